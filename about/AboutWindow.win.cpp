@@ -1,0 +1,6 @@
+#include "about/AboutWindow.h"
+
+void AboutCommand(const std::wstring&) {}
+bool AboutWindowIsOpen() {
+    return false;
+}

@@ -1,0 +1,74 @@
+# Varnholt.exe for 32-bit Windows, and the Windows test programs that run under Wine.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX UNICODE _UNICODE _WIN32_WINNT=0x0601 WINVER=0x0601)
+set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
+set(WIN_LIBS user32 gdi32 advapi32 shell32 wininet ole32 oleaut32 wbemuuid comctl32 version)
+
+add_library(varnholt_core STATIC ${VARNHOLT_CORE_SOURCES})
+varnholt_core_settings(varnholt_core)
+add_library(varnholt_win STATIC ${VARNHOLT_WIN_SOURCES})
+varnholt_core_settings(varnholt_win)
+target_link_libraries(varnholt_win PUBLIC varnholt_core ${WIN_LIBS})
+
+configure_file(app/Varnholt.rc.in ${CMAKE_BINARY_DIR}/generated/Varnholt.rc @ONLY)
+enable_language(RC)
+add_executable(Varnholt WIN32 app/Main.win.cpp ${CMAKE_BINARY_DIR}/generated/Varnholt.rc)
+set_source_files_properties(${CMAKE_BINARY_DIR}/generated/Varnholt.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/app/Varnholt.manifest")
+target_include_directories(Varnholt PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
+target_compile_options(Varnholt PRIVATE ${VARNHOLT_WARNINGS})
+target_link_options(Varnholt PRIVATE ${STATIC_RUNTIME} -municode -mwindows)
+target_link_libraries(Varnholt PRIVATE varnholt_win)
+
+# GoogleTest from Debian's sources, built with the same cross compiler.
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# Test bed: every Windows test program runs through wine-run.sh, which uses the test
+# bed's own Wine prefix and Xvfb display under build/mingw/testbed.
+set(TESTBED ${CMAKE_BINARY_DIR}/testbed)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tests/scripts/wine-run.sh ${TESTBED})
+add_test(NAME testbed.start COMMAND ${CMAKE_SOURCE_DIR}/tests/scripts/testbed.sh start ${TESTBED})
+add_test(NAME testbed.stop COMMAND ${CMAKE_SOURCE_DIR}/tests/scripts/testbed.sh stop ${TESTBED})
+set_tests_properties(testbed.start PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
+set_tests_properties(testbed.stop PROPERTIES FIXTURES_CLEANUP wine)
+
+file(GLOB SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
+add_library(test_support STATIC ${SUPPORT_SOURCES})
+target_include_directories(test_support PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
+target_compile_options(test_support PRIVATE ${VARNHOLT_WARNINGS})
+target_link_libraries(test_support PUBLIC ${WIN_LIBS})
+
+# Helper programs the tests start: the stand-in viewer, the message-box driver, ...
+file(GLOB TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/tools/*.cpp)
+set(TEST_TOOLS)
+foreach(src IN LISTS TOOL_SOURCES)
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src})
+  target_compile_options(${name} PRIVATE ${VARNHOLT_WARNINGS})
+  target_link_options(${name} PRIVATE ${STATIC_RUNTIME} -municode)
+  target_link_libraries(${name} PRIVATE test_support)
+  list(APPEND TEST_TOOLS ${name})
+endforeach()
+
+include(GoogleTest)
+function(varnholt_wine_tests name glob)
+  file(GLOB sources CONFIGURE_DEPENDS ${glob})
+  add_executable(${name} ${sources})
+  target_compile_options(${name} PRIVATE ${VARNHOLT_WARNINGS})
+  target_link_options(${name} PRIVATE ${STATIC_RUNTIME})
+  target_link_libraries(${name} PRIVATE varnholt_win test_support GTest::gtest_main)
+  add_dependencies(${name} Varnholt ${TEST_TOOLS})
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+    TEST_PREFIX "${name}." PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 180
+    RESOURCE_LOCK wine_desktop)
+endfunction()
+
+varnholt_wine_tests(win32_tests ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
+varnholt_wine_tests(e2e_tests ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+
+# A product check that needs no Wine: only system DLLs are imported.
+add_test(NAME product.imports_only_system_dlls
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/scripts/check-imports.sh $<TARGET_FILE:Varnholt>)

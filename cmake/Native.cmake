@@ -1,0 +1,28 @@
+# Portable core and its unit tests, under AddressSanitizer and UndefinedBehaviorSanitizer.
+set(SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+add_compile_options(${SANITIZE})
+add_link_options(${SANITIZE})
+
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+add_library(varnholt_core STATIC ${VARNHOLT_CORE_SOURCES})
+varnholt_core_settings(varnholt_core)
+
+file(GLOB UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
+add_executable(unit_tests ${UNIT_TESTS})
+target_link_libraries(unit_tests PRIVATE varnholt_core GTest::gtest_main)
+target_compile_options(unit_tests PRIVATE ${VARNHOLT_WARNINGS})
+include(GoogleTest)
+gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
+
+# Randomized property runs and fuzz-style drivers of the core live beside the unit tests.
+file(GLOB PROPERTY_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/property/*.cpp)
+foreach(src IN LISTS PROPERTY_TESTS)
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src})
+  target_link_libraries(${name} PRIVATE varnholt_core)
+  target_compile_options(${name} PRIVATE ${VARNHOLT_WARNINGS})
+  add_test(NAME property.${name} COMMAND ${name})
+endforeach()

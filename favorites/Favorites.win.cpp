@@ -1,0 +1,3 @@
+#include "favorites/Favorites.h"
+
+void UpdateFavorites(const std::wstring&, bool) {}

@@ -1,0 +1,7 @@
+// /reg /run /move: per-help-file records under the product key.
+#pragma once
+#include <string>
+
+void RegisterCommand(const std::wstring& argument);
+void RunCommand(const std::wstring& argument);
+void MoveCommand(const std::wstring& argument);

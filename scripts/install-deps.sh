@@ -1,0 +1,26 @@
+#!/bin/bash
+# Installs what the build and the tests need on Debian 12 (run as root). Does nothing
+# when everything is there already.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ googletest clang file python3 locales
+    g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
+    wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "installing: ${missing[*]}"
+    dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+    apt-get update -q
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# The Cyrillic tests run Wine in a Russian locale (ANSI code page 1251).
+if ! locale -a 2>/dev/null | grep -qix 'ru_RU.utf8'; then
+    localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
+fi

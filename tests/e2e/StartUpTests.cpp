@@ -1,0 +1,136 @@
+// The real Varnholt.exe started with a command line: what the user sees (message boxes,
+// read and answered through the driver), what lands in the registry, and the exit code.
+#include "tests/support/MessageBoxDriver.h"
+#include "tests/support/Process.h"
+#include "tests/support/TestRegistry.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::wstring Caption = L"Quillbay Client 2.127";
+const std::wstring AppPathsKey =
+    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Varnholt.exe";
+const std::wstring RestrictionsKey = L"SOFTWARE\\Microsoft\\HTMLHelp\\1.x\\HHRestrictions";
+const std::wstring FrameNavigation = L"EnableFrameNavigationInSafeMode";
+
+std::wstring WideOf(const std::vector<std::uint8_t>& bytes) {
+    std::wstring text;
+    for (auto b : bytes)
+        if (b)
+            text += static_cast<wchar_t>(b);
+    return text;
+}
+
+// Starts the client, waits for its message box, checks and answers it; returns the box
+// and the exit code.
+struct BoxRun {
+    MessageBoxView box;
+    DWORD exitCode = 0;
+};
+
+BoxRun RunAndAnswer(const std::wstring& arguments, int answer = IDOK) {
+    ChildProcess client = ChildProcess::Start(VarnholtPath(), arguments);
+    BoxRun run;
+    run.box = WaitForMessageBox(client.Id(), Caption, 15000);
+    if (run.box.window)
+        AnswerMessageBox(run.box.window, answer);
+    if (!client.WaitForExit(15000))
+        client.Kill();
+    run.exitCode = client.ExitCode();
+    return run;
+}
+
+TEST(StartUp, UnknownSwitchShowsTheErrorMessageAndEndsNormally) {
+    const BoxRun run = RunAndAnswer(L"/foo");
+    ASSERT_TRUE(run.box.window) << "no message box captioned " << run.box.caption.size();
+    EXPECT_EQ(run.box.text, L"Error: Unknown parameter.\r\n/foo");
+    EXPECT_EQ(run.box.icon, IDI_ERROR);
+    EXPECT_EQ(run.box.buttons, std::vector<std::wstring>{L"OK"});
+    EXPECT_EQ(run.exitCode, 0u);
+}
+
+TEST(StartUp, UnknownMessageShowsTheWholeCommandLine) {
+    const BoxRun run = RunAndAnswer(L"hello  world ");
+    ASSERT_TRUE(run.box.window);
+    EXPECT_EQ(run.box.text, L"Error: Unknown parameter.\r\nhello  world ");
+}
+
+TEST(StartUp, PaneNumberAbove16BitsEndsWithAnOverflowReport) {
+    const BoxRun run = RunAndAnswer(L"/pane 40000");
+    ASSERT_TRUE(run.box.window);
+    EXPECT_EQ(run.box.text.rfind(L"Run-time error: Overflow", 0), 0u);
+    EXPECT_NE(run.box.text.find(L"40000"), std::wstring::npos);
+    EXPECT_EQ(run.box.icon, IDI_ERROR);
+    EXPECT_NE(run.exitCode, 0u);
+}
+
+TEST(StartUp, KeyboardNumberAbove32BitsEndsWithAnOverflowReport) {
+    const BoxRun run = RunAndAnswer(L"/keyb 99999999999");
+    ASSERT_TRUE(run.box.window);
+    EXPECT_EQ(run.box.text.rfind(L"Run-time error: Overflow", 0), 0u);
+    EXPECT_NE(run.exitCode, 0u);
+}
+
+TEST(StartUp, ASwitchWithNothingToActOnEndsQuietlyWithZero) {
+    EXPECT_EQ(RunVarnholt(L"/stop"), 0u);
+    EXPECT_EQ(RunVarnholt(L"/PANE 1"), 0u);
+    EXPECT_TRUE(FindMessageBoxes(0, Caption).empty());
+}
+
+TEST(StartUp, RegistersAppPathAndAllowsFrameNavigationIn64BitView) {
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, AppPathsKey, View::Bits64);
+    DeleteValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigation, View::Bits64);
+    ASSERT_EQ(RunVarnholt(L"/stop"), 0u);
+
+    const auto path = ReadRawValue(HKEY_LOCAL_MACHINE, AppPathsKey, L"", View::Bits64);
+    ASSERT_TRUE(path);
+    EXPECT_EQ(path->type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(WideOf(path->bytes), VarnholtPath());
+    const auto folder = ReadRawValue(HKEY_LOCAL_MACHINE, AppPathsKey, L"Path", View::Bits64);
+    ASSERT_TRUE(folder);
+    EXPECT_EQ(WideOf(folder->bytes), TestBinFolder());
+
+    const auto allow =
+        ReadRawValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigation, View::Bits64);
+    ASSERT_TRUE(allow);
+    EXPECT_EQ(allow->type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(allow->bytes, (std::vector<std::uint8_t>{1, 0, 0, 0}));
+}
+
+TEST(StartUp, SecondRunChangesNeitherKey) {
+    ASSERT_EQ(RunVarnholt(L"/stop"), 0u);
+    const auto appPaths = KeyLastWriteTime(HKEY_LOCAL_MACHINE, AppPathsKey, View::Bits64);
+    const auto restrictions = KeyLastWriteTime(HKEY_LOCAL_MACHINE, RestrictionsKey, View::Bits64);
+    ASSERT_NE(appPaths, 0u);
+    Sleep(50);
+    ASSERT_EQ(RunVarnholt(L"/stop"), 0u);
+    EXPECT_EQ(KeyLastWriteTime(HKEY_LOCAL_MACHINE, AppPathsKey, View::Bits64), appPaths);
+    EXPECT_EQ(KeyLastWriteTime(HKEY_LOCAL_MACHINE, RestrictionsKey, View::Bits64), restrictions);
+}
+
+TEST(StartUp, FrameNavigationStoredAsTheText1IsLeftAsText) {
+    ASSERT_TRUE(SetRawValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigation, REG_SZ,
+                            StringBytes("1"), View::Bits64));
+    ASSERT_EQ(RunVarnholt(L"/stop"), 0u);
+    const auto allow =
+        ReadRawValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigation, View::Bits64);
+    ASSERT_TRUE(allow);
+    EXPECT_EQ(allow->type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(allow->bytes, StringBytes("1"));
+}
+
+TEST(StartUp, FrameNavigationOtherThan1IsRewrittenAsDoubleWord) {
+    for (const char* stored : {"0", "2", "4294967295"}) {
+        ASSERT_TRUE(SetRawValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigation, REG_SZ,
+                                StringBytes(stored), View::Bits64));
+        ASSERT_EQ(RunVarnholt(L"/stop"), 0u) << stored;
+        const auto allow =
+            ReadRawValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigation, View::Bits64);
+        ASSERT_TRUE(allow);
+        EXPECT_EQ(allow->type, static_cast<DWORD>(REG_DWORD)) << stored;
+        EXPECT_EQ(allow->bytes, (std::vector<std::uint8_t>{1, 0, 0, 0})) << stored;
+    }
+}
+
+} // namespace

@@ -1,0 +1,138 @@
+#include "tests/support/MessageBoxDriver.h"
+
+namespace {
+
+std::wstring WindowText(HWND window) {
+    const int n = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+    const int got = GetWindowTextW(window, text.data(), n + 1);
+    text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return text;
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+struct Search {
+    DWORD processId;
+    const std::wstring* caption;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectBox(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if ((search->processId == 0 || pid == search->processId) && ClassOf(window) == L"#32770" &&
+        IsWindowVisible(window) && WindowText(window) == *search->caption)
+        search->found.push_back(window);
+    return TRUE;
+}
+
+// Pixels of a size x size square: the icon drawn on a background colour, or the screen.
+std::vector<COLORREF> IconPixels(HICON icon, int size, COLORREF background) {
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    HBRUSH brush = CreateSolidBrush(background);
+    RECT all{0, 0, size, size};
+    FillRect(memory, &all, brush);
+    DrawIconEx(memory, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            pixels.push_back(GetPixel(memory, x, y));
+    DeleteObject(brush);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+std::vector<COLORREF> ScreenPixels(HWND window, int size) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    HDC screen = GetDC(nullptr);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            pixels.push_back(GetPixel(screen, rect.left + x, rect.top + y));
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// The message box's icon, told by its pixels on the screen: a handle of another process's
+// icon means nothing here, but the system icons look the same in every process.
+LPCWSTR IconOf(HWND box) {
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON ||
+            ClassOf(child) != L"Static")
+            continue;
+        const int size = GetSystemMetrics(SM_CXICON);
+        RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        Sleep(200);
+        const std::vector<COLORREF> shown = ScreenPixels(child, size);
+        for (LPCWSTR id : {IDI_ERROR, IDI_QUESTION, IDI_INFORMATION, IDI_WARNING}) {
+            const HICON icon = LoadIconW(nullptr, id);
+            const auto onBlack = IconPixels(icon, size, RGB(0, 0, 0));
+            const auto onWhite = IconPixels(icon, size, RGB(255, 255, 255));
+            int opaque = 0, same = 0;
+            for (std::size_t i = 0; i < shown.size(); ++i) {
+                if (onBlack[i] != onWhite[i])
+                    continue; // transparent pixel: shows the background
+                ++opaque;
+                same += shown[i] == onBlack[i];
+            }
+            if (opaque > 0 && same * 10 >= opaque * 9)
+                return id;
+        }
+    }
+    return nullptr;
+}
+
+MessageBoxView Read(HWND box) {
+    MessageBoxView view;
+    view.window = box;
+    view.caption = WindowText(box);
+    view.text = WindowText(GetDlgItem(box, 0xFFFF));
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (ClassOf(child) != L"Button")
+            continue;
+        view.buttons.push_back(WindowText(child));
+        if ((GetWindowLongW(child, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON)
+            view.defaultButtonId = GetDlgCtrlID(child);
+    }
+    view.icon = IconOf(box);
+    return view;
+}
+
+} // namespace
+
+std::vector<HWND> FindMessageBoxes(DWORD processId, const std::wstring& caption) {
+    Search search{processId, &caption, {}};
+    EnumWindows(CollectBox, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+MessageBoxView WaitForMessageBox(DWORD processId, const std::wstring& caption, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const auto boxes = FindMessageBoxes(processId, caption);
+        if (!boxes.empty()) {
+            Sleep(100); // let the box finish building its controls
+            return Read(boxes.front());
+        }
+        if (GetTickCount() - start > timeoutMs)
+            return {};
+        Sleep(50);
+    }
+}
+
+void AnswerMessageBox(HWND box, int buttonId) {
+    PostMessageW(box, WM_COMMAND, buttonId, 0);
+}

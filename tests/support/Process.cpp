@@ -1,0 +1,59 @@
+#include "tests/support/Process.h"
+
+#include <vector>
+
+std::wstring TestBinFolder() {
+    std::vector<wchar_t> path(MAX_PATH * 4);
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    std::wstring full(path.data(), n);
+    return full.substr(0, full.rfind(L'\\'));
+}
+
+std::wstring VarnholtPath() {
+    return TestBinFolder() + L"\\Varnholt.exe";
+}
+
+ChildProcess ChildProcess::Start(const std::wstring& program, const std::wstring& arguments,
+                                 const std::wstring& workingFolder) {
+    std::wstring line = L"\"" + program + L"\"";
+    if (!arguments.empty())
+        line += L" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    ChildProcess child;
+    if (CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &info)) {
+        CloseHandle(info.hThread);
+        child.process_.reset(info.hProcess);
+        child.id_ = info.dwProcessId;
+    }
+    return child;
+}
+
+bool ChildProcess::WaitForExit(DWORD timeoutMs) {
+    return process_ && WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0;
+}
+
+DWORD ChildProcess::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (process_)
+        GetExitCodeProcess(process_.get(), &code);
+    return code;
+}
+
+void ChildProcess::Kill() {
+    if (process_ && ExitCode() == STILL_ACTIVE) {
+        TerminateProcess(process_.get(), 0xDEAD);
+        WaitForSingleObject(process_.get(), 5000);
+    }
+}
+
+DWORD RunVarnholt(const std::wstring& arguments, DWORD timeoutMs) {
+    ChildProcess child = ChildProcess::Start(VarnholtPath(), arguments);
+    if (!child.WaitForExit(timeoutMs)) {
+        child.Kill();
+        return 0xFFFFFFFF;
+    }
+    return child.ExitCode();
+}

@@ -1,0 +1,32 @@
+// Starting the real Varnholt.exe (and the other test programs) from a test, as a page
+// of the dictionary would, and collecting its exit code.
+#pragma once
+#include "platform/UniqueHandle.h"
+
+#include <string>
+
+// The folder that holds the test programs and Varnholt.exe (they are built side by side).
+std::wstring TestBinFolder();
+std::wstring VarnholtPath();
+
+class ChildProcess {
+  public:
+    // commandLine is the whole line; the program path is quoted in front of the arguments.
+    static ChildProcess Start(const std::wstring& program, const std::wstring& arguments,
+                              const std::wstring& workingFolder = L"");
+    DWORD Id() const { return id_; }
+    HANDLE Handle() const { return process_.get(); }
+    // Waits up to timeoutMs; true when the process ended.
+    bool WaitForExit(DWORD timeoutMs);
+    // Exit code; STILL_ACTIVE while it runs.
+    DWORD ExitCode() const;
+    void Kill();
+
+  private:
+    UniqueKernelHandle process_;
+    DWORD id_ = 0;
+};
+
+// Runs Varnholt.exe with arguments, waits for its end and returns its exit code
+// (0xFFFFFFFF when it did not end within timeoutMs; it is then killed).
+DWORD RunVarnholt(const std::wstring& arguments, DWORD timeoutMs = 20000);

@@ -1,0 +1,29 @@
+// Direct registry access for tests, in an explicit view, to check where values land.
+// Values go through the narrow API, as the program's own do: bytes are ANSI text.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+enum class View { Bits64, Bits32 };
+
+struct RawValue {
+    DWORD type = 0;
+    std::vector<std::uint8_t> bytes;
+};
+
+bool KeyExists(HKEY root, const std::wstring& path, View view);
+std::optional<RawValue> ReadRawValue(HKEY root, const std::wstring& path, const std::wstring& name,
+                                     View view);
+bool SetRawValue(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type,
+                 const std::vector<std::uint8_t>& bytes, View view);
+void DeleteValue(HKEY root, const std::wstring& path, const std::wstring& name, View view);
+void DeleteKeyTree(HKEY root, const std::wstring& path, View view);
+void DeleteKeyTreeBothViews(HKEY root, const std::wstring& path);
+// Last-write time of a key as a 64-bit count; 0 when the key does not exist.
+std::uint64_t KeyLastWriteTime(HKEY root, const std::wstring& path, View view);
+// "abc" with its terminator, as stored for REG_SZ
+std::vector<std::uint8_t> StringBytes(const std::string& text);

@@ -1,0 +1,120 @@
+// The switch table and the argument rule: command line in, chosen switch and argument out.
+#include "app/RunError.h"
+#include "app/SwitchTable.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+SwitchChoice Choose(const wchar_t* commandLine) {
+    return ChooseSwitch(commandLine);
+}
+
+TEST(Dispatch, EmptyCommandLineOpensAboutWithEmptyArgument) {
+    const SwitchChoice c = Choose(L"");
+    EXPECT_EQ(c.id, Switch::Ver);
+    EXPECT_EQ(c.text, L"");
+}
+
+TEST(Dispatch, UnknownTextChoosesNothing) {
+    EXPECT_EQ(Choose(L"/foo").id, Switch::Unknown);
+    EXPECT_EQ(Choose(L" ").id, Switch::Unknown);
+    EXPECT_EQ(Choose(L"pane 1").id, Switch::Unknown); // no slash: not the switch
+}
+
+TEST(Dispatch, EveryTableSwitchIsFoundByItsName) {
+    for (const SwitchEntry& entry : SwitchTable)
+        EXPECT_EQ(Choose(std::wstring(entry.name).c_str()).id, entry.id)
+            << std::wstring(entry.name).size();
+}
+
+TEST(Dispatch, TableOrderWinsOverPositionInText) {
+    EXPECT_EQ(Choose(L"/title Find /ver").id, Switch::Ver);
+    EXPECT_EQ(Choose(L"/copy /stop").id, Switch::Stop);
+    EXPECT_EQ(Choose(L"/bmdel x /bmadd y").id, Switch::BmAdd);
+    // "/find" precedes "/title" in the table, wherever each stands
+    const SwitchChoice c = Choose(L"/title x /find abc");
+    EXPECT_EQ(c.id, Switch::Find);
+    EXPECT_EQ(c.text, L" abc");
+}
+
+TEST(Dispatch, SwitchIsASubstringMatchIgnoringCase) {
+    EXPECT_EQ(Choose(L"/version").id, Switch::Ver);
+    EXPECT_EQ(Choose(L"/bmaddx").id, Switch::BmAdd);
+    EXPECT_EQ(Choose(L"/STOP").id, Switch::Stop);
+    EXPECT_EQ(Choose(L"xx/CoPyyy").id, Switch::Copy);
+}
+
+TEST(Dispatch, ArgumentIsCutCaseSensitivelyAndUntrimmed) {
+    SwitchChoice c = Choose(L"/TITLE New");
+    EXPECT_EQ(c.id, Switch::Title);
+    EXPECT_EQ(c.text, L"");
+    c = Choose(L"/title My Book  ");
+    EXPECT_EQ(c.text, L" My Book  ");
+    c = Choose(L"/find abc /title x");
+    EXPECT_EQ(c.id, Switch::Find);
+    EXPECT_EQ(c.text, L" abc /title x");
+    c = Choose(L"/run \"C:\\Books\\Atlas.chm\"");
+    EXPECT_EQ(c.text, L" \"C:\\Books\\Atlas.chm\"");
+    EXPECT_EQ(Choose(L"/find").text, L"");
+    EXPECT_EQ(Choose(L"/Find abc").text, L"");
+}
+
+TEST(Dispatch, ArgumentStartsAfterTheFirstExactOccurrence) {
+    // the first exact "/bmadd" is inside "/bmaddx": the argument starts right after it
+    EXPECT_EQ(Choose(L"/bmaddx=y").text, L"x=y");
+    EXPECT_EQ(Choose(L"/BMADD a /bmadd b").text, L" b");
+}
+
+TEST(Dispatch, PaneRoundsHalvesToEvenWithin16Bits) {
+    EXPECT_EQ(Choose(L"/pane 2").number, 2);
+    EXPECT_EQ(Choose(L"/pane").number, 0);
+    EXPECT_EQ(Choose(L"/pane x").number, 0);
+    EXPECT_EQ(Choose(L"/pane 2.5").number, 2);
+    EXPECT_EQ(Choose(L"/pane 3.5").number, 4);
+    EXPECT_EQ(Choose(L"/pane -2.5").number, -2);
+    EXPECT_EQ(Choose(L"/pane 32767").number, 32767);
+    EXPECT_EQ(Choose(L"/pane 32767.4").number, 32767);
+    EXPECT_EQ(Choose(L"/pane -32768").number, -32768);
+    EXPECT_EQ(Choose(L"/pane -32768.5").number, -32768);
+}
+
+TEST(Dispatch, NumbersOutsideTheTargetAreAnOverflow) {
+    for (const wchar_t* line :
+         {L"/pane 32768", L"/pane 40000", L"/pane 32767.5", L"/pane -32769", L"/pane -32768.6",
+          L"/keyb 99999999999", L"/keyb 2147483648", L"/keyh -2147483649"}) {
+        try {
+            Choose(line);
+            ADD_FAILURE() << "no overflow";
+        } catch (const RunError& e) {
+            EXPECT_EQ(e.Kind(), ErrorKind::Overflow);
+        }
+    }
+    EXPECT_EQ(Choose(L"/keyb 2147483647").number, 2147483647);
+    EXPECT_EQ(Choose(L"/keyh -2147483648").number, -2147483647 - 1);
+}
+
+TEST(Dispatch, KeyboardSwitchesTakeA32BitNumber) {
+    EXPECT_EQ(Choose(L"/keyb 1049").number, 1049);
+    EXPECT_EQ(Choose(L"/keyb x").number, 0);
+    EXPECT_EQ(Choose(L"/keyh &H419").number, 1049);
+    EXPECT_EQ(Choose(L"/keyb 70000").number, 70000);
+}
+
+TEST(Dispatch, SwitchesThatTakeNothingIgnoreTheirText) {
+    const SwitchChoice c = Choose(L"/stop now");
+    EXPECT_EQ(c.id, Switch::Stop);
+    EXPECT_EQ(c.text, L"");
+    EXPECT_EQ(c.number, 0);
+}
+
+TEST(CommandLine, ProgramNameAndSeparatingBlanksAreRemoved) {
+    EXPECT_EQ(ArgumentsOfCommandLine(L"Varnholt.exe /pane 1"), L"/pane 1");
+    EXPECT_EQ(ArgumentsOfCommandLine(L"\"C:\\Program Files\\V\\Varnholt.exe\"   /find  a "),
+              L"/find  a ");
+    EXPECT_EQ(ArgumentsOfCommandLine(L"\"C:\\x y\\V.exe\""), L"");
+    EXPECT_EQ(ArgumentsOfCommandLine(L"V.exe"), L"");
+    EXPECT_EQ(ArgumentsOfCommandLine(L"V.exe\t/stop"), L"/stop");
+}
+
+} // namespace

@@ -1,0 +1,3 @@
+#include "viewer/TitleCommand.h"
+
+void TitleCommand(const std::wstring&) {}
