@@ -1,0 +1,167 @@
+// The shared text routines: the cases that catch real faults.
+#include "app/RunError.h"
+#include "text/TextUtil.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Tokens = std::vector<std::wstring>;
+
+TEST(TextBefore, FirstOccurrenceCaseSensitive) {
+    EXPECT_EQ(TextBefore(L"x.chm.chm", L".chm"), L"x");
+    EXPECT_EQ(TextBefore(L"X.CHM", L".chm"), L"X.CHM");
+    EXPECT_EQ(TextBefore(L"abc", L""), L"abc");
+    EXPECT_EQ(TextBefore(L"=abc", L"="), L"");
+}
+
+TEST(Numbers, MaxOfBoolToIntLowWordIsBetween) {
+    EXPECT_EQ(MaxOf(-3, 0), 0);
+    EXPECT_EQ(MaxOf(5, 0), 5);
+    EXPECT_EQ(MaxOf(-7, -9), -7);
+    EXPECT_THROW(MaxOf(0x80000000LL, 0), RunError);
+    EXPECT_EQ(BoolToInt(true), 1);
+    EXPECT_EQ(BoolToInt(false), 0);
+    EXPECT_EQ(LowWord(0x04190419), 1049);
+    EXPECT_EQ(LowWord(static_cast<std::int32_t>(0xF0020419)), 1049);
+    EXPECT_EQ(LowWord(-1), 65535);
+    EXPECT_TRUE(IsBetween(5, 10, 1));
+    EXPECT_TRUE(IsBetween(10, 10, 1));
+    EXPECT_TRUE(IsBetween(1, 1, 10));
+    EXPECT_FALSE(IsBetween(11, 1, 10));
+    EXPECT_FALSE(IsBetween(0, 10, 1));
+}
+
+TEST(IndexOfValue, PositionOrMinusOne) {
+    const std::vector<std::int32_t> cyrillic{1049, 1058, 1059, 1026};
+    EXPECT_EQ(IndexOfValue(&cyrillic, 1059), 2);
+    EXPECT_EQ(IndexOfValue(&cyrillic, 1049), 0);
+    EXPECT_EQ(IndexOfValue(&cyrillic, 7), -1);
+    EXPECT_EQ(IndexOfValue(nullptr, 1049), -1);
+    const std::vector<std::int32_t> twice{5, 7, 7};
+    EXPECT_EQ(IndexOfValue(&twice, 7), 1);
+}
+
+TEST(CountOccurrences, OverlappingHitsCount) {
+    EXPECT_EQ(CountOccurrences(L"aaa", L"aa"), 2);
+    EXPECT_EQ(CountOccurrences(L"aaaa", L"aa"), 3);
+    EXPECT_EQ(CountOccurrences(L"abc", L""), 0);
+    EXPECT_EQ(CountOccurrences(L"", L"a"), 0);
+    EXPECT_EQ(CountOccurrences(L"aAa", L"a"), 2); // case-sensitive
+}
+
+TEST(Tokenizer, StateCarriesAcrossCalls) {
+    EXPECT_EQ(FirstToken(L"a;b;c", L";"), L"a");
+    EXPECT_EQ(NextToken(L"a;b;c"), L"b");
+    EXPECT_EQ(NextToken(L"a;b;c"), L"c");
+    EXPECT_EQ(NextToken(L"a;b;c"), L"");  // beyond the end: position back to 0
+    EXPECT_EQ(NextToken(L"a;b;c"), L"a"); // and so it starts over
+}
+
+TEST(Tokenizer, FirstTokenRestartsAndDefaultsToCrLf) {
+    EXPECT_EQ(FirstToken(L"x;y", L";"), L"x");
+    EXPECT_EQ(FirstToken(L"line1\r\nline2"), L"line1");
+    EXPECT_EQ(NextToken(L"line1\r\nline2"), L"line2");
+}
+
+TEST(Tokenizer, EmptyTextLeavesTheStateAlone) {
+    EXPECT_EQ(FirstToken(L"1.2.3", L"."), L"1");
+    EXPECT_EQ(NextToken(L""), L"");
+    EXPECT_EQ(NextToken(L"1.2.3"), L"2");
+}
+
+TEST(Tokenizer, PositionVariableInAndOut) {
+    std::int32_t position = 3; // on the delimiter: an empty token
+    EXPECT_EQ(NextToken(L"ab,cd,ef", std::wstring_view(L","), &position), L"");
+    EXPECT_EQ(position, 4);
+    position = 2;
+    EXPECT_EQ(NextToken(L"ab,cd,ef", std::wstring_view(L","), &position), L"b");
+    EXPECT_EQ(position, 4);
+    EXPECT_EQ(NextToken(L"ab,cd,ef", std::nullopt, &position), L"cd");
+    EXPECT_EQ(position, 7);
+    EXPECT_EQ(NextToken(L"ab,cd,ef", std::nullopt, &position), L"ef");
+    EXPECT_EQ(position, 9);
+    EXPECT_EQ(NextToken(L"ab,cd,ef", std::nullopt, &position), L"");
+    EXPECT_EQ(position, 0);
+}
+
+TEST(Tokenizer, MultiCharacterDelimiterAndEmptyTokens) {
+    EXPECT_EQ(FirstToken(L"a::b", L"::"), L"a");
+    EXPECT_EQ(NextToken(L"a::b"), L"b");
+    EXPECT_EQ(FirstToken(L";a", L";"), L"");
+    EXPECT_EQ(NextToken(L";a"), L"a");
+}
+
+TEST(SplitToArray, StopsAtTheFirstEmptyToken) {
+    EXPECT_EQ(SplitToArray(L"2.127", L"."), (Tokens{L"2", L"127"}));
+    EXPECT_EQ(SplitToArray(L"2..1", L"."), (Tokens{L"2"}));
+    EXPECT_EQ(SplitToArray(L"1.2.", L"."), (Tokens{L"1", L"2"}));
+    EXPECT_EQ(SplitToArray(L"abc", L"."), (Tokens{L"abc"}));
+    EXPECT_EQ(SplitToArray(L"a\r\nb"), (Tokens{L"a", L"b"}));
+}
+
+TEST(SplitToArray, NoArrayIsNotAnEmptyArray) {
+    EXPECT_FALSE(SplitToArray(L"", L"."));
+    EXPECT_FALSE(SplitToArray(L".5", L"."));
+    EXPECT_FALSE(SplitToArray(L".", L"."));
+    const auto one = SplitToArray(L"5", L".");
+    ASSERT_TRUE(one);
+    EXPECT_EQ(one->size(), 1u);
+}
+
+TEST(GetKeyValue, FindsValueInAnyCaseUpToTheTerminator) {
+    const std::wstring body = L"Version = 2.128;Size=1000";
+    EXPECT_EQ(GetKeyValue(body, L"Version", L";"), L"2.128");
+    EXPECT_EQ(GetKeyValue(body, L"VERSION", L";"), L"2.128");
+    EXPECT_EQ(GetKeyValue(body, L"Size", L";"), L"1000");
+    EXPECT_EQ(GetKeyValue(L"Version=\"2.128\";", L"Version", L";"), L"\"2.128\"");
+    EXPECT_EQ(GetKeyValue(L"Version=2.128 ;", L"Version", L";"), L"2.128 ");
+    EXPECT_EQ(GetKeyValue(L"a=1\r\nb=2\r\n", L"b"), L"2");
+}
+
+TEST(GetKeyValue, AnEarlierLongerKeyEndingInTheKeyWins) {
+    EXPECT_EQ(GetKeyValue(L"AppVersion=9.9;Version=2.128;", L"Version", L";"), L"9.9");
+    // an occurrence not followed by "=" is passed over
+    EXPECT_EQ(GetKeyValue(L"Version: x; Version=3;", L"Version", L";"), L"3");
+}
+
+TEST(GetKeyValue, OccurrencesInsideControlPairsAreSkipped) {
+    const std::wstring text = L"\x02Version=1\x02;Version=2;";
+    EXPECT_EQ(GetKeyValue(text, L"Version", L";"), L"2");
+}
+
+TEST(GetKeyValue, UnderscoreMatchesBlank) {
+    EXPECT_EQ(GetKeyValue(L"Setup Size=77;", L"Setup_Size", L";"), L"77");
+}
+
+TEST(GetKeyValue, PositionVariable) {
+    std::int32_t position = 0;
+    const std::wstring text = L"k=1;k=2;";
+    EXPECT_EQ(GetKeyValue(text, L"k", L";", &position), L"1");
+    EXPECT_EQ(position, 3); // set to 1, then advanced by 1 + length of the key
+    EXPECT_EQ(GetKeyValue(text, L"k", L";", &position), L"2");
+    EXPECT_EQ(GetKeyValue(text, L"absent", L";", &position), L"");
+    EXPECT_EQ(position, -1);
+}
+
+TEST(CompareVersions, OrderOfDottedVersions) {
+    EXPECT_EQ(CompareVersions(L"2.127", L"2.128"), -1);
+    EXPECT_EQ(CompareVersions(L"2.128", L"2.127"), 1);
+    EXPECT_EQ(CompareVersions(L"2.127", L"2.127"), 0);
+    EXPECT_EQ(CompareVersions(L"3", L"2.999"), 1);
+    EXPECT_EQ(CompareVersions(L"2.10", L"2.9"), 1);
+    EXPECT_EQ(CompareVersions(L"2.127", L"2.13"), 1); // numerically per component
+    EXPECT_EQ(CompareVersions(L"", L"1"), -1);
+    EXPECT_EQ(CompareVersions(L"1", L""), 1);
+    EXPECT_EQ(CompareVersions(L"", L""), 0);
+}
+
+TEST(CompareVersions, ShorterAgreeingVersionIsLower) {
+    EXPECT_EQ(CompareVersions(L"1.0", L"1.0.0"), -1);
+    EXPECT_EQ(CompareVersions(L"1.0.0", L"1.0"), 1);
+    EXPECT_EQ(CompareVersions(L"2..5", L"2"), 0); // the split stops at the empty token
+    EXPECT_EQ(CompareVersions(L".5", L"1"), -1);
+    EXPECT_EQ(CompareVersions(L".5", L".7"), 0);
+}
+
+} // namespace

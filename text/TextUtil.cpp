@@ -1,0 +1,191 @@
+#include "text/TextUtil.h"
+
+#include "app/RunError.h"
+#include "app/SwitchArguments.h"
+#include "text/CaseFold.h"
+
+#include <algorithm>
+
+std::wstring TextBefore(std::wstring_view text, std::wstring_view delimiter) {
+    if (delimiter.empty())
+        return std::wstring(text);
+    const std::size_t p = text.find(delimiter);
+    return std::wstring(p == std::wstring_view::npos ? text : text.substr(0, p));
+}
+
+std::int32_t MaxOf(std::int64_t a, std::int64_t b) {
+    const std::int64_t larger = a > b ? a : b;
+    if (larger < INT32_MIN || larger > INT32_MAX)
+        throw RunError(ErrorKind::Overflow, std::to_wstring(larger));
+    return static_cast<std::int32_t>(larger);
+}
+
+std::int16_t BoolToInt(bool value) {
+    return value ? 1 : 0;
+}
+
+std::int32_t LowWord(std::int32_t value) {
+    return static_cast<std::int32_t>(value & 0xFFFF);
+}
+
+bool IsBetween(std::int32_t value, std::int32_t bound1, std::int32_t bound2) {
+    if (bound1 <= bound2)
+        return bound1 <= value && value <= bound2;
+    return bound2 <= value && value <= bound1;
+}
+
+std::int32_t IndexOfValue(const std::vector<std::int32_t>* list, std::int32_t value) {
+    if (!list)
+        return -1;
+    for (std::size_t i = 0; i < list->size(); ++i) {
+        if ((*list)[i] == value)
+            return static_cast<std::int32_t>(i);
+    }
+    return -1;
+}
+
+std::int32_t CountOccurrences(std::wstring_view text, std::wstring_view pattern) {
+    if (text.empty() || pattern.empty())
+        return 0;
+    std::int32_t count = 0;
+    for (std::size_t p = text.find(pattern); p != std::wstring_view::npos;
+         p = text.find(pattern, p + 1))
+        ++count;
+    return count;
+}
+
+namespace {
+
+struct TokenizerState {
+    std::wstring delimiter;
+    std::int32_t position = 0; // 1-based; 0 = not started
+};
+
+TokenizerState& Tokenizer() {
+    static TokenizerState state;
+    return state;
+}
+
+} // namespace
+
+std::wstring NextToken(std::wstring_view text, std::optional<std::wstring_view> delimiter,
+                       std::int32_t* position) {
+    if (text.empty())
+        return {};
+    TokenizerState& state = Tokenizer();
+    if (delimiter)
+        state.delimiter = std::wstring(*delimiter);
+    if (state.delimiter.empty())
+        return {};
+    if (position)
+        state.position = *position;
+    if (state.position < 1)
+        state.position = 1;
+    const auto length = static_cast<std::int32_t>(text.size());
+    if (state.position > length) {
+        state.position = 0;
+        if (position)
+            *position = state.position;
+        return {};
+    }
+    const auto start = static_cast<std::size_t>(state.position - 1);
+    const std::size_t p = text.find(state.delimiter, start);
+    std::wstring token;
+    if (p != std::wstring_view::npos) {
+        token = std::wstring(text.substr(start, p - start));
+        state.position = static_cast<std::int32_t>(p + state.delimiter.size()) + 1;
+    } else {
+        token = std::wstring(text.substr(start));
+        state.position = length + 1;
+    }
+    if (position)
+        *position = state.position;
+    return token;
+}
+
+std::wstring FirstToken(std::wstring_view text, std::wstring_view delimiter) {
+    std::int32_t start = 0;
+    return NextToken(text, delimiter, &start);
+}
+
+std::optional<std::vector<std::wstring>> SplitToArray(std::wstring_view text,
+                                                      std::wstring_view delimiter) {
+    if (text.empty())
+        return std::nullopt;
+    std::size_t count = 0;
+    for (std::wstring token = FirstToken(text, delimiter); !token.empty(); token = NextToken(text))
+        ++count;
+    if (count == 0)
+        return std::nullopt;
+    std::vector<std::wstring> tokens;
+    tokens.reserve(count);
+    tokens.push_back(FirstToken(text, delimiter));
+    while (tokens.size() < count)
+        tokens.push_back(NextToken(text));
+    return tokens;
+}
+
+std::wstring GetKeyValue(std::wstring_view text, std::wstring_view key,
+                         std::wstring_view terminator, std::int32_t* position) {
+    std::wstring_view searched = text;
+    if (position) {
+        if (*position == 0)
+            *position = 1;
+        else if (*position > 1)
+            searched = *position - 1 < static_cast<std::int32_t>(text.size())
+                           ? text.substr(static_cast<std::size_t>(*position - 1))
+                           : std::wstring_view();
+    }
+    std::wstring usedKey(key);
+    std::size_t p = key.empty() ? std::wstring_view::npos : FindNoCase(searched, usedKey);
+    if (p == std::wstring_view::npos && !key.empty()) {
+        // Retry with "_" read as " ", in the key and in a copy of the text.
+        std::replace(usedKey.begin(), usedKey.end(), L'_', L' ');
+        std::wstring copy(searched);
+        std::replace(copy.begin(), copy.end(), L'_', L' ');
+        p = FindNoCase(copy, usedKey);
+    }
+    while (p != std::wstring_view::npos) {
+        std::wstring_view rest = searched.substr(p + usedKey.size());
+        rest.remove_prefix(std::min(rest.find_first_not_of(L' '), rest.size()));
+        if (!rest.empty() && rest.front() == L'=' &&
+            CountOccurrences(searched.substr(0, p), std::wstring_view(L"\x02", 1)) % 2 == 0) {
+            std::wstring_view value = rest.substr(1);
+            value.remove_prefix(std::min(value.find_first_not_of(L' '), value.size()));
+            if (!terminator.empty())
+                value = value.substr(0, std::min(value.find(terminator), value.size()));
+            if (position)
+                *position += static_cast<std::int32_t>(p + 1 + usedKey.size());
+            return std::wstring(value);
+        }
+        p = FindNoCase(searched, usedKey, p + 1);
+    }
+    if (position)
+        *position = -1;
+    return {};
+}
+
+std::int16_t CompareVersions(std::wstring_view a, std::wstring_view b) {
+    if (a.empty() && b.empty())
+        return 0;
+    if (b.empty())
+        return 1;
+    if (a.empty())
+        return -1;
+    const auto partsA = SplitToArray(a, L".");
+    const auto partsB = SplitToArray(b, L".");
+    const std::size_t countA = partsA ? partsA->size() : 0;
+    const std::size_t countB = partsB ? partsB->size() : 0;
+    for (std::size_t i = 0;; ++i) {
+        if (i >= countA)
+            return countB > countA ? -1 : 0;
+        if (i >= countB)
+            return 1;
+        const double x = LeadingNumber((*partsA)[i]);
+        const double y = LeadingNumber((*partsB)[i]);
+        if (x > y)
+            return 1;
+        if (x < y)
+            return -1;
+    }
+}
