@@ -1,6 +1,12 @@
-// Finding the HTML Help viewer's windows.
+// Finding the HTML Help viewer's windows: the viewer in front, the viewer under the
+// cursor, the chain of children down to the help control's text box, and the search
+// dialog. Class and title matches ignore letter case; text crosses through the narrow
+// API forms.
 #pragma once
 #include <windows.h>
+
+#include <cstdint>
+#include <string>
 
 // The viewer window the commands act on (0 = none); filled first thing at start-up.
 inline HWND CurrentViewer = nullptr;
@@ -9,3 +15,26 @@ inline constexpr wchar_t ViewerClass[] = L"HH Parent";
 
 // The foreground window if its class is "HH Parent", else 0.
 HWND FindForegroundViewer();
+
+// The innermost window at the cursor's screen position (0 if none).
+HWND WindowUnderCursor();
+
+// The start window if it is a viewer, else the nearest viewer above it on the parent
+// chain, else the top of that chain; 0 for 0.
+HWND FindViewerAncestor(HWND start);
+
+// A direct child of parent (a top-level window when parent is 0) whose class and title
+// match (an empty pattern matches anything; both empty find nothing). With skip k > 0
+// the (k+1)-th match is returned.
+HWND FindChildWindow(HWND parent, const std::wstring& title, const std::wstring& className,
+                     std::int16_t skip = 0);
+
+// "Class": the class name; "Text": the title (both read with a limit of 260); any other
+// selector: the empty text.
+std::wstring ReadWindowString(HWND window, const std::wstring& selector);
+
+// Class name read through GetClassNameA with the given limit (terminator included).
+std::wstring ReadClassName(HWND window, int limit);
+
+// The top-level window owned by viewer and titled "Find" or "Поиск"; 0 if none.
+HWND FindSearchDialog(HWND viewer);
