@@ -28,6 +28,13 @@ std::wstring StringProperty(IWbemClassObject* object, const wchar_t* name) {
     return std::wstring(property.value.bstrVal, SysStringLen(property.value.bstrVal));
 }
 
+// Win32_Process answers only callers that allow impersonation, as the winmgmts moniker
+// does by default.
+void SetCallSecurity(IUnknown* proxy) {
+    CoSetProxyBlanket(proxy, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr, RPC_C_AUTHN_LEVEL_CALL,
+                      RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE);
+}
+
 bool ReadMemory(HANDLE process, const void* address, void* buffer, std::size_t size) {
     SIZE_T read = 0;
     return ReadProcessMemory(process, address, buffer, size, &read) && read == size;
@@ -55,10 +62,7 @@ ProcessQuery::ProcessQuery() {
         services_.reset();
         return;
     }
-    // Win32_Process answers only callers that allow impersonation, as the winmgmts
-    // moniker does by default.
-    CoSetProxyBlanket(services_.get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
-                      RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE);
+    SetCallSecurity(services_.get());
 }
 
 ComPtr<IWbemClassObject> ProcessQuery::FetchObject(DWORD processId) const {
@@ -81,6 +85,7 @@ ComPtr<IWbemClassObject> ProcessQuery::FetchObject(DWORD processId) const {
                                     found.put())) ||
         !found)
         return object;
+    SetCallSecurity(found.get());
     ULONG count = 0;
     if (FAILED(found->Next(static_cast<LONG>(WBEM_INFINITE), 1, object.put(), &count)) ||
         count != 1)

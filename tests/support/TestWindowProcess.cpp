@@ -92,6 +92,8 @@ TestWindowProcess TestWindowProcess::Start(const TestWindowOptions& options) {
         std::to_wstring(options.rect.right) + L"," + std::to_wstring(options.rect.bottom);
     if (options.foreground)
         arguments += L" --foreground";
+    if (!options.trailingArguments.empty())
+        arguments += L" " + options.trailingArguments;
     result.process_ = ChildProcess::Start(TestBinFolder() + L"\\TitleTestWindow.exe", arguments);
     if (WaitForSingleObject(ready.get(), 15000) != WAIT_OBJECT_0)
         return result;

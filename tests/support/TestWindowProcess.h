@@ -14,6 +14,7 @@ struct TestWindowOptions {
     std::wstring title;
     RECT rect{100, 100, 500, 400};
     bool foreground = false;
+    std::wstring trailingArguments; // put at the end of its command line, unread
 };
 
 class TestWindowProcess {

@@ -1,6 +1,5 @@
-// /title, /keyb and /keyh acting on windows of this test process.
+// /title acting on windows of this test process.
 #include "platform/UniqueHandle.h"
-#include "viewer/KeyboardCommands.h"
 #include "viewer/TitleCommand.h"
 #include "viewer/ViewerWindows.h"
 
@@ -36,15 +35,6 @@ struct ViewerFor {
     ~ViewerFor() { CurrentViewer = nullptr; }
 };
 
-bool TakeLanguageRequest(HWND window, LPARAM& layout) {
-    MSG message;
-    if (!PeekMessageW(&message, window, WM_INPUTLANGCHANGEREQUEST, WM_INPUTLANGCHANGEREQUEST,
-                      PM_REMOVE))
-        return false;
-    layout = message.lParam;
-    return message.wParam == 0;
-}
-
 // Wine shows no effect of GetSystemMenu(window, TRUE) on another process's window, so the
 // reset of the window menu is checked on a window of this process.
 TEST(TitleCommand, RetitledViewerHasTheSystemDefaultWindowMenu) {
@@ -63,17 +53,6 @@ TEST(TitleCommand, RetitledViewerHasTheSystemDefaultWindowMenu) {
     EXPECT_EQ(GetMenuItemCount(menu), defaultCount);
 }
 
-TEST(TitleCommand, EmptyArgumentLeavesTitleAndMenuAlone) {
-    const UniqueWindow viewer = CreateTopWindow(L"TitleCommandTest", L"Untouched viewer");
-    ASSERT_TRUE(viewer);
-    ASSERT_TRUE(AppendMenuW(GetSystemMenu(viewer.get(), FALSE), MF_STRING, ExtraCommand, L"Extra"));
-    const ViewerFor current(viewer.get());
-    TitleCommand(L"");
-    EXPECT_EQ(TitleOf(viewer.get()), L"Untouched viewer");
-    EXPECT_NE(GetMenuState(GetSystemMenu(viewer.get(), FALSE), ExtraCommand, MF_BYCOMMAND),
-              static_cast<UINT>(-1));
-}
-
 TEST(TitleCommand, ViewerLookedUpByOldTitleMustBeOfTheViewerClass) {
     const UniqueWindow other = CreateTopWindow(L"TitleCommandTest", L"Lookup old title");
     ASSERT_TRUE(other);
@@ -88,49 +67,6 @@ TEST(TitleCommand, ViewerLookedUpByOldTitleMustBeOfTheViewerClass) {
     TitleCommand(L"Lookup viewer found|lookup VIEWER title");
     EXPECT_EQ(CurrentViewer, viewer.get());
     EXPECT_EQ(TitleOf(viewer.get()), L"Lookup viewer found");
-}
-
-TEST(KeyboardCommand, PostsTheLoadedLayoutToTheViewer) {
-    const UniqueWindow viewer = CreateTopWindow(L"KeyboardCommandTest", L"Keyboard viewer");
-    ASSERT_TRUE(viewer);
-    const ViewerFor current(viewer.get());
-    KeyboardCommand(1036);
-    LPARAM layout = 0;
-    ASSERT_TRUE(TakeLanguageRequest(viewer.get(), layout));
-    // under Wine the load returns the current layout whatever the name
-    EXPECT_EQ(layout, reinterpret_cast<LPARAM>(LoadKeyboardLayoutA("0000040C", KLF_SUBSTITUTE_OK)));
-    EXPECT_FALSE(TakeLanguageRequest(viewer.get(), layout));
-}
-
-TEST(KeyboardCommand, WithoutViewerNothingIsPostedAnywhere) {
-    const ViewerFor none(nullptr);
-    KeyboardCommand(1049);
-    LPARAM layout = 0;
-    // a post to window 0 would land in this thread's queue
-    EXPECT_FALSE(TakeLanguageRequest(nullptr, layout));
-    EXPECT_FALSE(TakeLanguageRequest(reinterpret_cast<HWND>(-1), layout));
-}
-
-TEST(KeyboardCommand, HtaInFrontBecomesTheTarget) {
-    const UniqueWindow viewer = CreateTopWindow(ViewerClass, L"Keyboard viewer behind");
-    const UniqueWindow hta =
-        CreateTopWindow(L"HTML Application Host Window Class", L"Keyboard application");
-    ASSERT_TRUE(viewer && hta);
-    SetForegroundWindow(hta.get());
-    ASSERT_EQ(GetForegroundWindow(), hta.get());
-    const ViewerFor current(viewer.get());
-    HtaKeyboardCommand(1033);
-    EXPECT_EQ(CurrentViewer, hta.get());
-    LPARAM layout = 0;
-    EXPECT_TRUE(TakeLanguageRequest(hta.get(), layout));
-    EXPECT_FALSE(TakeLanguageRequest(viewer.get(), layout));
-
-    // with the viewer in front, /keyh leaves the viewer as it is
-    SetForegroundWindow(viewer.get());
-    CurrentViewer = viewer.get();
-    HtaKeyboardCommand(1033);
-    EXPECT_EQ(CurrentViewer, viewer.get());
-    EXPECT_TRUE(TakeLanguageRequest(viewer.get(), layout));
 }
 
 } // namespace
