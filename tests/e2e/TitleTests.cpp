@@ -1,6 +1,8 @@
 // /title with the real Varnholt.exe against windows of TitleTestWindow processes: the
 // retitle, the look-up by the old title, the second-instance prompt and its answers,
-// and the guard between two copies of the client.
+// and the guard between two copies of the client. The reset of the window menu that
+// follows a retitle is checked in the Win32 tests on a window of the test process:
+// Wine's GetSystemMenu(window, TRUE) shows no effect on another process's window.
 #include "platform/UniqueHandle.h"
 #include "tests/support/MessageBoxDriver.h"
 #include "tests/support/Process.h"
