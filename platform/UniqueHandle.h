@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 #include <wininet.h>
+#include <oleauto.h>
 
 #include <utility>
 
@@ -75,12 +76,19 @@ struct GdiObjectTraits {
     static void Close(Type h) { DeleteObject(h); }
 };
 
+struct BstrTraits {
+    using Type = BSTR;
+    static Type None() { return nullptr; }
+    static void Close(Type s) { SysFreeString(s); }
+};
+
 using UniqueKey = UniqueHandle<KeyTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueInternet = UniqueHandle<InternetTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
+using UniqueBstr = UniqueHandle<BstrTraits>;
 
 // COM interface pointer: released by its owner.
 template <typename T> class ComPtr {

@@ -1,5 +1,66 @@
 #include "registry/Placement.h"
 
-void RegisterCommand(const std::wstring&) {}
-void RunCommand(const std::wstring&) {}
-void MoveCommand(const std::wstring&) {}
+#include "platform/Ansi.h"
+#include "platform/ProgramInfo.h"
+#include "registry/PlacementText.h"
+#include "registry/Registry.h"
+#include "registry/RegistryText.h"
+#include "viewer/ViewerWindows.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+namespace {
+
+const std::wstring RectValue = L"Rect";
+
+std::wstring HelpFileKey(const std::wstring& name) {
+    return ProductKey() + L"\\" + name;
+}
+
+// Windows' shell tolerates blanks before a path, Wine's does not: hand it the path
+// itself.
+std::wstring WithoutLeadingBlanks(const std::wstring& path) {
+    const std::size_t first = path.find_first_not_of(L' ');
+    return first == std::wstring::npos ? std::wstring() : path.substr(first);
+}
+
+} // namespace
+
+std::wstring ProductKey() {
+    return ProductKeyPath(VersionResourceString(L"CompanyName"),
+                          VersionResourceString(L"ProductName"));
+}
+
+void RegisterCommand(const std::wstring& argument) {
+    const auto [name, folder, version] = RegisterFields(argument);
+    const std::wstring key = HelpFileKey(name);
+    WriteRegistryValue(HKEY_LOCAL_MACHINE, key, L"", folder, RegSz);
+    WriteRegistryValue(HKEY_LOCAL_MACHINE, key, L"CurrentVersion", version, RegSz);
+}
+
+void RunCommand(const std::wstring& argument) {
+    if (!CurrentViewer)
+        return;
+    RECT rect{};
+    GetWindowRect(CurrentViewer, &rect);
+    const std::wstring key = HelpFileKey(HelpFileName(argument));
+    WriteRegistryValue(HKEY_LOCAL_MACHINE, key, L"", FolderWithSlash(argument), RegSz);
+    WriteRegistryValue(HKEY_LOCAL_MACHINE, key, RectValue,
+                       RectText(rect.left, rect.top, rect.right, rect.bottom), RegSz);
+    ShellExecuteA(nullptr, "open", ToAnsi(WithoutLeadingBlanks(argument)).c_str(), "0", "",
+                  SW_HIDE);
+    PostMessageA(CurrentViewer, WM_CLOSE, 0, 0);
+}
+
+void MoveCommand(const std::wstring& argument) {
+    if (!CurrentViewer)
+        return;
+    const std::wstring key = HelpFileKey(argument);
+    const auto rect = ParseRectText(ReadRegistryValue(HKEY_LOCAL_MACHINE, key, RectValue));
+    if (!rect)
+        return;
+    SetWindowPos(CurrentViewer, nullptr, rect->left, rect->top, rect->width, rect->height,
+                 SWP_NOZORDER);
+    WriteRegistryValue(HKEY_LOCAL_MACHINE, key, RectValue, L"", RegSz);
+}

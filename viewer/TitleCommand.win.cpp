@@ -1,3 +1,93 @@
 #include "viewer/TitleCommand.h"
 
-void TitleCommand(const std::wstring&) {}
+#include "about/VersionText.h"
+#include "platform/Ansi.h"
+#include "platform/ProgramInfo.h"
+#include "text/CaseFold.h"
+#include "viewer/ProcessQuery.h"
+#include "viewer/TitleRules.h"
+#include "viewer/ViewerWindows.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace {
+
+const std::wstring PromptText =
+    L"You have started the second instance of the dictionary.\r\n"
+    L"\u2022 Click YES if you wish to close the previous instance.\r\n"
+    L"\u2022 Click NO if you wish to close the newly opened instance.\r\n"
+    L"\u2022 Click CANCEL if you wish to keep more than one instance.";
+
+std::uintptr_t Id(HWND window) {
+    return reinterpret_cast<std::uintptr_t>(window);
+}
+
+HWND WindowOf(std::uintptr_t id) {
+    return reinterpret_cast<HWND>(id);
+}
+
+std::vector<TopWindow> TopWindowsInZOrder() {
+    std::vector<TopWindow> windows;
+    for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window;
+         window = GetWindow(window, GW_HWNDNEXT))
+        windows.push_back({Id(window), ReadWindowString(window, L"Text")});
+    return windows;
+}
+
+std::wstring OwnExecutablePath() {
+    return ProgramFolder() + L"\\" + ProgramName() + L".exe";
+}
+
+// Whether the window belongs to another copy of this client started with the same
+// argument. A process that has gone, or a WMI that cannot be reached, is not one.
+bool IsPendingCopy(HWND window, const std::wstring& argument, const ProcessQuery& processes) {
+    DWORD processId = 0;
+    const DWORD threadId = GetWindowThreadProcessId(window, &processId);
+    if (threadId == GetCurrentThreadId() || processId == 0)
+        return false;
+    const auto facts = processes.Fetch(processId);
+    if (!facts || facts->executablePath.empty() ||
+        !EqualsNoCase(facts->executablePath, OwnExecutablePath()))
+        return false;
+    return IsSameTitleRun(facts->commandLine, argument);
+}
+
+void Retitle(HWND viewer, const std::wstring& title) {
+    SetWindowTextA(viewer, ToAnsi(title).c_str());
+    GetSystemMenu(viewer, TRUE);
+}
+
+} // namespace
+
+void TitleCommand(const std::wstring& argument) {
+    if (argument.empty())
+        return;
+    const TitlePair titles = SplitTitleArgument(argument);
+    if (!titles.oldTitle.empty() && !CurrentViewer)
+        CurrentViewer = FindWindowA(ToAnsi(ViewerClass).c_str(), ToAnsi(titles.oldTitle).c_str());
+    const ProcessQuery processes;
+    const std::wstring caption = MessageCaption();
+    const TitleVisit visit = VisitTopWindows(
+        TopWindowsInZOrder(), Id(CurrentViewer), titles, caption, [&](std::uintptr_t window) {
+            return IsPendingCopy(WindowOf(window), argument, processes);
+        });
+    const HWND rival = WindowOf(visit.rival);
+    if (rival && CurrentViewer && !visit.pending) {
+        switch (MessageBoxW(nullptr, PromptText.c_str(), caption.c_str(),
+                            MB_YESNOCANCEL | MB_ICONQUESTION)) {
+        case IDYES:
+            PostMessageA(rival, WM_CLOSE, 0, 0);
+            break;
+        case IDNO:
+            PostMessageA(CurrentViewer, WM_CLOSE, 0, 0);
+            SetForegroundWindow(rival);
+            return;
+        default:
+            break;
+        }
+    }
+    if (CurrentViewer)
+        Retitle(CurrentViewer, titles.newTitle);
+}

@@ -1,0 +1,107 @@
+#include "registry/PlacementText.h"
+
+#include "app/RunError.h"
+#include "app/SwitchArguments.h"
+
+#include <vector>
+
+namespace {
+
+std::vector<std::wstring> SplitAll(std::wstring_view text, wchar_t separator) {
+    std::vector<std::wstring> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t at = text.find(separator, start);
+        if (at == std::wstring_view::npos) {
+            fields.emplace_back(text.substr(start));
+            return fields;
+        }
+        fields.emplace_back(text.substr(start, at - start));
+        start = at + 1;
+    }
+}
+
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t';
+}
+
+// A whole decimal number with blanks around it: sign, digits, at most one ".".
+bool IsNumberText(std::wstring_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && IsBlank(text[i]))
+        ++i;
+    std::size_t end = text.size();
+    while (end > i && IsBlank(text[end - 1]))
+        --end;
+    if (i < end && (text[i] == L'-' || text[i] == L'+'))
+        ++i;
+    bool digit = false;
+    bool point = false;
+    for (; i < end; ++i) {
+        if (text[i] >= L'0' && text[i] <= L'9')
+            digit = true;
+        else if (text[i] == L'.' && !point)
+            point = true;
+        else
+            return false;
+    }
+    return digit;
+}
+
+std::int32_t RectField(const std::wstring& field, std::wstring_view whole) {
+    if (!IsNumberText(field))
+        throw RunError(ErrorKind::InvalidArgument, L"Rect " + std::wstring(whole));
+    try {
+        return RoundToInt32(LeadingNumber(std::wstring_view(field)));
+    } catch (const RunError& error) {
+        throw RunError(error.Kind(), L"Rect " + std::wstring(whole));
+    }
+}
+
+} // namespace
+
+std::wstring ProductKeyPath(std::wstring_view company, std::wstring_view product) {
+    return L"SOFTWARE\\" + std::wstring(company) + L"\\" + std::wstring(product);
+}
+
+std::array<std::wstring, 3> RegisterFields(std::wstring_view argument) {
+    const std::vector<std::wstring> fields = SplitAll(argument, L'=');
+    if (fields.size() < 3)
+        throw RunError(ErrorKind::MissingField,
+                       L"/reg needs name=folder=version: " + std::wstring(argument));
+    return {fields[0], fields[1], fields[2]};
+}
+
+std::wstring HelpFileName(std::wstring_view path) {
+    const std::size_t slash = path.rfind(L'\\');
+    std::wstring_view name = slash == std::wstring_view::npos ? path : path.substr(slash + 1);
+    const std::size_t dot = name.rfind(L'.');
+    if (dot == std::wstring_view::npos)
+        throw RunError(ErrorKind::InvalidArgument,
+                       L"help file name without extension: " + std::wstring(path));
+    name = name.substr(0, dot);
+    const std::size_t dash = name.rfind(L'-');
+    if (dash != std::wstring_view::npos && dash >= 1)
+        name = name.substr(0, dash);
+    return std::wstring(name);
+}
+
+std::wstring FolderWithSlash(std::wstring_view path) {
+    const std::size_t slash = path.rfind(L'\\');
+    return slash == std::wstring_view::npos ? std::wstring()
+                                            : std::wstring(path.substr(0, slash + 1));
+}
+
+std::wstring RectText(std::int64_t left, std::int64_t top, std::int64_t right,
+                      std::int64_t bottom) {
+    return std::to_wstring(left) + L"," + std::to_wstring(top) + L"," +
+           std::to_wstring(right - left) + L"," + std::to_wstring(bottom - top);
+}
+
+std::optional<WindowRect> ParseRectText(std::wstring_view text) {
+    const std::vector<std::wstring> fields = SplitAll(text, L',');
+    if (fields.size() != 4)
+        return std::nullopt;
+    return WindowRect{RectField(fields[0], text), RectField(fields[1], text),
+                      RectField(fields[2], text), RectField(fields[3], text)};
+}

@@ -1,0 +1,319 @@
+// /reg, /run and /move with the real Varnholt.exe: the records under the product key,
+// the file the shell is asked to open, and the viewer window's place.
+#include "tests/support/MessageBoxDriver.h"
+#include "tests/support/Process.h"
+#include "tests/support/TestRegistry.h"
+#include "tests/support/TestWindowProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+const std::wstring Caption = L"Quillbay Client 2.127";
+
+// A string field of Varnholt.exe's version resource.
+std::wstring ClientVersionString(const wchar_t* field) {
+    const std::wstring path = VarnholtPath();
+    DWORD ignored = 0;
+    std::vector<unsigned char> data(GetFileVersionInfoSizeW(path.c_str(), &ignored));
+    if (data.empty() ||
+        !GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(data.size()), data.data()))
+        return {};
+    wchar_t* value = nullptr;
+    UINT length = 0;
+    const std::wstring query = std::wstring(L"\\StringFileInfo\\040904b0\\") + field;
+    if (!VerQueryValueW(data.data(), query.c_str(), reinterpret_cast<void**>(&value), &length))
+        return {};
+    return std::wstring(value, wcsnlen(value, length));
+}
+
+std::wstring HelpFileKey(const std::wstring& name) {
+    return L"SOFTWARE\\" + ClientVersionString(L"CompanyName") + L"\\" +
+           ClientVersionString(L"ProductName") + L"\\" + name;
+}
+
+// The value as the client stores it, in the 64-bit view; nothing when absent.
+std::optional<std::wstring> StoredText(const std::wstring& name, const std::wstring& value) {
+    const auto raw = ReadRawValue(HKEY_LOCAL_MACHINE, HelpFileKey(name), value, View::Bits64);
+    if (!raw || raw->type != REG_SZ)
+        return std::nullopt;
+    std::wstring text;
+    for (auto b : raw->bytes)
+        if (b)
+            text += static_cast<wchar_t>(b);
+    return text;
+}
+
+void StoreText(const std::wstring& name, const std::wstring& value, const std::string& text) {
+    ASSERT_TRUE(SetRawValue(HKEY_LOCAL_MACHINE, HelpFileKey(name), value, REG_SZ, StringBytes(text),
+                            View::Bits64));
+}
+
+void ForgetHelpFile(const std::wstring& name) {
+    DeleteKeyTreeBothViews(HKEY_LOCAL_MACHINE, HelpFileKey(name));
+}
+
+RECT WindowRect(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+bool operator==(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+std::string Text(const RECT& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) +
+           "," + std::to_string(r.bottom);
+}
+
+TestWindowProcess StartViewer(RECT rect, bool foreground = true) {
+    TestWindowOptions options;
+    options.title = L"Placement viewer";
+    options.rect = rect;
+    options.foreground = foreground;
+    return TestWindowProcess::Start(options);
+}
+
+TestWindowProcess StartBystander() {
+    TestWindowOptions options;
+    options.className = L"Bystander";
+    options.title = L"Placement bystander";
+    options.foreground = true;
+    return TestWindowProcess::Start(options);
+}
+
+// Runs the client that ends with an error report; returns the report's text.
+std::wstring RunToErrorReport(const std::wstring& arguments, DWORD& exitCode) {
+    ChildProcess client = ChildProcess::Start(VarnholtPath(), arguments);
+    const MessageBoxView box = WaitForMessageBox(client.Id(), Caption, 15000);
+    if (box.window)
+        AnswerMessageBox(box.window, IDOK);
+    if (!client.WaitForExit(15000))
+        client.Kill();
+    exitCode = client.ExitCode();
+    return box.text;
+}
+
+TEST(Register, WritesFolderAndVersionUnderTheNameAsGiven) {
+    ForgetHelpFile(L" Atlas");
+    ForgetHelpFile(L"Atlas");
+    ASSERT_EQ(RunVarnholt(L"/reg Atlas=C:\\Books\\=2.5"), 0u);
+    EXPECT_EQ(StoredText(L" Atlas", L""), L"C:\\Books\\");
+    EXPECT_EQ(StoredText(L" Atlas", L"CurrentVersion"), L"2.5");
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, HelpFileKey(L"Atlas"), View::Bits64));
+
+    ASSERT_EQ(RunVarnholt(L"/regAtlas=D:\\Other\\=3.0=ignored"), 0u);
+    EXPECT_EQ(StoredText(L"Atlas", L""), L"D:\\Other\\");
+    EXPECT_EQ(StoredText(L"Atlas", L"CurrentVersion"), L"3.0");
+    ForgetHelpFile(L" Atlas");
+    ForgetHelpFile(L"Atlas");
+}
+
+TEST(Register, FewerThanThreeFieldsIsReportedAndNothingIsWritten) {
+    for (const std::wstring argument : {L"/regLexicon=C:\\Books\\", L"/regLexicon"}) {
+        ForgetHelpFile(L"Lexicon");
+        DWORD exitCode = 0;
+        const std::wstring report = RunToErrorReport(argument, exitCode);
+        EXPECT_EQ(report.rfind(L"Run-time error: Missing field", 0), 0u) << report;
+        EXPECT_EQ(exitCode, 1u);
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, HelpFileKey(L"Lexicon"), View::Bits64))
+            << argument;
+    }
+}
+
+// The shell opens .chm files with a recorder while a test runs, so that what it was asked
+// to open can be seen; the association is put back afterwards.
+class ChmRecorder {
+  public:
+    ChmRecorder() : record_(TemporaryFilePath(L"chm-open")) {
+        for (View view : {View::Bits32, View::Bits64})
+            saved_.push_back(ReadRawValue(HKEY_LOCAL_MACHINE, Extension, L"", view));
+        const std::wstring command = L"\"" + TestBinFolder() +
+                                     L"\\TitleTestWindow.exe\" --record \"" + record_ +
+                                     L"\" \"%1\" %*";
+        std::string ansi(command.begin(), command.end());
+        for (View view : {View::Bits32, View::Bits64}) {
+            SetRawValue(HKEY_LOCAL_MACHINE, Extension, L"", REG_SZ, StringBytes("VarnholtTest.chm"),
+                        view);
+            SetRawValue(HKEY_LOCAL_MACHINE, ProgId + L"\\shell\\open\\command", L"", REG_SZ,
+                        StringBytes(ansi), view);
+        }
+    }
+    ~ChmRecorder() {
+        const View views[] = {View::Bits32, View::Bits64};
+        for (int i = 0; i < 2; ++i) {
+            if (saved_[i])
+                SetRawValue(HKEY_LOCAL_MACHINE, Extension, L"", saved_[i]->type, saved_[i]->bytes,
+                            views[i]);
+            else
+                DeleteValue(HKEY_LOCAL_MACHINE, Extension, L"", views[i]);
+        }
+        DeleteKeyTreeBothViews(HKEY_LOCAL_MACHINE, ProgId);
+        DeleteFileW(record_.c_str());
+    }
+    // The command lines the shell started, waiting up to timeoutMs for the first one.
+    std::vector<std::wstring> Opened(DWORD timeoutMs) const {
+        const DWORD start = GetTickCount();
+        for (;;) {
+            const auto lines = ReadLogFile(record_);
+            if (!lines.empty() || GetTickCount() - start > timeoutMs)
+                return lines;
+            Sleep(50);
+        }
+    }
+
+  private:
+    const std::wstring Extension = L"SOFTWARE\\Classes\\.chm";
+    const std::wstring ProgId = L"SOFTWARE\\Classes\\VarnholtTest.chm";
+    std::wstring record_;
+    std::vector<std::optional<RawValue>> saved_;
+};
+
+void CreateHelpFile(const std::wstring& path) {
+    CreateDirectoryW(L"C:\\Books", nullptr);
+    const UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(file);
+}
+
+TEST(Run, RemembersTheViewerOpensTheFileAndClosesTheViewer) {
+    ForgetHelpFile(L"Atlas");
+    CreateHelpFile(L"C:\\Books\\Atlas-1049.chm");
+    const ChmRecorder recorder;
+    TestWindowProcess viewer = StartViewer({100, 50, 900, 650});
+    ASSERT_TRUE(viewer.Window());
+    ASSERT_TRUE(WindowRect(viewer.Window()) == (RECT{100, 50, 900, 650}));
+
+    ASSERT_EQ(RunVarnholt(L"/run C:\\Books\\Atlas-1049.chm"), 0u);
+    EXPECT_EQ(StoredText(L"Atlas", L""), L" C:\\Books\\");
+    EXPECT_EQ(StoredText(L"Atlas", L"Rect"), L"100,50,800,600");
+    const auto opened = recorder.Opened(10000);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_NE(opened[0].find(L"\"C:\\Books\\Atlas-1049.chm\" 0"), std::wstring::npos) << opened[0];
+    EXPECT_TRUE(viewer.WaitForExit(10000)) << "the old viewer got no WM_CLOSE";
+
+    // the new viewer, in front, takes the remembered place once
+    TestWindowProcess next = StartViewer({300, 300, 700, 600});
+    ASSERT_TRUE(next.Window());
+    ASSERT_EQ(RunVarnholt(L"/moveAtlas"), 0u);
+    EXPECT_TRUE(WindowRect(next.Window()) == (RECT{100, 50, 900, 650}))
+        << Text(WindowRect(next.Window()));
+    EXPECT_EQ(StoredText(L"Atlas", L"Rect"), L"");
+    ForgetHelpFile(L"Atlas");
+}
+
+TEST(Run, APathTheShellCannotOpenStillClosesTheViewer) {
+    ForgetHelpFile(L"Missing");
+    const ChmRecorder recorder;
+    TestWindowProcess viewer = StartViewer({120, 80, 620, 480});
+    ASSERT_TRUE(viewer.Window());
+    ASSERT_EQ(RunVarnholt(L"/run C:\\Books\\Nowhere\\Missing-7.chm"), 0u);
+    EXPECT_EQ(StoredText(L"Missing", L"Rect"), L"120,80,500,400");
+    EXPECT_EQ(StoredText(L"Missing", L""), L" C:\\Books\\Nowhere\\");
+    EXPECT_TRUE(viewer.WaitForExit(10000)) << "the old viewer got no WM_CLOSE";
+    EXPECT_TRUE(recorder.Opened(500).empty());
+    ForgetHelpFile(L"Missing");
+}
+
+TEST(Run, FileNameWithoutExtensionEndsTheRunBeforeAnything) {
+    ForgetHelpFile(L"Gazetteer");
+    const ChmRecorder recorder;
+    TestWindowProcess viewer = StartViewer({100, 100, 500, 400});
+    ASSERT_TRUE(viewer.Window());
+    DWORD exitCode = 0;
+    const std::wstring report = RunToErrorReport(L"/run C:\\Books.d\\Gazetteer", exitCode);
+    EXPECT_EQ(report.rfind(L"Run-time error: ", 0), 0u) << report;
+    EXPECT_NE(report.find(L"C:\\Books.d\\Gazetteer"), std::wstring::npos) << report;
+    EXPECT_EQ(exitCode, 1u);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, HelpFileKey(L"Gazetteer"), View::Bits64));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, HelpFileKey(L"Books"), View::Bits64));
+    EXPECT_TRUE(viewer.Log().empty());
+}
+
+TEST(Run, NoViewerInFrontDoesNothing) {
+    ForgetHelpFile(L"Atlas");
+    CreateHelpFile(L"C:\\Books\\Atlas-1049.chm");
+    const ChmRecorder recorder;
+    TestWindowProcess viewer = StartViewer({100, 50, 900, 650}, false);
+    TestWindowProcess bystander = StartBystander();
+    ASSERT_TRUE(viewer.Window() && bystander.Window());
+    ASSERT_EQ(RunVarnholt(L"/run C:\\Books\\Atlas-1049.chm"), 0u);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, HelpFileKey(L"Atlas"), View::Bits64));
+    EXPECT_TRUE(recorder.Opened(500).empty());
+    EXPECT_TRUE(viewer.Log().empty());
+    EXPECT_TRUE(bystander.Log().empty());
+}
+
+TEST(Move, AppliesTheRememberedRectangleOnceNegativeLeftIncluded) {
+    ForgetHelpFile(L"Atlas");
+    StoreText(L"Atlas", L"Rect", "-8,20,800,600");
+    TestWindowProcess viewer = StartViewer({200, 200, 600, 500});
+    ASSERT_TRUE(viewer.Window());
+    ASSERT_EQ(RunVarnholt(L"/moveAtlas"), 0u);
+    EXPECT_TRUE(WindowRect(viewer.Window()) == (RECT{-8, 20, 792, 620}))
+        << Text(WindowRect(viewer.Window()));
+    EXPECT_EQ(StoredText(L"Atlas", L"Rect"), L"");
+
+    // a second /move finds the empty text
+    SetWindowPos(viewer.Window(), nullptr, 200, 200, 400, 300, SWP_NOZORDER);
+    ASSERT_EQ(RunVarnholt(L"/moveAtlas"), 0u);
+    EXPECT_TRUE(WindowRect(viewer.Window()) == (RECT{200, 200, 600, 500}));
+    ForgetHelpFile(L"Atlas");
+}
+
+TEST(Move, TheNameKeepsItsLeadingBlank) {
+    ForgetHelpFile(L"Atlas");
+    ForgetHelpFile(L" Atlas");
+    StoreText(L"Atlas", L"Rect", "10,20,800,600");
+    TestWindowProcess viewer = StartViewer({200, 200, 600, 500});
+    ASSERT_TRUE(viewer.Window());
+    ASSERT_EQ(RunVarnholt(L"/move Atlas"), 0u);
+    EXPECT_TRUE(WindowRect(viewer.Window()) == (RECT{200, 200, 600, 500}));
+    EXPECT_EQ(StoredText(L"Atlas", L"Rect"), L"10,20,800,600");
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, HelpFileKey(L" Atlas"), View::Bits64));
+    ForgetHelpFile(L"Atlas");
+}
+
+TEST(Move, ARectThatIsNotFourFieldsChangesNothing) {
+    TestWindowProcess viewer = StartViewer({200, 200, 600, 500});
+    ASSERT_TRUE(viewer.Window());
+    for (const std::string stored : {"10,20,800", "", "1,2,3,4,5"}) {
+        StoreText(L"Atlas", L"Rect", stored);
+        ASSERT_EQ(RunVarnholt(L"/moveAtlas"), 0u);
+        EXPECT_TRUE(WindowRect(viewer.Window()) == (RECT{200, 200, 600, 500})) << stored;
+        EXPECT_EQ(StoredText(L"Atlas", L"Rect"), std::wstring(stored.begin(), stored.end()));
+    }
+    ForgetHelpFile(L"Atlas");
+}
+
+TEST(Move, AFieldThatIsNotANumberEndsTheRunBeforeTheWindowMoves) {
+    StoreText(L"Atlas", L"Rect", "10,x,800,600");
+    TestWindowProcess viewer = StartViewer({200, 200, 600, 500});
+    ASSERT_TRUE(viewer.Window());
+    DWORD exitCode = 0;
+    const std::wstring report = RunToErrorReport(L"/moveAtlas", exitCode);
+    EXPECT_EQ(report.rfind(L"Run-time error: ", 0), 0u) << report;
+    EXPECT_EQ(exitCode, 1u);
+    EXPECT_TRUE(WindowRect(viewer.Window()) == (RECT{200, 200, 600, 500}));
+    EXPECT_EQ(StoredText(L"Atlas", L"Rect"), L"10,x,800,600");
+    ForgetHelpFile(L"Atlas");
+}
+
+TEST(Move, NoViewerInFrontMovesNothing) {
+    StoreText(L"Atlas", L"Rect", "10,20,800,600");
+    TestWindowProcess viewer = StartViewer({200, 200, 600, 500}, false);
+    TestWindowProcess bystander = StartBystander();
+    ASSERT_TRUE(viewer.Window() && bystander.Window());
+    const RECT before = WindowRect(bystander.Window());
+    ASSERT_EQ(RunVarnholt(L"/moveAtlas"), 0u);
+    EXPECT_TRUE(WindowRect(viewer.Window()) == (RECT{200, 200, 600, 500}));
+    EXPECT_TRUE(WindowRect(bystander.Window()) == before);
+    EXPECT_EQ(StoredText(L"Atlas", L"Rect"), L"10,20,800,600");
+    ForgetHelpFile(L"Atlas");
+}
+
+} // namespace

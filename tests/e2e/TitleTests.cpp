@@ -1,0 +1,408 @@
+// /title with the real Varnholt.exe against windows of TitleTestWindow processes: the
+// retitle, the look-up by the old title, the second-instance prompt and its answers,
+// and the guard between two copies of the client. The reset of the window menu that
+// follows a retitle is checked in the Win32 tests on a window of the test process:
+// Wine's GetSystemMenu(window, TRUE) shows no effect on another process's window.
+#include "platform/UniqueHandle.h"
+#include "tests/support/MessageBoxDriver.h"
+#include "tests/support/Process.h"
+#include "tests/support/TestRegistry.h"
+#include "tests/support/TestWindowProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+const std::wstring Caption = L"Quillbay Client 2.127";
+const std::wstring PromptText =
+    L"You have started the second instance of the dictionary.\r\n"
+    L"\u2022 Click YES if you wish to close the previous instance.\r\n"
+    L"\u2022 Click NO if you wish to close the newly opened instance.\r\n"
+    L"\u2022 Click CANCEL if you wish to keep more than one instance.";
+
+// The file names of the DLLs that the client loads while it runs with arguments, seen
+// as its debugger; the exit code goes to exitCode (0xFFFFFFFF when it did not end).
+std::vector<std::wstring> DllsLoadedBy(const std::wstring& arguments, DWORD& exitCode) {
+    std::vector<std::wstring> dlls;
+    exitCode = 0xFFFFFFFF;
+    std::wstring line = L"\"" + VarnholtPath() + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(VarnholtPath().c_str(), line.data(), nullptr, nullptr, FALSE,
+                        DEBUG_ONLY_THIS_PROCESS, nullptr, nullptr, &startup, &info))
+        return dlls;
+    const UniqueKernelHandle process(info.hProcess), thread(info.hThread);
+    DEBUG_EVENT event{};
+    while (WaitForDebugEvent(&event, 20000)) {
+        DWORD status = DBG_CONTINUE;
+        if (event.dwDebugEventCode == LOAD_DLL_DEBUG_EVENT) {
+            const UniqueKernelHandle file(event.u.LoadDll.hFile);
+            wchar_t path[MAX_PATH * 2] = {};
+            if (file && GetFinalPathNameByHandleW(file.get(), path, MAX_PATH * 2, 0))
+                dlls.push_back(path);
+        } else if (event.dwDebugEventCode == CREATE_PROCESS_DEBUG_EVENT) {
+            const UniqueKernelHandle file(event.u.CreateProcessInfo.hFile);
+        } else if (event.dwDebugEventCode == EXCEPTION_DEBUG_EVENT &&
+                   event.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT) {
+            status = DBG_EXCEPTION_NOT_HANDLED;
+        }
+        const bool ended = event.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT;
+        if (ended)
+            exitCode = event.u.ExitProcess.dwExitCode;
+        ContinueDebugEvent(event.dwProcessId, event.dwThreadId, status);
+        if (ended)
+            break;
+    }
+    if (exitCode == 0xFFFFFFFF)
+        TerminateProcess(process.get(), 1);
+    return dlls;
+}
+
+bool LoadsDll(const std::vector<std::wstring>& dlls, const std::wstring& name) {
+    return std::any_of(dlls.begin(), dlls.end(), [&](const std::wstring& path) {
+        const std::wstring file = path.substr(path.find_last_of(L"\\/") + 1);
+        return _wcsicmp(file.c_str(), name.c_str()) == 0;
+    });
+}
+
+// Titles differ from test to test, so that a window a failed test left behind is
+// never taken for a rival.
+std::wstring Unique(const std::wstring& word) {
+    static int counter = 0;
+    return word + L"-" + std::to_wstring(GetCurrentProcessId() % 1000) + L"-" +
+           std::to_wstring(++counter);
+}
+
+TestWindowProcess StartWindow(const std::wstring& className, const std::wstring& title,
+                              bool foreground) {
+    TestWindowOptions options;
+    options.className = className;
+    options.title = title;
+    options.foreground = foreground;
+    return TestWindowProcess::Start(options);
+}
+
+TestWindowProcess StartViewer(const std::wstring& title, bool foreground) {
+    return StartWindow(L"HH Parent", title, foreground);
+}
+
+// A window of another class in front, so that the client finds no viewer there.
+TestWindowProcess StartBystander() {
+    return StartWindow(L"Bystander", Unique(L"Bystander"), true);
+}
+
+// A client started in the background; killed if a test leaves it running.
+struct Client {
+    ChildProcess process;
+    explicit Client(const std::wstring& arguments)
+        : process(ChildProcess::Start(VarnholtPath(), arguments)) {}
+    ~Client() { process.Kill(); }
+    MessageBoxView WaitForPrompt(DWORD timeoutMs = 15000) {
+        return WaitForMessageBox(process.Id(), Caption, timeoutMs);
+    }
+    DWORD Finish() {
+        if (!process.WaitForExit(15000))
+            return 0xFFFFFFFF;
+        return process.ExitCode();
+    }
+};
+
+bool Contains(const std::vector<std::wstring>& lines, const std::wstring& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+bool WaitForForeground(HWND window, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (GetForegroundWindow() != window) {
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+// Whether a is above b in the Z-order of the top-level windows.
+bool IsAbove(HWND a, HWND b) {
+    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        if (w == a)
+            return true;
+        if (w == b)
+            return false;
+    }
+    return false;
+}
+
+TEST(Title, TheBlankAfterTheSwitchBelongsToTheNewTitle) {
+    TestWindowProcess viewer = StartViewer(Unique(L"Start"), true);
+    ASSERT_TRUE(viewer.Window());
+    ASSERT_EQ(RunVarnholt(L"/title New Title"), 0u);
+    EXPECT_EQ(viewer.Title(), L" New Title");
+    ASSERT_EQ(RunVarnholt(L"/titleNew Title"), 0u);
+    EXPECT_EQ(viewer.Title(), L"New Title");
+    EXPECT_TRUE(Contains(viewer.Log(), L"WM_SETTEXT  New Title"));
+}
+
+TEST(Title, ViewerIsFoundByItsOldTitleWhenNoneIsInFront) {
+    const std::wstring old = Unique(L"Old");
+    TestWindowProcess viewer = StartViewer(old, false);
+    TestWindowProcess bystander = StartBystander();
+    ASSERT_TRUE(viewer.Window() && bystander.Window());
+    ASSERT_NE(GetForegroundWindow(), viewer.Window());
+
+    // without "|" the viewer is never looked up by title
+    ASSERT_EQ(RunVarnholt(L"/title" + old), 0u);
+    EXPECT_EQ(viewer.Title(), old);
+    EXPECT_TRUE(viewer.LogLines(L"WM_SETTEXT").empty());
+
+    const std::wstring fresh = Unique(L"New");
+    ASSERT_EQ(RunVarnholt(L"/title" + fresh + L"|" + old), 0u);
+    EXPECT_EQ(viewer.Title(), fresh);
+    // the old title must name a viewer window: a bystander titled so is not retitled
+    ASSERT_EQ(RunVarnholt(L"/titleOther|" + Unique(L"Nobody")), 0u);
+    EXPECT_EQ(viewer.Title(), fresh);
+}
+
+TEST(Title, EmptyBlankAndBarredTitles) {
+    HWND first = nullptr;
+    {
+        TestWindowProcess viewer = StartViewer(Unique(L"Start"), true);
+        ASSERT_TRUE(viewer.Window());
+        first = viewer.Window();
+        ASSERT_EQ(RunVarnholt(L"/title|x"), 0u);
+        EXPECT_EQ(viewer.Title(), L"");
+        ASSERT_EQ(RunVarnholt(L"/title |x"), 0u);
+        EXPECT_EQ(viewer.Title(), L" ");
+        ASSERT_EQ(RunVarnholt(L"/titleA|B|C"), 0u);
+        EXPECT_EQ(viewer.Title(), L"A");
+    }
+    ASSERT_TRUE(WaitUntilGone(first, 10000)) << "a window titled A would be a rival below";
+
+    // the old title keeps its further bars: a viewer titled "B|C" is found by it
+    TestWindowProcess barred = StartViewer(L"B|C", false);
+    TestWindowProcess bystander = StartBystander();
+    ASSERT_TRUE(barred.Window() && bystander.Window());
+    ASSERT_EQ(RunVarnholt(L"/titleA|B|C"), 0u);
+    EXPECT_EQ(barred.Title(), L"A");
+}
+
+TEST(Title, EmptyArgumentTouchesNoWindowAndDoesNotContactWmi) {
+    const std::wstring title = Unique(L"Keep");
+    TestWindowProcess viewer = StartViewer(title, true);
+    ASSERT_TRUE(viewer.Window());
+    DWORD exitCode = 0;
+    const auto quiet = DllsLoadedBy(L"/title", exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    ASSERT_TRUE(LoadsDll(quiet, L"user32.dll")) << "the DLL loads are not seen";
+    EXPECT_FALSE(LoadsDll(quiet, L"wbemprox.dll"));
+    EXPECT_EQ(viewer.Title(), title);
+    EXPECT_TRUE(viewer.Log().empty());
+
+    // any other argument connects to WMI, even when there is nothing to ask it
+    const auto asking = DllsLoadedBy(L"/title" + title, exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_TRUE(LoadsDll(asking, L"wbemprox.dll"));
+}
+
+// A viewer in front titled Old and a rival window of another class titled like one of
+// the titles of the argument.
+struct RivalScene {
+    std::wstring oldTitle = Unique(L"Old");
+    std::wstring newTitle = Unique(L"New");
+    TestWindowProcess rival;
+    TestWindowProcess viewer;
+    RivalScene(bool rivalHasNewTitle = true)
+        : rival(StartWindow(L"Rival", rivalHasNewTitle ? newTitle : oldTitle, false)),
+          viewer(StartViewer(oldTitle, true)) {}
+    std::wstring Argument() const { return newTitle + L"|" + oldTitle; }
+    bool Ready() const { return rival.Window() && viewer.Window(); }
+};
+
+TEST(TitlePrompt, FourLinesYesNoCancelAndYesClosesTheRival) {
+    RivalScene scene;
+    ASSERT_TRUE(scene.Ready());
+    Client client(L"/title" + scene.Argument());
+    const MessageBoxView prompt = client.WaitForPrompt();
+    ASSERT_TRUE(prompt.window);
+    EXPECT_EQ(prompt.text, PromptText);
+    EXPECT_EQ(prompt.icon, IDI_QUESTION);
+    EXPECT_EQ(prompt.defaultButtonId, IDYES);
+    ASSERT_EQ(prompt.buttons.size(), 3u);
+    EXPECT_EQ(prompt.buttons[0], L"&Yes");
+    EXPECT_EQ(prompt.buttons[1], L"&No");
+    EXPECT_EQ(prompt.buttons[2], L"Cancel");
+    // nothing happens while the question is open
+    EXPECT_EQ(scene.viewer.Title(), scene.oldTitle);
+
+    AnswerMessageBox(prompt.window, IDYES);
+    EXPECT_EQ(client.Finish(), 0u);
+    EXPECT_TRUE(scene.rival.WaitForExit(10000)) << "the rival was not closed";
+    EXPECT_EQ(scene.viewer.Title(), scene.newTitle);
+    EXPECT_FALSE(Contains(scene.viewer.Log(), L"WM_CLOSE"));
+}
+
+TEST(TitlePrompt, NoClosesTheViewerAndBringsTheRivalToTheFront) {
+    RivalScene scene(false); // any class titled like the old title is a rival too
+    ASSERT_TRUE(scene.Ready());
+    Client client(L"/title" + scene.Argument());
+    const MessageBoxView prompt = client.WaitForPrompt();
+    ASSERT_TRUE(prompt.window);
+    AnswerMessageBox(prompt.window, IDNO);
+    EXPECT_EQ(client.Finish(), 0u);
+    EXPECT_TRUE(scene.viewer.WaitForExit(10000)) << "the viewer was not closed";
+    EXPECT_TRUE(WaitForForeground(scene.rival.Window(), 5000));
+    EXPECT_EQ(scene.rival.Title(), scene.oldTitle);
+    EXPECT_TRUE(scene.rival.Log().empty());
+}
+
+TEST(TitlePrompt, CancelRetitlesAndClosesNothing) {
+    RivalScene scene;
+    ASSERT_TRUE(scene.Ready());
+    Client client(L"/title" + scene.Argument());
+    const MessageBoxView prompt = client.WaitForPrompt();
+    ASSERT_TRUE(prompt.window);
+    AnswerMessageBox(prompt.window, IDCANCEL);
+    EXPECT_EQ(client.Finish(), 0u);
+    EXPECT_EQ(scene.viewer.Title(), scene.newTitle);
+    EXPECT_FALSE(Contains(scene.viewer.Log(), L"WM_CLOSE"));
+    EXPECT_TRUE(scene.rival.Log().empty());
+}
+
+TEST(TitlePrompt, NoRivalNoPrompt) {
+    TestWindowProcess viewer = StartViewer(Unique(L"Old"), true);
+    ASSERT_TRUE(viewer.Window());
+    // the viewer's own title is no rival
+    const std::wstring argument = Unique(L"New") + L"|" + Unique(L"Old");
+    ASSERT_EQ(RunVarnholt(L"/title" + argument), 0u);
+    EXPECT_EQ(viewer.Title(), argument.substr(0, argument.find(L'|')));
+}
+
+TEST(TitlePrompt, OfTwoRivalsTheLowerOneIsActedOn) {
+    for (const int answer : {IDYES, IDNO}) {
+        const std::wstring oldTitle = Unique(L"Old"), newTitle = Unique(L"New");
+        TestWindowProcess lower = StartWindow(L"Rival", newTitle, false);
+        TestWindowProcess upper = StartWindow(L"Rival", oldTitle, false);
+        TestWindowProcess viewer = StartViewer(oldTitle, true);
+        ASSERT_TRUE(lower.Window() && upper.Window() && viewer.Window());
+        ASSERT_TRUE(IsAbove(upper.Window(), lower.Window()));
+
+        Client client(L"/title" + newTitle + L"|" + oldTitle);
+        const MessageBoxView prompt = client.WaitForPrompt();
+        ASSERT_TRUE(prompt.window);
+        AnswerMessageBox(prompt.window, answer);
+        EXPECT_EQ(client.Finish(), 0u);
+        if (answer == IDYES) {
+            EXPECT_TRUE(lower.WaitForExit(10000));
+            EXPECT_EQ(viewer.Title(), newTitle);
+        } else {
+            EXPECT_TRUE(viewer.WaitForExit(10000));
+            EXPECT_TRUE(WaitForForeground(lower.Window(), 5000));
+        }
+        EXPECT_FALSE(Contains(upper.Log(), L"WM_CLOSE"));
+    }
+}
+
+TEST(TitleGuard, SecondCopyWithTheSameTextRetitlesAtOnce) {
+    RivalScene scene(false);
+    ASSERT_TRUE(scene.Ready());
+    Client first(L"/title" + scene.Argument());
+    const MessageBoxView prompt = first.WaitForPrompt();
+    ASSERT_TRUE(prompt.window);
+
+    // the first copy's prompt is in front: the second finds the viewer by its old title
+    Client second(L"/title" + scene.Argument());
+    EXPECT_EQ(second.Finish(), 0u) << "the second copy did not end: it asks too";
+    EXPECT_TRUE(FindMessageBoxes(second.process.Id(), Caption).empty());
+    EXPECT_EQ(scene.viewer.Title(), scene.newTitle);
+    EXPECT_EQ(FindMessageBoxes(first.process.Id(), Caption).size(), 1u);
+
+    AnswerMessageBox(prompt.window, IDCANCEL);
+    EXPECT_EQ(first.Finish(), 0u);
+    EXPECT_TRUE(scene.rival.Log().empty());
+}
+
+TEST(TitleGuard, CopyWithADifferentTextStillAsks) {
+    RivalScene scene(false);
+    ASSERT_TRUE(scene.Ready());
+    Client first(L"/title" + scene.Argument());
+    const MessageBoxView firstPrompt = first.WaitForPrompt();
+    ASSERT_TRUE(firstPrompt.window);
+
+    Client second(L"/title" + Unique(L"Other") + L"|" + scene.oldTitle);
+    const MessageBoxView secondPrompt = second.WaitForPrompt();
+    EXPECT_TRUE(secondPrompt.window) << "the other copy's prompt suppressed this one";
+    if (secondPrompt.window)
+        AnswerMessageBox(secondPrompt.window, IDCANCEL);
+    EXPECT_EQ(second.Finish(), 0u);
+    AnswerMessageBox(firstPrompt.window, IDCANCEL);
+    EXPECT_EQ(first.Finish(), 0u);
+    EXPECT_EQ(scene.viewer.Title(), scene.newTitle);
+}
+
+bool RunsUnderWine() {
+    const HMODULE ntdll = GetModuleHandleA("ntdll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+// Wine reads per-program DLL overrides from the registry: with WMI's DLL disabled for
+// the client, its connection fails.
+struct WmiDisabledForClient {
+    const std::wstring key = L"Software\\Wine\\AppDefaults\\Varnholt.exe\\DllOverrides";
+    WmiDisabledForClient() {
+        SetRawValue(HKEY_CURRENT_USER, key, L"wbemprox", REG_SZ, StringBytes(""), View::Bits64);
+        SetRawValue(HKEY_CURRENT_USER, key, L"wbemprox", REG_SZ, StringBytes(""), View::Bits32);
+    }
+    ~WmiDisabledForClient() {
+        DeleteKeyTreeBothViews(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Varnholt.exe");
+    }
+};
+
+TEST(TitleGuard, WmiOutOfReachCountsAsNoOtherCopy) {
+    if (!RunsUnderWine())
+        GTEST_SKIP() << "WMI is disabled for the client through Wine's DLL overrides";
+    RivalScene scene(false);
+    ASSERT_TRUE(scene.Ready());
+    Client first(L"/title" + scene.Argument());
+    const MessageBoxView firstPrompt = first.WaitForPrompt();
+    ASSERT_TRUE(firstPrompt.window);
+    {
+        const WmiDisabledForClient disabled;
+        DWORD exitCode = 0;
+        ASSERT_FALSE(LoadsDll(DllsLoadedBy(L"/title" + Unique(L"x"), exitCode), L"wbemprox.dll"))
+            << "WMI could not be disabled for the client";
+
+        // the same text, but the first copy cannot be recognised: this copy asks too,
+        // and goes on to retitle after the answer
+        Client second(L"/title" + scene.Argument());
+        const MessageBoxView secondPrompt = second.WaitForPrompt();
+        ASSERT_TRUE(secondPrompt.window);
+        AnswerMessageBox(secondPrompt.window, IDCANCEL);
+        EXPECT_EQ(second.Finish(), 0u);
+        EXPECT_EQ(scene.viewer.Title(), scene.newTitle);
+    }
+    AnswerMessageBox(firstPrompt.window, IDCANCEL);
+    EXPECT_EQ(first.Finish(), 0u);
+}
+
+TEST(TitleGuard, AnotherProgramsWindowCaptionedLikeTheClientIsNoCopy) {
+    RivalScene scene(false);
+    // a window captioned like the client's message boxes, of a process whose command line
+    // ends like this run's: only its program file tells it from a copy of the client
+    TestWindowOptions options;
+    options.className = L"Impostor";
+    options.title = Caption;
+    options.trailingArguments = L"/title" + scene.Argument();
+    TestWindowProcess impostor = TestWindowProcess::Start(options);
+    ASSERT_TRUE(scene.Ready() && impostor.Window());
+
+    Client client(L"/title" + scene.Argument());
+    const MessageBoxView prompt = client.WaitForPrompt();
+    ASSERT_TRUE(prompt.window) << "the impostor was taken for a copy of the client";
+    AnswerMessageBox(prompt.window, IDCANCEL);
+    EXPECT_EQ(client.Finish(), 0u);
+    EXPECT_EQ(scene.viewer.Title(), scene.newTitle);
+}
+
+} // namespace

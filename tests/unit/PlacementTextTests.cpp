@@ -1,0 +1,84 @@
+// The registry texts of /reg, /run and /move.
+#include "app/RunError.h"
+#include "registry/PlacementText.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+ErrorKind KindOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const RunError& error) {
+        return error.Kind();
+    }
+    ADD_FAILURE() << "no RunError";
+    return ErrorKind::System;
+}
+
+TEST(ProductKeyPath, CompanyThenProduct) {
+    EXPECT_EQ(ProductKeyPath(L"Varnholt", L"Quillbay"), L"SOFTWARE\\Varnholt\\Quillbay");
+}
+
+TEST(RegisterFields, ThreeFieldsAsGivenFurtherOnesIgnored) {
+    const auto fields = RegisterFields(L" Atlas=C:\\Books\\=2.5");
+    EXPECT_EQ(fields[0], L" Atlas");
+    EXPECT_EQ(fields[1], L"C:\\Books\\");
+    EXPECT_EQ(fields[2], L"2.5");
+    const auto more = RegisterFields(L"a=b=c=d");
+    EXPECT_EQ(more[2], L"c");
+    const auto empty = RegisterFields(L"==");
+    EXPECT_EQ(empty[0], L"");
+    EXPECT_EQ(empty[2], L"");
+}
+
+TEST(RegisterFields, FewerThanThreeFieldsIsAMissingField) {
+    EXPECT_EQ(KindOf([] { RegisterFields(L"Atlas"); }), ErrorKind::MissingField);
+    EXPECT_EQ(KindOf([] { RegisterFields(L"Atlas=C:\\Books\\"); }), ErrorKind::MissingField);
+    EXPECT_EQ(KindOf([] { RegisterFields(L""); }), ErrorKind::MissingField);
+}
+
+TEST(HelpFileName, ExtensionAndLanguageSuffixGo) {
+    EXPECT_EQ(HelpFileName(L" C:\\Books\\Atlas-1049.chm"), L"Atlas");
+    EXPECT_EQ(HelpFileName(L"Atlas.chm"), L"Atlas");
+    EXPECT_EQ(HelpFileName(L"a-b-c.chm"), L"a-b");
+    EXPECT_EQ(HelpFileName(L"-x.chm"), L"-x");
+    EXPECT_EQ(HelpFileName(L"C:\\a.b\\x.y.chm"), L"x.y");
+    EXPECT_EQ(HelpFileName(L"C:\\dir-1\\Book.chm"), L"Book");
+}
+
+TEST(HelpFileName, FileNameWithoutDotIsAnError) {
+    EXPECT_EQ(KindOf([] { HelpFileName(L"C:\\Books.d\\Atlas"); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(KindOf([] { HelpFileName(L""); }), ErrorKind::InvalidArgument);
+}
+
+TEST(FolderWithSlash, UpToAndIncludingTheLastBackslash) {
+    EXPECT_EQ(FolderWithSlash(L" C:\\Books\\Atlas-1049.chm"), L" C:\\Books\\");
+    EXPECT_EQ(FolderWithSlash(L"Atlas.chm"), L"");
+    EXPECT_EQ(FolderWithSlash(L"C:\\"), L"C:\\");
+}
+
+TEST(RectText, WidthAndHeightFromTheCorners) {
+    EXPECT_EQ(RectText(100, 50, 900, 650), L"100,50,800,600");
+    EXPECT_EQ(RectText(-8, 0, 1288, 1000), L"-8,0,1296,1000");
+}
+
+TEST(ParseRectText, FourNumbersOrNothing) {
+    EXPECT_EQ(ParseRectText(L"10,20,800,600"), (WindowRect{10, 20, 800, 600}));
+    EXPECT_EQ(ParseRectText(L"-8,0,1296,1000"), (WindowRect{-8, 0, 1296, 1000}));
+    EXPECT_EQ(ParseRectText(L" 10, 20 ,800,600"), (WindowRect{10, 20, 800, 600}));
+    EXPECT_EQ(ParseRectText(L"1.5,2.5,3,4"), (WindowRect{2, 2, 3, 4}));
+    EXPECT_FALSE(ParseRectText(L"10,20,800"));
+    EXPECT_FALSE(ParseRectText(L""));
+    EXPECT_FALSE(ParseRectText(L"1,2,3,4,5"));
+}
+
+TEST(ParseRectText, FieldThatIsNotANumberIsAnError) {
+    EXPECT_EQ(KindOf([] { ParseRectText(L"10,x,800,600"); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(KindOf([] { ParseRectText(L"10,,800,600"); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(KindOf([] { ParseRectText(L"10,20px,800,600"); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(KindOf([] { ParseRectText(L"10,-,800,600"); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(KindOf([] { ParseRectText(L"10,20,800,3000000000"); }), ErrorKind::Overflow);
+}
+
+} // namespace

@@ -1,0 +1,113 @@
+// The /title decisions: the two titles, the other copy's command line, the rival.
+#include "viewer/TitleRules.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+TEST(SplitTitleArgument, FirstBarSeparatesNewFromOld) {
+    const TitlePair plain = SplitTitleArgument(L"New|Old");
+    EXPECT_EQ(plain.newTitle, L"New");
+    EXPECT_EQ(plain.oldTitle, L"Old");
+    const TitlePair blank = SplitTitleArgument(L" New|Old");
+    EXPECT_EQ(blank.newTitle, L" New");
+    const TitlePair three = SplitTitleArgument(L"A|B|C");
+    EXPECT_EQ(three.newTitle, L"A");
+    EXPECT_EQ(three.oldTitle, L"B|C");
+}
+
+TEST(SplitTitleArgument, MissingPartsAreEmpty) {
+    const TitlePair noBar = SplitTitleArgument(L"Only New");
+    EXPECT_EQ(noBar.newTitle, L"Only New");
+    EXPECT_EQ(noBar.oldTitle, L"");
+    const TitlePair leading = SplitTitleArgument(L"|x");
+    EXPECT_EQ(leading.newTitle, L"");
+    EXPECT_EQ(leading.oldTitle, L"x");
+    EXPECT_EQ(SplitTitleArgument(L" |x").newTitle, L" ");
+    EXPECT_EQ(SplitTitleArgument(L"New|").oldTitle, L"");
+}
+
+TEST(IsSameTitleRun, TailFromTheFirstTitleSwitch) {
+    EXPECT_TRUE(IsSameTitleRun(L"\"C:\\Q\\Varnholt.exe\" /titleNew|Old", L"New|Old"));
+    EXPECT_TRUE(IsSameTitleRun(L"Varnholt.exe /TITLEnew|OLD", L"New|Old"));
+    EXPECT_TRUE(IsSameTitleRun(L"Varnholt.exe /title Новый", L" НОВЫЙ"));
+    EXPECT_FALSE(IsSameTitleRun(L"Varnholt.exe /titleNew|Other", L"New|Old"));
+    EXPECT_FALSE(IsSameTitleRun(L"Varnholt.exe /titleNew|Old ", L"New|Old"));
+    EXPECT_FALSE(IsSameTitleRun(L"Varnholt.exe /title New|Old", L"New|Old"));
+    EXPECT_FALSE(IsSameTitleRun(L"Varnholt.exe/titleNew|Old", L"New|Old"));
+    EXPECT_FALSE(IsSameTitleRun(L"", L""));
+    // only the first " /title" counts
+    EXPECT_FALSE(IsSameTitleRun(L"x.exe /titleA /titleB", L"B"));
+    EXPECT_TRUE(IsSameTitleRun(L"x.exe /titleA /titleB", L"A /titleB"));
+}
+
+struct VisitCase {
+    std::vector<TopWindow> windows;
+    std::map<std::uintptr_t, bool> pendingCopies;
+    std::vector<std::uintptr_t> asked;
+
+    TitleVisit Run(std::uintptr_t viewer, const std::wstring& argument) {
+        return VisitTopWindows(windows, viewer, SplitTitleArgument(argument),
+                               L"Quillbay Client 2.127", [this](std::uintptr_t window) {
+                                   asked.push_back(window);
+                                   return pendingCopies[window];
+                               });
+    }
+};
+
+TEST(VisitTopWindows, LowestWindowTitledLikeEitherTitleIsTheRival) {
+    VisitCase c{{{1, L"Other"}, {2, L"new"}, {3, L"Something"}, {4, L"OLD"}, {5, L"x"}}, {}, {}};
+    EXPECT_EQ(c.Run(9, L"New|Old").rival, 4u);
+    EXPECT_EQ(c.Run(9, L"New").rival, 2u);
+    EXPECT_EQ(c.Run(9, L"Nothing|Matches").rival, 0u);
+}
+
+TEST(VisitTopWindows, ViewerAndUntitledWindowsAreNeverRivals) {
+    VisitCase c{{{1, L"New"}, {2, L""}, {3, L"New"}}, {}, {}};
+    EXPECT_EQ(c.Run(3, L"New|Old").rival, 1u);
+    EXPECT_EQ(c.Run(0, L"New|Old").rival, 3u);
+    // an empty new title matches no untitled window
+    EXPECT_EQ(c.Run(9, L"|Old").rival, 0u);
+}
+
+TEST(VisitTopWindows, MessageBoxesOfTheProgramAreAskedAbout) {
+    VisitCase c{{{1, L"quillbay client 2.127"}, {2, L"Quillbay Client 2.12"}, {3, L"New"}},
+                {{1, false}},
+                {}};
+    const TitleVisit visit = c.Run(9, L"New|Old");
+    EXPECT_EQ(c.asked, std::vector<std::uintptr_t>{1});
+    EXPECT_FALSE(visit.pending);
+    EXPECT_EQ(visit.rival, 3u);
+}
+
+TEST(VisitTopWindows, PendingCopyAfterARivalStopsTheVisit) {
+    VisitCase c{
+        {{1, L"Old"}, {2, L"Quillbay Client 2.127"}, {3, L"New"}, {4, L"Quillbay Client 2.127"}},
+        {{2, true}},
+        {}};
+    const TitleVisit visit = c.Run(9, L"New|Old");
+    EXPECT_TRUE(visit.pending);
+    EXPECT_EQ(visit.rival, 1u);
+    EXPECT_EQ(c.asked, std::vector<std::uintptr_t>{2});
+}
+
+TEST(VisitTopWindows, PendingCopyBeforeAnyRivalVisitsOn) {
+    VisitCase c{{{1, L"Quillbay Client 2.127"}, {2, L"New"}, {3, L"Quillbay Client 2.127"}},
+                {{1, true}},
+                {}};
+    const TitleVisit visit = c.Run(9, L"New|Old");
+    EXPECT_TRUE(visit.pending);
+    EXPECT_EQ(visit.rival, 2u);
+    EXPECT_EQ(c.asked, (std::vector<std::uintptr_t>{1, 3}));
+}
+
+TEST(VisitTopWindows, AWindowTitledLikeTheCaptionCanBeTheRivalToo) {
+    VisitCase c{{{1, L"Quillbay Client 2.127"}}, {{1, true}}, {}};
+    const TitleVisit visit = c.Run(9, L"Quillbay Client 2.127");
+    EXPECT_EQ(visit.rival, 1u);
+    EXPECT_TRUE(visit.pending);
+}
+
+} // namespace
