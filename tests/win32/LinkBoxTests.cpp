@@ -4,11 +4,13 @@
 #include "app/RunError.h"
 #include "controls/LinkBox.h"
 #include "tests/support/LinkRecorder.h"
+#include "tests/support/MessageBoxDriver.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -371,6 +373,22 @@ TEST_F(LinkBoxTest, ShowingCopiesTheHostsToolTipAndHelpIdOntoTheLabel) {
     EXPECT_EQ(link->LabelToolTipText(), L"other");
     link->SetToolTipText();
     EXPECT_EQ(link->LabelToolTipText(), L"Setup of the newer version");
+}
+
+TEST_F(LinkBoxTest, AboutBoxNamesTheProgramAndTheControlsVersion) {
+    MessageBoxView box;
+    std::thread reader([&] {
+        box = WaitForMessageBox(GetCurrentProcessId(), L"About...", 10000);
+        if (box.window)
+            AnswerMessageBox(box.window, IDOK);
+    });
+    link->AboutBox();
+    reader.join();
+    ASSERT_TRUE(box.window);
+    // This test program has no version resource, so no description comes first.
+    EXPECT_EQ(box.text, L"\r\n\r\nVersion 2.27");
+    EXPECT_EQ(box.icon, IDI_INFORMATION);
+    EXPECT_EQ(box.buttons, std::vector<std::wstring>{L"OK"});
 }
 
 TEST(ApplySize, SetsOnlyWhatDiffersAndLeavesAMinimizedWindowAlone) {
