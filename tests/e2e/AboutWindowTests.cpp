@@ -4,11 +4,13 @@
 #include "tests/support/LinkRecorder.h"
 #include "tests/support/Process.h"
 #include "tests/support/Screenshot.h"
+#include "tests/support/TestRegistry.h"
 #include "tests/support/TestSite.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -146,6 +148,55 @@ void PressKey(WORD key) {
     inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(2, inputs, sizeof(INPUT));
 }
+
+// The longest run of link-blue pixels in any one row: an underline runs under the whole
+// caption, while a letter is a few pixels wide.
+int LongestBlueRun(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const ScreenPixels pixels = CaptureScreen(rect);
+    int longest = 0;
+    for (int y = 0; y < pixels.height; ++y) {
+        int run = 0;
+        for (int x = 0; x < pixels.width; ++x) {
+            const std::uint32_t p = pixels.At(x, y);
+            const bool blue =
+                (p & 0xFF) > 150 && ((p >> 8) & 0xFF) < 110 && ((p >> 16) & 0xFF) < 110;
+            run = blue ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+    }
+    return longest;
+}
+
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (!done()) {
+        if (GetTickCount64() > end)
+            return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+// Sets the display scale that Wine gives the programs started from now on, and puts the
+// standard one back.
+class DisplayScale {
+  public:
+    explicit DisplayScale(DWORD dpi) {
+        SetRawValue(HKEY_CURRENT_USER, Key, L"LogPixels", REG_DWORD, Bytes(dpi), View::Bits64);
+    }
+    ~DisplayScale() { DeleteValue(HKEY_CURRENT_USER, Key, L"LogPixels", View::Bits64); }
+    DisplayScale(const DisplayScale&) = delete;
+    DisplayScale& operator=(const DisplayScale&) = delete;
+
+  private:
+    static constexpr wchar_t Key[] = L"Control Panel\\Desktop";
+    static std::vector<std::uint8_t> Bytes(DWORD value) {
+        return {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+                static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
+    }
+};
 
 std::size_t CountRequests(const std::string& path) {
     const auto requests = TestSiteRequests();
@@ -316,6 +367,56 @@ TEST_F(AboutWindowTest, SizesCaptionTextAndIconAtTheStandardScale) {
     EXPECT_EQ(lines[3], L"The current path:");
     EXPECT_EQ(lines[4], VarnholtPath());
     EXPECT_EQ(lines[6], UpToDate);
+}
+
+TEST_F(AboutWindowTest, At150PercentEverySizeScalesAndTheTextStillFits) {
+    SetVersionFile("Varnholt", "Version=2.128;");
+    AboutView view;
+    {
+        const DisplayScale scale(144);
+        view = Open(L"");
+    }
+    ASSERT_TRUE(view.window);
+    EXPECT_EQ(view.frame.right - view.frame.left, 540);
+    EXPECT_EQ(view.frame.bottom - view.frame.top, 270);
+    const RECT ok = RectIn(view.ok, view.window);
+    EXPECT_EQ(ok.right - ok.left, 108);
+    EXPECT_EQ(ok.bottom - ok.top, 36);
+    EXPECT_EQ(view.client.right - ok.right, 15);
+    EXPECT_EQ(view.client.bottom - ok.bottom, 15);
+    const RECT icon = RectIn(view.icon, view.window);
+    EXPECT_EQ(icon.left, 30);
+    EXPECT_EQ(icon.right - icon.left, 48);
+    // The text is measured in the scaled font: the link sits below all of it, inside the
+    // window, and is as high as one line of that font.
+    const RECT message = RectIn(view.message, view.window);
+    const RECT link = RectIn(view.link, view.window);
+    EXPECT_EQ(link.top, message.bottom);
+    EXPECT_LE(link.bottom, view.client.bottom);
+    EXPECT_GT(link.bottom - link.top, 14);
+    EXPECT_EQ(view.LastLine(), Newer);
+    SaveScreenshot(view, L"about-link-144dpi.png");
+}
+
+TEST_F(AboutWindowTest, TheLinkUnderlinesUnderThePointerAndNotAfterItLeaves) {
+    SetVersionFile("Varnholt", "Version=2.128;");
+    const AboutView view = Open(L"");
+    ASSERT_TRUE(view.window);
+    ASSERT_TRUE(view.linkVisible);
+    SetForegroundWindow(view.window);
+    Sleep(200);
+    const int plain = LongestBlueRun(view.link);
+    EXPECT_LT(plain, 30) << "underlined before the pointer came";
+    RECT link{};
+    GetWindowRect(view.link, &link);
+    SetCursorPos(link.left + 20, (link.top + link.bottom) / 2);
+    Sleep(50);
+    SetCursorPos(link.left + 22, (link.top + link.bottom) / 2);
+    EXPECT_TRUE(WaitFor([&] { return LongestBlueRun(view.link) >= 60; }, 3000))
+        << "no underline under the pointer";
+    SetCursorPos(link.left + 20, link.top - 30);
+    EXPECT_TRUE(WaitFor([&] { return LongestBlueRun(view.link) < 30; }, 1500))
+        << "the underline stayed after the pointer left";
 }
 
 class CopiedProgram {
