@@ -121,10 +121,10 @@ void ApplySize(HWND window, std::int32_t width, std::int32_t height) {
 
 LinkBox::LinkBox(HWND parent, int id, const RECT& bounds, LinkBoxHost& host) : host_(host) {
     RegisterClasses(ControlProc, LabelProc);
-    window_.reset(CreateWindowExW(
-        WS_EX_CONTROLPARENT, ClassName, L"", WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS, bounds.left,
-        bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), this));
+    window_.reset(
+        CreateWindowExW(0, ClassName, L"", WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS, bounds.left,
+                        bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), this));
     if (!window_)
         throw RunError(ErrorKind::System, L"LinkBox");
     label_ = CreateWindowExW(0, LabelClassName, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,

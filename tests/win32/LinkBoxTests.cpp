@@ -164,6 +164,9 @@ TEST_F(LinkBoxTest, ANewInstanceIsBlueHotTrackingCaptionIsPathAndNotUnderlined) 
     GetClassNameW(link->hWnd(), name, 64);
     EXPECT_STREQ(name, L"VarnholtLinkBox");
     EXPECT_EQ(GetParent(link->LabelWindow()), link->hWnd());
+    EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrW(link->LabelWindow(), GCLP_HCURSOR)),
+              LoadCursorW(nullptr, IDC_HAND));
+    EXPECT_TRUE(GetWindowLongW(link->hWnd(), GWL_STYLE) & WS_TABSTOP);
     EXPECT_NE(link->hDC(), nullptr);
     EXPECT_EQ(link->Version(), L" 2.27");
 }
