@@ -1,5 +1,5 @@
 // Sizes and places of the About window's parts, in pixels, as pure arithmetic: sizes are
-// specified for the standard 96 DPI and scaled for the display the window is on.
+// given for the standard 96 DPI and scaled for the display the window is on.
 #pragma once
 #include <functional>
 
