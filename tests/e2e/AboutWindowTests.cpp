@@ -180,22 +180,29 @@ bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
 }
 
 // Sets the display scale that Wine gives the programs started from now on, and puts the
-// standard one back.
+// one before back.
 class DisplayScale {
   public:
-    explicit DisplayScale(DWORD dpi) {
-        SetRawValue(HKEY_CURRENT_USER, Key, L"LogPixels", REG_DWORD, Bytes(dpi), View::Bits64);
+    explicit DisplayScale(DWORD dpi)
+        : previous_(ReadRawValue(HKEY_CURRENT_USER, Key, L"LogPixels", View::Bits64)) {
+        const std::vector<std::uint8_t> bytes{
+            static_cast<std::uint8_t>(dpi), static_cast<std::uint8_t>(dpi >> 8),
+            static_cast<std::uint8_t>(dpi >> 16), static_cast<std::uint8_t>(dpi >> 24)};
+        SetRawValue(HKEY_CURRENT_USER, Key, L"LogPixels", REG_DWORD, bytes, View::Bits64);
     }
-    ~DisplayScale() { DeleteValue(HKEY_CURRENT_USER, Key, L"LogPixels", View::Bits64); }
+    ~DisplayScale() {
+        if (previous_)
+            SetRawValue(HKEY_CURRENT_USER, Key, L"LogPixels", previous_->type, previous_->bytes,
+                        View::Bits64);
+        else
+            DeleteValue(HKEY_CURRENT_USER, Key, L"LogPixels", View::Bits64);
+    }
     DisplayScale(const DisplayScale&) = delete;
     DisplayScale& operator=(const DisplayScale&) = delete;
 
   private:
     static constexpr wchar_t Key[] = L"Control Panel\\Desktop";
-    static std::vector<std::uint8_t> Bytes(DWORD value) {
-        return {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-                static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
-    }
+    std::optional<RawValue> previous_;
 };
 
 std::size_t CountRequests(const std::string& path) {
