@@ -18,6 +18,8 @@ void ShowErrorReport(const std::wstring& text) {
 int RunMessageLoop() {
     MSG message;
     while (AboutWindowIsOpen() && GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (IsAboutWindowMessage(message))
+            continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

@@ -1,0 +1,55 @@
+#include "about/UpdateCheck.h"
+
+#include "app/SwitchArguments.h"
+#include "text/TextUtil.h"
+
+std::wstring SiteAddressOf(std::wstring_view comments) {
+    // ", " has no letters, so the case-insensitive match is the exact one.
+    return TextBefore(comments, L", ");
+}
+
+std::wstring VersionFileAddressOf(std::wstring_view site, std::wstring_view programName) {
+    if (site.empty())
+        return {};
+    return std::wstring(site) + L"/Rurivur/" + std::wstring(programName) + L".js";
+}
+
+std::wstring SetupAddressOf(std::wstring_view site) {
+    return std::wstring(site) + L"/Rurivur/Varnholt_Setup.exe";
+}
+
+VersionFileReading ReadVersionFile(std::wstring_view body, std::wstring_view currentVersion) {
+    VersionFileReading reading;
+    if (body.empty())
+        return reading;
+    reading.setupSize = LeadingNumber(GetKeyValue(body, L"Size", L";"));
+    std::wstring latest = GetKeyValue(body, L"Version", L";");
+    if (!latest.empty() && latest.front() == L'"')
+        latest = latest.substr(1, MaxOf(static_cast<std::int64_t>(latest.size()) - 2, 0));
+    reading.latestVersion = latest;
+    if (!latest.empty() && !currentVersion.empty())
+        reading.result = BoolToInt(CompareVersions(currentVersion, latest) < 0);
+    return reading;
+}
+
+bool ClientIsBehind(std::int16_t outcome, const ProgramVersion& version,
+                    std::wstring_view latestVersion) {
+    if (outcome == 1)
+        return true;
+    const std::wstring own = std::to_wstring(version.major) + L"." + std::to_wstring(version.minor);
+    return LeadingNumber(own) < LeadingNumber(latestVersion);
+}
+
+std::wstring AboutMessageText(std::wstring_view programFolder, std::wstring_view programName) {
+    return L"This module is designed to expand the functionality\r\n"
+           L"of the standard Windows CHM viewer.\r\n"
+           L"\r\n"
+           L"The current path:\r\n" +
+           std::wstring(programFolder) + L"\\" + std::wstring(programName) + L".exe";
+}
+
+std::wstring UpdateMessageLines(bool behind, std::wstring_view latestVersion) {
+    if (behind)
+        return L"\r\n\r\nAnother version (" + std::wstring(latestVersion) + L") is now available:";
+    return L"\r\n\r\nThe product is up to date.";
+}

@@ -1,0 +1,47 @@
+// The update check: where the maker's site keeps the version file and the setup, what a
+// version file says against the client's own version, and the lines the About window
+// shows for it.
+#pragma once
+#include "about/VersionText.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The first item of the Comments field ("site, mail"): the text before the first ", ".
+std::wstring SiteAddressOf(std::wstring_view comments);
+// site + "/Rurivur/" + program name + ".js"; empty when there is no site.
+std::wstring VersionFileAddressOf(std::wstring_view site, std::wstring_view programName);
+// site + "/Rurivur/Varnholt_Setup.exe" (fixed, whatever the program file is called).
+std::wstring SetupAddressOf(std::wstring_view site);
+
+// What a received version file says. result: 1 the site's version is newer, 0 it is not,
+// -1 no answer (nothing received, no Version value, no current version).
+struct VersionFileReading {
+    std::int16_t result = -1;
+    std::wstring latestVersion;
+    double setupSize = 0;
+};
+// The body is the received text; an empty body gives -1 and leaves the outputs empty.
+VersionFileReading ReadVersionFile(std::wstring_view body, std::wstring_view currentVersion);
+
+// The client is behind when the check said so, or when its major.minor, read as a number,
+// is below the number at the start of latestVersion (2.127 < 2.13).
+bool ClientIsBehind(std::int16_t outcome, const ProgramVersion& version,
+                    std::wstring_view latestVersion);
+
+// Lines 1 to 5 of the About text: what the client is for and the path of the running
+// program, always written with ".exe".
+std::wstring AboutMessageText(std::wstring_view programFolder, std::wstring_view programName);
+// The two line breaks and the closing line of the About text.
+std::wstring UpdateMessageLines(bool behind, std::wstring_view latestVersion);
+
+// Windows side (WinINet): the addresses of this program, and the download.
+std::wstring SiteAddress();
+std::wstring VersionFileAddress();
+std::wstring SetupAddress();
+// Downloads url and reads it as a version file. latestVersion and setupSize are written
+// only when some text was received. A server that does not answer within a few seconds
+// counts as no answer.
+std::int16_t CheckLatestVersion(const std::wstring& url, const std::wstring& currentVersion,
+                                std::wstring& latestVersion, double* setupSize = nullptr);

@@ -1,0 +1,140 @@
+// The download of the version file over WinINet, on the user-interface thread.
+#include "about/UpdateCheck.h"
+
+#include "platform/Ansi.h"
+#include "platform/ProgramInfo.h"
+#include "platform/UniqueHandle.h"
+
+#include <windows.h>
+#include <wininet.h>
+
+namespace {
+
+// Limit for connecting, sending and each read. WinINet alone would wait for a silent
+// server far longer than anyone keeps an About window waiting.
+constexpr DWORD NetworkTimeoutMs = 5000;
+constexpr DWORD ReadSize = 2048;
+
+// The download blocks the window's thread; waiting messages are handled before each
+// network step so that the program's windows keep answering.
+void ProcessWaitingMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+void SetTimeouts(HINTERNET handle) {
+    DWORD timeout = NetworkTimeoutMs;
+    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                         INTERNET_OPTION_RECEIVE_TIMEOUT})
+        InternetSetOptionA(handle, option, &timeout, sizeof timeout);
+}
+
+struct UrlParts {
+    std::string host;
+    std::string object; // path and query
+    INTERNET_PORT port = 0;
+    bool secure = false;
+};
+
+bool SplitUrl(const std::string& url, UrlParts& parts) {
+    char host[INTERNET_MAX_HOST_NAME_LENGTH + 1] = {};
+    char path[INTERNET_MAX_PATH_LENGTH + 1] = {};
+    char extra[INTERNET_MAX_PATH_LENGTH + 1] = {};
+    URL_COMPONENTSA components{};
+    components.dwStructSize = sizeof components;
+    components.lpszHostName = host;
+    components.dwHostNameLength = sizeof host;
+    components.lpszUrlPath = path;
+    components.dwUrlPathLength = sizeof path;
+    components.lpszExtraInfo = extra;
+    components.dwExtraInfoLength = sizeof extra;
+    if (!InternetCrackUrlA(url.c_str(), 0, 0, &components))
+        return false;
+    if (components.nScheme != INTERNET_SCHEME_HTTP && components.nScheme != INTERNET_SCHEME_HTTPS)
+        return false;
+    parts.host = host;
+    parts.object.assign(path);
+    parts.object.append(extra);
+    if (parts.object.empty())
+        parts.object.push_back('/');
+    parts.port = components.nPort;
+    parts.secure = components.nScheme == INTERNET_SCHEME_HTTPS;
+    return !parts.host.empty();
+}
+
+// The body the server sends for url, whatever its status; empty when nothing arrives.
+// The request goes through a request handle of its own, the one kind of handle on which
+// the time limits hold for every step.
+std::string DownloadText(const std::wstring& url) {
+    DWORD flags = 0;
+    if (!InternetGetConnectedState(&flags, 0))
+        return {};
+    UniqueInternet root(InternetOpenA("", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    ProcessWaitingMessages();
+    if (!root)
+        return {};
+    SetTimeouts(root.get());
+    UrlParts parts;
+    if (!SplitUrl(ToAnsi(url), parts))
+        return {};
+    UniqueInternet connection(InternetConnectA(root.get(), parts.host.c_str(), parts.port, nullptr,
+                                               nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+    if (!connection)
+        return {};
+    const DWORD requestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
+                               (parts.secure ? INTERNET_FLAG_SECURE : 0);
+    UniqueInternet request(HttpOpenRequestA(connection.get(), "GET", parts.object.c_str(), nullptr,
+                                            nullptr, nullptr, requestFlags, 0));
+    if (!request)
+        return {};
+    SetTimeouts(request.get());
+    if (!HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0))
+        return {};
+    std::string body;
+    char buffer[ReadSize];
+    DWORD received = 0;
+    do {
+        ProcessWaitingMessages();
+        received = 0;
+        if (!InternetReadFile(request.get(), buffer, ReadSize, &received))
+            received = 0;
+        body.append(buffer, received);
+    } while (received > 0);
+    // The handles close here: the request, then the connection, then the root.
+    return body;
+}
+
+} // namespace
+
+std::wstring SiteAddress() {
+    return SiteAddressOf(VersionResourceString(L"Comments"));
+}
+
+std::wstring VersionFileAddress() {
+    return VersionFileAddressOf(SiteAddress(), ProgramName());
+}
+
+std::wstring SetupAddress() {
+    return SetupAddressOf(SiteAddress());
+}
+
+std::int16_t CheckLatestVersion(const std::wstring& url, const std::wstring& currentVersion,
+                                std::wstring& latestVersion, double* setupSize) {
+    if (url.empty())
+        return -1;
+    const std::wstring body = FromAnsi(DownloadText(url));
+    if (body.empty())
+        return -1;
+    const VersionFileReading reading = ReadVersionFile(body, currentVersion);
+    latestVersion = reading.latestVersion;
+    if (setupSize)
+        *setupSize = reading.setupSize;
+    return reading.result;
+}

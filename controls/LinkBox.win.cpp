@@ -1,0 +1,487 @@
+#include "controls/LinkBox.h"
+
+#include "app/RunError.h"
+#include "app/SwitchArguments.h"
+#include "controls/LinkBoxRules.h"
+#include "platform/Ansi.h"
+#include "platform/Dpi.h"
+#include "platform/ProgramInfo.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <cmath>
+
+namespace {
+
+// Sent to child windows after their parent moved to a monitor of another scale.
+constexpr UINT DpiChangedAfterParent = 0x02E3;
+
+HINSTANCE Instance() {
+    return GetModuleHandleW(nullptr);
+}
+
+void RegisterClasses(WNDPROC controlProc, WNDPROC labelProc) {
+    static bool registered = false;
+    if (registered)
+        return;
+    WNDCLASSEXW control{};
+    control.cbSize = sizeof control;
+    control.style = CS_OWNDC; // hDC is the control's own, lasting device context
+    control.lpfnWndProc = controlProc;
+    control.hInstance = Instance();
+    control.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    control.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    control.lpszClassName = LinkBox::ClassName;
+    RegisterClassExW(&control);
+    WNDCLASSEXW label{};
+    label.cbSize = sizeof label;
+    label.lpfnWndProc = labelProc;
+    label.hInstance = Instance();
+    label.hCursor = LoadCursorW(nullptr, IDC_HAND);
+    label.lpszClassName = LinkBox::LabelClassName;
+    RegisterClassExW(&label);
+    registered = true;
+}
+
+// 0x00BBGGRR, or a system colour when the top bit is set.
+COLORREF ColorOf(std::uint32_t color) {
+    if (color & 0x80000000u)
+        return GetSysColor(static_cast<int>(color & 0xFF));
+    return color & 0x00FFFFFF;
+}
+
+UniqueGdiObject CreateLinkFont(const LinkFont& font, int dpi) {
+    LOGFONTW log{};
+    log.lfHeight = -static_cast<LONG>(std::lround(font.size * dpi / 72.0));
+    log.lfWeight = font.weight;
+    log.lfItalic = font.italic;
+    log.lfUnderline = font.underline;
+    log.lfStrikeOut = font.strikethrough;
+    log.lfCharSet = static_cast<BYTE>(font.charset);
+    lstrcpynW(log.lfFaceName, font.name.c_str(), LF_FACESIZE);
+    return UniqueGdiObject(CreateFontIndirectW(&log));
+}
+
+// The size of text drawn in font, every line counted.
+SIZE MeasureText(HWND window, HGDIOBJ font, const std::wstring& text) {
+    const WindowDc dc(window);
+    const SelectedObject selected(dc.get(), font);
+    RECT rect{0, 0, 0, 0};
+    const std::wstring measured = text.empty() ? L" " : text;
+    const int height = DrawTextW(dc.get(), measured.c_str(), static_cast<int>(measured.size()),
+                                 &rect, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
+    return {text.empty() ? 0 : rect.right - rect.left, height};
+}
+
+std::int16_t ShiftState() {
+    std::int16_t shift = 0;
+    if (GetKeyState(VK_SHIFT) < 0)
+        shift |= 1;
+    if (GetKeyState(VK_CONTROL) < 0)
+        shift |= 2;
+    if (GetKeyState(VK_MENU) < 0)
+        shift |= 4;
+    return shift;
+}
+
+// The buttons held during a move, or the one that went down or up.
+std::int16_t ButtonOf(UINT message, WPARAM keys) {
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+        return 1;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+        return 2;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+        return 4;
+    default:
+        return static_cast<std::int16_t>(((keys & MK_LBUTTON) ? 1 : 0) |
+                                         ((keys & MK_RBUTTON) ? 2 : 0) |
+                                         ((keys & MK_MBUTTON) ? 4 : 0));
+    }
+}
+
+} // namespace
+
+void ApplySize(HWND window, std::int32_t width, std::int32_t height) {
+    const bool topLevel = (GetWindowLongW(window, GWL_STYLE) & WS_CHILD) == 0;
+    if (topLevel && IsIconic(window))
+        return;
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    for (const Extent& size :
+         SizeSteps({rect.right - rect.left, rect.bottom - rect.top}, {width, height}))
+        SetWindowPos(window, nullptr, 0, 0, size.width, size.height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LinkBox::LinkBox(HWND parent, int id, const RECT& bounds, LinkBoxHost& host) : host_(host) {
+    RegisterClasses(ControlProc, LabelProc);
+    window_.reset(
+        CreateWindowExW(0, ClassName, L"", WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS, bounds.left,
+                        bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), this));
+    if (!window_)
+        throw RunError(ErrorKind::System, L"LinkBox");
+    label_ = CreateWindowExW(0, LabelClassName, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
+                             window_.get(), nullptr, Instance(), nullptr);
+    CreateFonts();
+    Layout();
+}
+
+LinkBox::~LinkBox() {
+    if (window_)
+        SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
+}
+
+LRESULT CALLBACK LinkBox::ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<LinkBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self || !self->window_)
+        return DefWindowProcW(window, message, wParam, lParam);
+    return self->OnControlMessage(message, wParam, lParam);
+}
+
+LRESULT CALLBACK LinkBox::LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<LinkBox*>(GetWindowLongPtrW(GetParent(window), GWLP_USERDATA));
+    if (!self || self->label_ != window)
+        return DefWindowProcW(window, message, wParam, lParam);
+    return self->OnLabelMessage(message, wParam, lParam);
+}
+
+LRESULT LinkBox::OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND window = window_.get();
+    switch (message) {
+    case WM_SIZE:
+        Layout();
+        return 0;
+    case WM_TIMER:
+        if (wParam == HotTrackingTimer)
+            OnHotTrackingTick();
+        return 0;
+    case WM_SETFOCUS:
+        if (hotTracking_)
+            SetUnderline(true);
+        return 0;
+    case WM_KILLFOCUS:
+        if (hotTracking_)
+            SetUnderline(false);
+        return 0;
+    case WM_GETDLGCODE:
+        return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_KEYDOWN:
+        host_.LinkKeyDown(*this, static_cast<std::int16_t>(wParam), ShiftState());
+        return 0;
+    case WM_KEYUP:
+        host_.LinkKeyUp(*this, static_cast<std::int16_t>(wParam), ShiftState());
+        return 0;
+    case WM_CHAR:
+        host_.LinkKeyPress(*this, static_cast<std::int16_t>(wParam));
+        return 0;
+    case WM_SHOWWINDOW:
+        if (wParam)
+            OnShow();
+        break;
+    case DpiChangedAfterParent:
+        CreateFonts();
+        Layout();
+        return 0;
+    case WM_NCDESTROY:
+        KillTimer(window, HotTrackingTimer);
+        timerRunning_ = false;
+        label_ = nullptr;
+        toolTips_ = nullptr;
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        window_.release(); // the window is gone; nothing is left to destroy
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT LinkBox::OnLabelMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT:
+        OnLabelPaint();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1; // the paint fills everything
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+        OnLabelMouse(message, wParam, lParam);
+        return 0;
+    case WM_CAPTURECHANGED:
+        mouseDown_ = false;
+        return 0;
+    }
+    return DefWindowProcW(label_, message, wParam, lParam);
+}
+
+void LinkBox::OnLabelPaint() {
+    const PaintDc paint(label_);
+    RECT client{};
+    GetClientRect(label_, &client);
+    const UniqueGdiObject brush(CreateSolidBrush(ColorOf(backColor_)));
+    FillRect(paint.get(), &client, static_cast<HBRUSH>(brush.get()));
+    const SelectedObject font(paint.get(), labelFontHandle_.get());
+    SetBkMode(paint.get(), TRANSPARENT);
+    SetTextColor(paint.get(), Enabled() ? ColorOf(foreColor_) : GetSysColor(COLOR_GRAYTEXT));
+    const UINT align = alignment_ == 1 ? DT_RIGHT : alignment_ == 2 ? DT_CENTER : DT_LEFT;
+    DrawTextW(paint.get(), caption_.c_str(), static_cast<int>(caption_.size()), &client,
+              align | DT_NOPREFIX | DT_EXPANDTABS);
+}
+
+void LinkBox::OnLabelMouse(UINT message, WPARAM wParam, LPARAM lParam) {
+    const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    RECT client{};
+    GetClientRect(label_, &client);
+    const bool overLabel = PtInRect(&client, point) != FALSE;
+    const std::int16_t button = ButtonOf(message, wParam);
+    const std::int16_t shift = ShiftState();
+    const auto x = static_cast<float>(point.x);
+    const auto y = static_cast<float>(point.y);
+    switch (message) {
+    case WM_MOUSEMOVE:
+        if (hotTracking_ && overLabel) {
+            SetUnderline(true);
+            EnableHotTrackingTimer(hotTracking_);
+        }
+        host_.LinkMouseMove(*this, button, shift, x, y);
+        break;
+    case WM_LBUTTONDOWN:
+        SetCapture(label_);
+        mouseDown_ = true;
+        host_.LinkMouseDown(*this, button, shift, x, y);
+        break;
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        host_.LinkMouseDown(*this, button, shift, x, y);
+        break;
+    case WM_LBUTTONUP: {
+        const bool clicked = mouseDown_ && overLabel;
+        mouseDown_ = false;
+        if (GetCapture() == label_)
+            ReleaseCapture();
+        host_.LinkMouseUp(*this, button, shift, x, y);
+        if (clicked)
+            OnClick();
+        break;
+    }
+    default:
+        host_.LinkMouseUp(*this, button, shift, x, y);
+        break;
+    }
+}
+
+void LinkBox::OnClick() {
+    host_.LinkClick(*this);
+    const std::wstring target = ClickTarget(caption_, captionIsPath_, path_);
+    if (target.empty())
+        return;
+    ShellExecuteA(nullptr, "open", ToAnsi(target).c_str(), "0", "", SW_HIDE);
+}
+
+void LinkBox::OnHotTrackingTick() {
+    RECT rect{};
+    POINT cursor{};
+    GetWindowRect(window_.get(), &rect);
+    GetCursorPos(&cursor);
+    if (!CursorIsInside(cursor.x, cursor.y, {rect.left, rect.top, rect.right, rect.bottom})) {
+        SetUnderline(false);
+        EnableHotTrackingTimer(false);
+    }
+}
+
+void LinkBox::OnShow() {
+    SetWindowContextHelpId(label_, host_.LinkHelpId(*this));
+    SetToolTipText();
+}
+
+void LinkBox::Layout() {
+    if (!label_)
+        return;
+    const bool autoSize = autoSize_;
+    autoSize_ = false;
+    SetWindowPos(label_, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    autoSize_ = autoSize;
+    RECT client{};
+    GetClientRect(window_.get(), &client);
+    const SIZE fitted = MeasureText(label_, labelFontHandle_.get(), caption_);
+    const LinkLayout layout =
+        LayoutLinkBox(autoSize_, {client.right, client.bottom}, {fitted.cx, fitted.cy});
+    ApplySize(label_, layout.label.width, layout.label.height);
+    if (autoSize_)
+        ApplySize(window_.get(), layout.control.width, layout.control.height);
+    InvalidateRect(label_, nullptr, TRUE);
+}
+
+void LinkBox::SetUnderline(bool on) {
+    if (labelFont_.underline == on)
+        return;
+    labelFont_.underline = on;
+    labelFontHandle_ = CreateLinkFont(labelFont_, WindowDpi(window_.get()));
+    InvalidateRect(label_, nullptr, TRUE);
+}
+
+void LinkBox::EnableHotTrackingTimer(bool on) {
+    if (on == timerRunning_)
+        return;
+    if (on)
+        SetTimer(window_.get(), HotTrackingTimer, 100, nullptr);
+    else
+        KillTimer(window_.get(), HotTrackingTimer);
+    timerRunning_ = on;
+}
+
+void LinkBox::CreateFonts() {
+    const int dpi = WindowDpi(window_.get());
+    controlFontHandle_ = CreateLinkFont(font_, dpi);
+    labelFontHandle_ = CreateLinkFont(labelFont_, dpi);
+    SendMessageW(window_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(controlFontHandle_.get()),
+                 FALSE);
+}
+
+void LinkBox::SetAlignment(std::int32_t value) {
+    if (value == alignment_)
+        return;
+    if (value < 0 || value > 2)
+        throw RunError(ErrorKind::InvalidArgument, L"Alignment " + std::to_wstring(value));
+    alignment_ = static_cast<std::int16_t>(value);
+    Layout();
+    ReportChange(L"Alignment");
+}
+
+void LinkBox::SetAutoSize(bool value) {
+    autoSize_ = value;
+    Layout();
+    ReportChange(L"AutoSize");
+}
+
+void LinkBox::SetBackColor(std::uint32_t value) {
+    if (value == backColor_)
+        return;
+    backColor_ = value;
+    InvalidateRect(label_, nullptr, TRUE);
+    ReportChange(L"BackColor");
+}
+
+void LinkBox::SetLabelCaption(const std::wstring& value) {
+    caption_ = value;
+    SetWindowTextW(label_, caption_.c_str());
+    SetWindowTextW(window_.get(), caption_.c_str());
+    InvalidateRect(label_, nullptr, TRUE);
+}
+
+void LinkBox::SetCaption(const std::wstring& value) {
+    if (value == caption_)
+        return;
+    SetLabelCaption(value);
+    Layout();
+    ReportChange(L"Caption");
+}
+
+void LinkBox::SetCaptionIsPath(bool value) {
+    captionIsPath_ = value;
+    ReportChange(L"CaptionIsPath");
+}
+
+bool LinkBox::Enabled() const {
+    return IsWindowEnabled(window_.get()) != FALSE;
+}
+
+void LinkBox::SetEnabled(bool value) {
+    EnableWindow(window_.get(), value);
+    EnableWindow(label_, value);
+    InvalidateRect(label_, nullptr, TRUE);
+    ReportChange(L"Enabled");
+}
+
+void LinkBox::SetFont(const LinkFont& value) {
+    if (value == font_)
+        return;
+    font_ = value;
+    labelFont_ = value;
+    if (hotTracking_)
+        labelFont_.underline = false;
+    CreateFonts();
+    Layout();
+    ReportChange(L"Font");
+}
+
+void LinkBox::SetForeColor(std::uint32_t value) {
+    foreColor_ = value;
+    InvalidateRect(label_, nullptr, TRUE);
+    ReportChange(L"ForeColor");
+}
+
+void LinkBox::SetHotTracking(bool value) {
+    hotTracking_ = value;
+    if (value)
+        SetUnderline(false);
+    ReportChange(L"HotTracking");
+}
+
+void LinkBox::SetPath(const std::wstring& value) {
+    path_ = value;
+    ReportChange(L"Path");
+}
+
+HDC LinkBox::hDC() const {
+    return GetDC(window_.get()); // the class's own DC: nothing to give back
+}
+
+std::wstring LinkBox::Version() const {
+    return LinkBoxVersion(BuildVersion());
+}
+
+void LinkBox::AboutBox() const {
+    const std::wstring text =
+        VersionResourceString(L"FileDescription") + L"\r\n\r\nVersion" + Version();
+    MessageBoxW(GetAncestor(window_.get(), GA_ROOT), text.c_str(), L"About...",
+                MB_OK | MB_ICONINFORMATION);
+}
+
+void LinkBox::SetToolTipText(const std::optional<std::wstring>& text) {
+    toolTip_ = text ? *text : host_.LinkToolTipText(*this);
+    if (!toolTips_) {
+        if (toolTip_.empty())
+            return;
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+        InitCommonControlsEx(&controls);
+        toolTips_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0,
+                                    0, window_.get(), nullptr, Instance(), nullptr);
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = window_.get();
+        tool.uId = reinterpret_cast<UINT_PTR>(label_);
+        tool.lpszText = const_cast<wchar_t*>(L"");
+        SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = window_.get();
+    tool.uId = reinterpret_cast<UINT_PTR>(label_);
+    tool.lpszText = const_cast<wchar_t*>(toolTip_.c_str());
+    SendMessageW(toolTips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+std::int32_t LinkBox::TextHeight(const std::wstring& text) const {
+    return RoundToInt32(MeasureText(window_.get(), controlFontHandle_.get(), text).cy);
+}
+
+std::int32_t LinkBox::TextWidth(const std::wstring& text) const {
+    return RoundToInt32(MeasureText(window_.get(), controlFontHandle_.get(), text).cx);
+}

@@ -1,0 +1,554 @@
+// The real Varnholt.exe showing its About window: what it says after asking the local test
+// site, its geometry, the link to the setup, and how it closes. The window and its
+// controls are read through Win32, as any other program would read them.
+#include "tests/support/LinkRecorder.h"
+#include "tests/support/Process.h"
+#include "tests/support/Screenshot.h"
+#include "tests/support/TestRegistry.h"
+#include "tests/support/TestSite.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+const std::wstring Caption = L"Quillbay Client 2.127";
+const std::wstring SetupAddress = L"http://127.0.0.1:18080/Rurivur/Varnholt_Setup.exe";
+const std::wstring Newer = L"Another version (2.128) is now available:";
+const std::wstring UpToDate = L"The product is up to date.";
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[128] = {};
+    GetClassNameW(window, name, 128);
+    return name;
+}
+
+// WM_GETTEXT, which crosses into the other process.
+std::wstring TextOf(HWND window) {
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_ABORTIFHUNG, 5000, &copied);
+    text.resize(copied);
+    return text;
+}
+
+// A rectangle in the client coordinates of parent.
+RECT RectIn(HWND window, HWND parent) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+std::vector<std::wstring> Lines(const std::wstring& text) {
+    std::vector<std::wstring> lines;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = text.find(L"\r\n", start);
+        lines.push_back(text.substr(start, end - start));
+        if (end == std::wstring::npos)
+            return lines;
+        start = end + 2;
+    }
+}
+
+bool EqualsNoCaseAscii(const std::wstring& a, const wchar_t* b) {
+    return CompareStringOrdinal(a.c_str(), -1, b, -1, TRUE) == CSTR_EQUAL;
+}
+
+struct AboutView {
+    HWND window = nullptr;
+    std::wstring caption;
+    RECT frame{};
+    RECT client{};
+    HWND message = nullptr, link = nullptr, ok = nullptr, icon = nullptr;
+    std::wstring text;
+    std::wstring linkCaption;
+    bool linkVisible = false;
+    std::wstring okText;
+    std::wstring LastLine() const { return Lines(text).back(); }
+};
+
+struct AboutSearch {
+    DWORD processId = 0;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchAboutWindow(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<AboutSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && IsWindowVisible(window) &&
+        ClassOf(window) == L"VarnholtAbout") {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindAboutWindow(DWORD processId) {
+    AboutSearch search{processId, nullptr};
+    EnumWindows(MatchAboutWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+AboutView ReadAboutWindow(HWND window) {
+    AboutView view;
+    view.window = window;
+    view.caption = TextOf(window);
+    GetWindowRect(window, &view.frame);
+    GetClientRect(window, &view.client);
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const std::wstring name = ClassOf(child);
+        if (EqualsNoCaseAscii(name, L"Edit"))
+            view.message = child;
+        else if (EqualsNoCaseAscii(name, L"Button"))
+            view.ok = child;
+        else if (name == L"VarnholtLinkBox")
+            view.link = child;
+        else if (name == L"VarnholtPicture")
+            view.icon = child;
+    }
+    if (view.message)
+        view.text = TextOf(view.message);
+    if (view.link) {
+        view.linkCaption = TextOf(view.link);
+        view.linkVisible = IsWindowVisible(view.link) != FALSE;
+    }
+    if (view.ok)
+        view.okText = TextOf(view.ok);
+    return view;
+}
+
+void SaveScreenshot(const AboutView& view, const wchar_t* name) {
+    SetForegroundWindow(view.window);
+    Sleep(300);
+    EXPECT_TRUE(SavePng(CaptureScreen(view.frame), ScreenshotFolder() + L"\\" + name));
+}
+
+void ClickAt(int x, int y) {
+    SetCursorPos(x, y);
+    Sleep(100);
+    INPUT inputs[2]{};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+void PressKey(WORD key) {
+    INPUT inputs[2]{};
+    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = inputs[1].ki.wVk = key;
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+// The longest run of link-blue pixels in any one row: an underline runs under the whole
+// caption, while a letter is a few pixels wide.
+int LongestBlueRun(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const ScreenPixels pixels = CaptureScreen(rect);
+    int longest = 0;
+    for (int y = 0; y < pixels.height; ++y) {
+        int run = 0;
+        for (int x = 0; x < pixels.width; ++x) {
+            const std::uint32_t p = pixels.At(x, y);
+            const bool blue =
+                (p & 0xFF) > 150 && ((p >> 8) & 0xFF) < 110 && ((p >> 16) & 0xFF) < 110;
+            run = blue ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+    }
+    return longest;
+}
+
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (!done()) {
+        if (GetTickCount64() > end)
+            return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+// Sets the display scale that Wine gives the programs started from now on, and puts the
+// one before back.
+class DisplayScale {
+  public:
+    explicit DisplayScale(DWORD dpi)
+        : previous_(ReadRawValue(HKEY_CURRENT_USER, Key, L"LogPixels", View::Bits64)) {
+        const std::vector<std::uint8_t> bytes{
+            static_cast<std::uint8_t>(dpi), static_cast<std::uint8_t>(dpi >> 8),
+            static_cast<std::uint8_t>(dpi >> 16), static_cast<std::uint8_t>(dpi >> 24)};
+        SetRawValue(HKEY_CURRENT_USER, Key, L"LogPixels", REG_DWORD, bytes, View::Bits64);
+    }
+    ~DisplayScale() {
+        if (previous_)
+            SetRawValue(HKEY_CURRENT_USER, Key, L"LogPixels", previous_->type, previous_->bytes,
+                        View::Bits64);
+        else
+            DeleteValue(HKEY_CURRENT_USER, Key, L"LogPixels", View::Bits64);
+    }
+    DisplayScale(const DisplayScale&) = delete;
+    DisplayScale& operator=(const DisplayScale&) = delete;
+
+  private:
+    static constexpr wchar_t Key[] = L"Control Panel\\Desktop";
+    std::optional<RawValue> previous_;
+};
+
+std::size_t CountRequests(const std::string& path) {
+    const auto requests = TestSiteRequests();
+    return static_cast<std::size_t>(std::count(requests.begin(), requests.end(), path));
+}
+
+class AboutWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(WaitForTestSite(15000)) << "no test site on 127.0.0.1:18080";
+        ASSERT_TRUE(ResetTestSite());
+    }
+    void TearDown() override {
+        client.Kill();
+        SetTestSiteSilent(false);
+        SetCursorPos(1, 1);
+    }
+    // Starts the program and waits for its About window.
+    AboutView Open(const std::wstring& arguments, DWORD timeoutMs = 20000,
+                   const std::wstring& program = VarnholtPath()) {
+        client = ChildProcess::Start(program, arguments);
+        const ULONGLONG end = GetTickCount64() + timeoutMs;
+        HWND window = nullptr;
+        while (!(window = FindAboutWindow(client.Id())) && GetTickCount64() < end &&
+               !client.WaitForExit(100)) {
+        }
+        if (!window)
+            return {};
+        Sleep(200); // let it paint
+        return ReadAboutWindow(window);
+    }
+    // The program ends, with 0, once its window is closed.
+    void ExpectEnd() {
+        EXPECT_TRUE(client.WaitForExit(15000)) << "still running after the window closed";
+        EXPECT_EQ(client.ExitCode(), 0u);
+    }
+    ChildProcess client;
+};
+
+TEST_F(AboutWindowTest, ANewerVersionOnTheSiteShowsTheSetupLinkInBlueBelowTheText) {
+    SetVersionFile("Varnholt", "Version=2.128;Size=900;");
+    const AboutView view = Open(L"");
+    ASSERT_TRUE(view.window) << "no About window";
+    EXPECT_EQ(view.LastLine(), Newer);
+    EXPECT_EQ(Lines(view.text)[5], L"");
+    ASSERT_TRUE(view.link);
+    EXPECT_TRUE(view.linkVisible);
+    EXPECT_EQ(view.linkCaption, SetupAddress);
+    EXPECT_EQ(CountRequests("/Rurivur/Varnholt.js"), 1u);
+
+    // Directly below the text, as wide, one line high.
+    const RECT message = RectIn(view.message, view.window);
+    const RECT link = RectIn(view.link, view.window);
+    EXPECT_EQ(link.left, message.left);
+    EXPECT_EQ(link.top, message.bottom);
+    EXPECT_EQ(link.right, message.right);
+    EXPECT_GT(link.bottom - link.top, 8);
+    EXPECT_LT(link.bottom - link.top, 30);
+
+    SaveScreenshot(view, L"about-link.png");
+    RECT onScreen{};
+    GetWindowRect(view.link, &onScreen);
+    const ScreenPixels pixels = CaptureScreen(onScreen);
+    const bool blue = std::any_of(pixels.pixels.begin(), pixels.pixels.end(), [](auto p) {
+        return (p & 0xFF) > 180 && ((p >> 8) & 0xFF) < 90 && ((p >> 16) & 0xFF) < 90;
+    });
+    EXPECT_TRUE(blue) << "no blue caption in the link box";
+}
+
+TEST_F(AboutWindowTest, AQuotedVersionIsShownWithoutItsQuotes) {
+    SetVersionFile("Varnholt", "Version=\"2.128\";Size=900;");
+    const AboutView view = Open(L"");
+    ASSERT_TRUE(view.window);
+    EXPECT_EQ(view.LastLine(), Newer);
+    EXPECT_TRUE(view.linkVisible);
+    EXPECT_EQ(view.linkCaption, SetupAddress);
+}
+
+TEST_F(AboutWindowTest, TheClientsOwnVersionIsUpToDateWithoutALink) {
+    SetVersionFile("Varnholt", "Version=2.127;Size=900;");
+    const AboutView view = Open(L"");
+    ASSERT_TRUE(view.window);
+    EXPECT_EQ(view.LastLine(), UpToDate);
+    EXPECT_FALSE(view.linkVisible);
+    SaveScreenshot(view, L"about-up-to-date.png");
+}
+
+TEST_F(AboutWindowTest, TheNumericTestAnnouncesAVersionThatComparesAsOlder) {
+    SetVersionFile("Varnholt", "Version=2.13;");
+    const AboutView view = Open(L"");
+    ASSERT_TRUE(view.window);
+    EXPECT_EQ(view.LastLine(), L"Another version (2.13) is now available:");
+    EXPECT_TRUE(view.linkVisible);
+}
+
+TEST_F(AboutWindowTest, AnErrorPageWithoutVersionIsUpToDate) {
+    const AboutView view = Open(L""); // the site answers 404 with an HTML page
+    ASSERT_TRUE(view.window);
+    EXPECT_EQ(CountRequests("/Rurivur/Varnholt.js"), 1u);
+    EXPECT_EQ(view.LastLine(), UpToDate);
+    EXPECT_FALSE(view.linkVisible);
+}
+
+TEST_F(AboutWindowTest, ASilentServerStillGivesTheWindowWithinTheTimeLimit) {
+    SetVersionFile("Varnholt", "Version=2.128;");
+    SetTestSiteSilent(true);
+    const AboutView view = Open(L"", 40000);
+    ASSERT_TRUE(view.window) << "no window while the site stays silent";
+    EXPECT_EQ(CountRequests("/Rurivur/Varnholt.js"), 1u);
+    EXPECT_EQ(view.LastLine(), UpToDate);
+    EXPECT_FALSE(view.linkVisible);
+}
+
+TEST_F(AboutWindowTest, NoServerAtAllGivesUpToDate) {
+    SetVersionFile("Varnholt", "Version=2.128;");
+    PauseTestSite(8000);
+    const AboutView view = Open(L"", 30000);
+    ASSERT_TRUE(view.window);
+    EXPECT_EQ(view.LastLine(), UpToDate);
+    EXPECT_FALSE(view.linkVisible);
+    EXPECT_TRUE(WaitForTestSite(20000));
+    EXPECT_EQ(CountRequests("/Rurivur/Varnholt.js"), 0u);
+}
+
+TEST_F(AboutWindowTest, SizesCaptionTextAndIconAtTheStandardScale) {
+    SetVersionFile("Varnholt", "Version=2.127;");
+    const AboutView view = Open(L"");
+    ASSERT_TRUE(view.window);
+    EXPECT_EQ(view.caption, Caption);
+    EXPECT_EQ(view.frame.right - view.frame.left, 360);
+    EXPECT_EQ(view.frame.bottom - view.frame.top, 180);
+
+    ASSERT_TRUE(view.ok);
+    EXPECT_EQ(view.okText, L"OK");
+    const RECT ok = RectIn(view.ok, view.window);
+    EXPECT_EQ(ok.right - ok.left, 72);
+    EXPECT_EQ(ok.bottom - ok.top, 24);
+    EXPECT_EQ(view.client.right - ok.right, 10);
+    EXPECT_EQ(view.client.bottom - ok.bottom, 10);
+
+    ASSERT_TRUE(view.icon);
+    const RECT icon = RectIn(view.icon, view.window);
+    EXPECT_EQ(icon.left, 20);
+    EXPECT_EQ(icon.top, 20);
+    EXPECT_EQ(icon.right - icon.left, 32);
+    EXPECT_EQ(icon.bottom - icon.top, 32);
+    const RECT message = RectIn(view.message, view.window);
+    EXPECT_EQ(message.left, 62);
+    EXPECT_EQ(message.top, 20);
+    EXPECT_EQ(message.right, view.client.right - 10);
+
+    const LONG style = GetWindowLongW(view.window, GWL_STYLE);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_EQ(GetWindow(view.window, GW_OWNER), nullptr);
+    EXPECT_TRUE(GetWindowLongW(view.window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    const LONG messageStyle = GetWindowLongW(view.message, GWL_STYLE);
+    EXPECT_TRUE(messageStyle & ES_MULTILINE);
+    EXPECT_TRUE(messageStyle & ES_READONLY);
+    EXPECT_FALSE(messageStyle & WS_BORDER);
+
+    const std::vector<std::wstring> lines = Lines(view.text);
+    ASSERT_EQ(lines.size(), 7u);
+    EXPECT_EQ(lines[0], L"This module is designed to expand the functionality");
+    EXPECT_EQ(lines[1], L"of the standard Windows CHM viewer.");
+    EXPECT_EQ(lines[2], L"");
+    EXPECT_EQ(lines[3], L"The current path:");
+    EXPECT_EQ(lines[4], VarnholtPath());
+    EXPECT_EQ(lines[6], UpToDate);
+}
+
+TEST_F(AboutWindowTest, At150PercentEverySizeScalesAndTheTextStillFits) {
+    SetVersionFile("Varnholt", "Version=2.128;");
+    AboutView view;
+    {
+        const DisplayScale scale(144);
+        view = Open(L"");
+    }
+    ASSERT_TRUE(view.window);
+    EXPECT_EQ(view.frame.right - view.frame.left, 540);
+    EXPECT_EQ(view.frame.bottom - view.frame.top, 270);
+    const RECT ok = RectIn(view.ok, view.window);
+    EXPECT_EQ(ok.right - ok.left, 108);
+    EXPECT_EQ(ok.bottom - ok.top, 36);
+    EXPECT_EQ(view.client.right - ok.right, 15);
+    EXPECT_EQ(view.client.bottom - ok.bottom, 15);
+    const RECT icon = RectIn(view.icon, view.window);
+    EXPECT_EQ(icon.left, 30);
+    EXPECT_EQ(icon.right - icon.left, 48);
+    // The text is measured in the scaled font: the link sits below all of it, inside the
+    // window, and is as high as one line of that font.
+    const RECT message = RectIn(view.message, view.window);
+    const RECT link = RectIn(view.link, view.window);
+    EXPECT_EQ(link.top, message.bottom);
+    EXPECT_LE(link.bottom, view.client.bottom);
+    EXPECT_GT(link.bottom - link.top, 14);
+    EXPECT_EQ(view.LastLine(), Newer);
+    SaveScreenshot(view, L"about-link-144dpi.png");
+}
+
+TEST_F(AboutWindowTest, TheLinkUnderlinesUnderThePointerAndNotAfterItLeaves) {
+    SetVersionFile("Varnholt", "Version=2.128;");
+    const AboutView view = Open(L"");
+    ASSERT_TRUE(view.window);
+    ASSERT_TRUE(view.linkVisible);
+    SetForegroundWindow(view.window);
+    Sleep(200);
+    const int plain = LongestBlueRun(view.link);
+    EXPECT_LT(plain, 30) << "underlined before the pointer came";
+    RECT link{};
+    GetWindowRect(view.link, &link);
+    SetCursorPos(link.left + 20, (link.top + link.bottom) / 2);
+    Sleep(50);
+    SetCursorPos(link.left + 22, (link.top + link.bottom) / 2);
+    EXPECT_TRUE(WaitFor([&] { return LongestBlueRun(view.link) >= 60; }, 3000))
+        << "no underline under the pointer";
+    SetCursorPos(link.left + 20, link.top - 30);
+    EXPECT_TRUE(WaitFor([&] { return LongestBlueRun(view.link) < 30; }, 1500))
+        << "the underline stayed after the pointer left";
+}
+
+class CopiedProgram {
+  public:
+    explicit CopiedProgram(const std::wstring& fileName) {
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        folder_ = std::wstring(temp) + L"varnholt-copy";
+        CreateDirectoryW(folder_.c_str(), nullptr);
+        path_ = folder_ + L"\\" + fileName;
+        CopyFileW(VarnholtPath().c_str(), path_.c_str(), FALSE);
+    }
+    ~CopiedProgram() {
+        for (int i = 0; i < 50 && !DeleteFileW(path_.c_str()); ++i)
+            Sleep(100);
+        RemoveDirectoryW(folder_.c_str());
+    }
+    const std::wstring& Folder() const { return folder_; }
+    const std::wstring& Path() const { return path_; }
+
+  private:
+    std::wstring folder_;
+    std::wstring path_;
+};
+
+TEST_F(AboutWindowTest, AnotherExtensionIsStillShownAsExe) {
+    const CopiedProgram copy(L"Varnholt.bin");
+    SetVersionFile("Varnholt", "Version=2.127;");
+    const AboutView view = Open(L"", 20000, copy.Path());
+    ASSERT_TRUE(view.window);
+    EXPECT_EQ(Lines(view.text)[4], copy.Folder() + L"\\Varnholt.exe");
+    EXPECT_EQ(CountRequests("/Rurivur/Varnholt.js"), 1u);
+    client.Kill();
+    client.WaitForExit(5000);
+}
+
+TEST_F(AboutWindowTest, AnotherNameAsksForItsOwnVersionFileButOffersTheSameSetup) {
+    const CopiedProgram copy(L"Client2.exe");
+    SetVersionFile("Client2", "Version=2.128;");
+    const AboutView view = Open(L"", 20000, copy.Path());
+    ASSERT_TRUE(view.window);
+    EXPECT_EQ(TestSiteRequests(), std::vector<std::string>{"/Rurivur/Client2.js"});
+    EXPECT_EQ(Lines(view.text)[4], copy.Folder() + L"\\Client2.exe");
+    EXPECT_EQ(view.linkCaption, SetupAddress);
+    client.Kill();
+    client.WaitForExit(5000);
+}
+
+TEST_F(AboutWindowTest, AVerArgumentIsTheNewestVersionAndNoDownloadIsMade) {
+    SetVersionFile("Varnholt", "Version=2.127;");
+    AboutView view = Open(L"/ver  2.5 ");
+    ASSERT_TRUE(view.window);
+    EXPECT_EQ(view.LastLine(), L"Another version (2.5) is now available:");
+    EXPECT_TRUE(view.linkVisible);
+    client.Kill();
+
+    view = Open(L"/ver x");
+    ASSERT_TRUE(view.window);
+    EXPECT_EQ(view.LastLine(), UpToDate);
+    EXPECT_FALSE(view.linkVisible);
+    EXPECT_TRUE(TestSiteRequests().empty());
+    client.Kill();
+
+    // A blank argument is no version: the site is asked.
+    view = Open(L"/VER   ");
+    ASSERT_TRUE(view.window);
+    EXPECT_EQ(view.LastLine(), UpToDate);
+    EXPECT_EQ(CountRequests("/Rurivur/Varnholt.js"), 1u);
+}
+
+TEST_F(AboutWindowTest, AnEmptyCommandLineAndVerOpenTheSameWindow) {
+    SetVersionFile("Varnholt", "Version=2.128;");
+    const AboutView empty = Open(L"");
+    ASSERT_TRUE(empty.window);
+    client.Kill();
+    const AboutView ver = Open(L"/ver");
+    ASSERT_TRUE(ver.window);
+    EXPECT_EQ(ver.caption, empty.caption);
+    EXPECT_EQ(ver.text, empty.text);
+    EXPECT_EQ(ver.linkCaption, empty.linkCaption);
+    EXPECT_EQ(CountRequests("/Rurivur/Varnholt.js"), 2u);
+}
+
+TEST_F(AboutWindowTest, ClickingTheLinkAsksTheShellToOpenTheSetupAddress) {
+    LinkRecorder recorder;
+    SetVersionFile("Varnholt", "Version=2.128;Size=900;");
+    const AboutView view = Open(L"");
+    ASSERT_TRUE(view.window);
+    ASSERT_TRUE(view.linkVisible);
+    SetForegroundWindow(view.window);
+    RECT link{};
+    GetWindowRect(view.link, &link);
+    ClickAt(link.left + 20, (link.top + link.bottom) / 2);
+    const auto links = recorder.WaitForLinks(1, 15000);
+    ASSERT_EQ(links.size(), 1u) << "the shell opened nothing";
+    EXPECT_NE(links[0].find("\"http://127.0.0.1:18080/Rurivur/Varnholt_Setup.exe\""),
+              std::string::npos)
+        << links[0];
+    EXPECT_EQ(client.ExitCode(), static_cast<DWORD>(STILL_ACTIVE)); // the window stays
+}
+
+TEST_F(AboutWindowTest, ClosesWithOKEnterEscOrTheCloseButtonAndTheProgramEnds) {
+    // Clicking OK.
+    AboutView view = Open(L"/ver x");
+    ASSERT_TRUE(view.window);
+    SetForegroundWindow(view.window);
+    RECT ok{};
+    GetWindowRect(view.ok, &ok);
+    ClickAt((ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
+    ExpectEnd();
+
+    for (WORD key : {VK_RETURN, VK_ESCAPE}) {
+        view = Open(L"/ver x");
+        ASSERT_TRUE(view.window);
+        SetForegroundWindow(view.window);
+        Sleep(200);
+        PressKey(key);
+        ExpectEnd();
+    }
+
+    // The frame's close button.
+    view = Open(L"/ver x");
+    ASSERT_TRUE(view.window);
+    PostMessageW(view.window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ExpectEnd();
+}
+
+} // namespace

@@ -1,0 +1,121 @@
+#!/usr/bin/env python3
+"""The test site of the update check: a small HTTP server on 127.0.0.1 whose answers the
+end-to-end tests set through control requests.
+
+  PUT /any/path          the body is served for GET /any/path from now on
+  DELETE /any/path       forget it (GET then gives a 404 error page without a Version)
+  POST /_reset           no files, normal mode, empty request log
+  POST /_mode/silent     GET requests are accepted and never answered
+  POST /_mode/normal     GET requests are answered again
+  POST /_pause?ms=N      stop listening for N ms (no server at all), then listen again
+  GET /_log              the paths of the GET requests so far, one a line
+
+  http_server.py <port>
+"""
+import sys
+import threading
+import time
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+from urllib.parse import parse_qs, urlsplit
+
+state_lock = threading.Lock()
+files = {}
+mode = "normal"
+requests = []
+pause_ms = 0
+server = None
+
+ERROR_PAGE = (b"<html><head><title>404 Not Found</title></head>"
+              b"<body><h1>Not Found</h1><p>The requested URL was not found.</p></body></html>")
+
+
+class Handler(BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.0"
+
+    def log_message(self, fmt, *args):
+        sys.stderr.write("%s %s\n" % (self.command, self.path))
+
+    def reply(self, status, body=b"", content_type="text/plain"):
+        self.send_response(status)
+        self.send_header("Content-Type", content_type)
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        if body:
+            self.wfile.write(body)
+
+    def body(self):
+        length = int(self.headers.get("Content-Length") or 0)
+        return self.rfile.read(length) if length else b""
+
+    def do_GET(self):
+        path = urlsplit(self.path).path
+        if path == "/_log":
+            with state_lock:
+                text = "".join(p + "\n" for p in requests)
+            self.reply(200, text.encode())
+            return
+        with state_lock:
+            requests.append(path)
+            silent = mode == "silent"
+            content = files.get(path)
+        if silent:
+            # Accept, read the request and never answer; the client has to give up.
+            time.sleep(120)
+            return
+        if content is None:
+            self.reply(404, ERROR_PAGE, "text/html")
+        else:
+            self.reply(200, content, "application/javascript")
+
+    def do_PUT(self):
+        content = self.body()
+        with state_lock:
+            files[urlsplit(self.path).path] = content
+        self.reply(204)
+
+    def do_DELETE(self):
+        with state_lock:
+            files.pop(urlsplit(self.path).path, None)
+        self.reply(204)
+
+    def do_POST(self):
+        global mode, pause_ms
+        self.body()
+        url = urlsplit(self.path)
+        if url.path == "/_reset":
+            with state_lock:
+                files.clear()
+                requests.clear()
+                mode = "normal"
+        elif url.path.startswith("/_mode/"):
+            with state_lock:
+                mode = url.path[len("/_mode/"):]
+        elif url.path == "/_pause":
+            pause_ms = int(parse_qs(url.query).get("ms", ["3000"])[0])
+            self.reply(204)
+            threading.Thread(target=server.shutdown, daemon=True).start()
+            return
+        else:
+            self.reply(404)
+            return
+        self.reply(204)
+
+
+class Server(ThreadingHTTPServer):
+    daemon_threads = True
+    allow_reuse_address = True
+
+
+def main():
+    global server, pause_ms
+    port = int(sys.argv[1])
+    while True:
+        server = Server(("127.0.0.1", port), Handler)
+        server.serve_forever(poll_interval=0.1)
+        server.server_close()
+        time.sleep(pause_ms / 1000.0)
+        pause_ms = 0
+
+
+if __name__ == "__main__":
+    main()

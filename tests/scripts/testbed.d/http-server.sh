@@ -1,0 +1,9 @@
+# Sourced by testbed.sh start: the update check's test site on 127.0.0.1:18080 (the
+# mingw preset's site address), answered as the end-to-end tests set it.
+http_port=18080
+python3 "$here/http_server.py" "$http_port" </dev/null >"$testbed/http.log" 2>&1 &
+echo $! >"$testbed/http.pid"
+for _ in $(seq 1 50); do
+    (exec 3<>"/dev/tcp/127.0.0.1/$http_port") 2>/dev/null && break
+    sleep 0.1
+done

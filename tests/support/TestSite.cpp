@@ -1,0 +1,78 @@
+#include "tests/support/TestSite.h"
+
+#include "platform/UniqueHandle.h"
+
+#include <wininet.h>
+
+namespace {
+
+constexpr INTERNET_PORT SitePort = 18080;
+
+// One request to the site's control interface; false when it does not answer.
+bool SiteRequest(const char* verb, const std::string& path, const std::string& body = {},
+                 std::string* response = nullptr) {
+    UniqueInternet root(InternetOpenA("test", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+    if (!root)
+        return false;
+    UniqueInternet connection(InternetConnectA(root.get(), "127.0.0.1", SitePort, nullptr, nullptr,
+                                               INTERNET_SERVICE_HTTP, 0, 0));
+    if (!connection)
+        return false;
+    UniqueInternet request(
+        HttpOpenRequestA(connection.get(), verb, path.c_str(), nullptr, nullptr, nullptr,
+                         INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0));
+    if (!request)
+        return false;
+    DWORD timeout = 3000;
+    InternetSetOptionA(request.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
+    InternetSetOptionA(request.get(), INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
+    if (!HttpSendRequestA(request.get(), nullptr, 0, const_cast<char*>(body.data()),
+                          static_cast<DWORD>(body.size())))
+        return false;
+    char buffer[4096];
+    DWORD received = 0;
+    while (InternetReadFile(request.get(), buffer, sizeof buffer, &received) && received > 0)
+        if (response)
+            response->append(buffer, received);
+    return true;
+}
+
+} // namespace
+
+bool ResetTestSite() {
+    return SiteRequest("POST", "/_reset");
+}
+
+void SetVersionFile(const std::string& programName, const std::string& body) {
+    SiteRequest("PUT", "/Rurivur/" + programName + ".js", body);
+}
+
+void SetTestSiteSilent(bool silent) {
+    SiteRequest("POST", silent ? "/_mode/silent" : "/_mode/normal");
+}
+
+void PauseTestSite(DWORD ms) {
+    SiteRequest("POST", "/_pause?ms=" + std::to_string(ms));
+    for (int i = 0; i < 50 && SiteRequest("GET", "/_log"); ++i)
+        Sleep(100);
+}
+
+bool WaitForTestSite(DWORD timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (!SiteRequest("GET", "/_log")) {
+        if (GetTickCount64() > end)
+            return false;
+        Sleep(200);
+    }
+    return true;
+}
+
+std::vector<std::string> TestSiteRequests() {
+    std::string text;
+    SiteRequest("GET", "/_log", {}, &text);
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}

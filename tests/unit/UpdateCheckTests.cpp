@@ -1,0 +1,130 @@
+// The version file against the client's version, the on-load decision and the lines the
+// About window shows, on the bodies a site can send.
+#include "about/UpdateCheck.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const ProgramVersion Client{2, 127, 0};
+
+// The closing line the About window shows after a check that read body.
+std::wstring ClosingLine(std::wstring_view body) {
+    const VersionFileReading reading = ReadVersionFile(body, L"2.127");
+    return UpdateMessageLines(ClientIsBehind(reading.result, Client, reading.latestVersion),
+                              reading.latestVersion);
+}
+
+TEST(VersionFile, NewerVersionWithSize) {
+    const VersionFileReading reading = ReadVersionFile(L"Version=2.128;Size=900;", L"2.127");
+    EXPECT_EQ(reading.result, 1);
+    EXPECT_EQ(reading.latestVersion, L"2.128");
+    EXPECT_EQ(reading.setupSize, 900.0);
+    EXPECT_EQ(ClosingLine(L"Version=2.128;Size=900;"),
+              L"\r\n\r\nAnother version (2.128) is now available:");
+}
+
+TEST(VersionFile, QuotesAroundTheVersionAreRemoved) {
+    const VersionFileReading reading = ReadVersionFile(L"Version=\"2.128\";Size=900;", L"2.127");
+    EXPECT_EQ(reading.result, 1);
+    EXPECT_EQ(reading.latestVersion, L"2.128");
+    EXPECT_EQ(ClosingLine(L"Version=\"2.128\";Size=900;"),
+              L"\r\n\r\nAnother version (2.128) is now available:");
+    // A lone quote becomes empty, and so no answer; an opening quote alone loses its
+    // last character with it.
+    EXPECT_EQ(ReadVersionFile(L"Version=\";", L"2.127").latestVersion, L"");
+    EXPECT_EQ(ReadVersionFile(L"Version=\";", L"2.127").result, -1);
+    EXPECT_EQ(ReadVersionFile(L"Version=\"2.128;", L"2.127").latestVersion, L"2.12");
+}
+
+TEST(VersionFile, OwnOrOlderVersionIsUpToDate) {
+    EXPECT_EQ(ReadVersionFile(L"Version=2.127;Size=900;", L"2.127").result, 0);
+    EXPECT_EQ(ReadVersionFile(L"Version=2.100;", L"2.127").result, 0);
+    EXPECT_EQ(ClosingLine(L"Version=2.127;Size=900;"), L"\r\n\r\nThe product is up to date.");
+}
+
+TEST(VersionFile, BlanksAroundTheEqualsSignAreSkippedButBlanksBeforeTheSemicolonStay) {
+    const VersionFileReading reading = ReadVersionFile(L"Version  =  2.128 ;Size = 12", L"2.127");
+    EXPECT_EQ(reading.latestVersion, L"2.128 ");
+    EXPECT_EQ(reading.result, 1);
+    EXPECT_EQ(reading.setupSize, 12.0);
+}
+
+TEST(VersionFile, KeysInAnyCaseAndAmongOtherText) {
+    const VersionFileReading reading =
+        ReadVersionFile(L"// version file\r\nvar SIZE=77; var version=3.0;\r\n", L"2.127");
+    EXPECT_EQ(reading.latestVersion, L"3.0");
+    EXPECT_EQ(reading.setupSize, 77.0);
+    EXPECT_EQ(reading.result, 1);
+}
+
+TEST(VersionFile, BodyWithoutVersionIsNoAnswer) {
+    const std::wstring errorPage =
+        L"<html><head><title>404 Not Found</title></head><body>Not Found</body></html>";
+    const VersionFileReading reading = ReadVersionFile(errorPage, L"2.127");
+    EXPECT_EQ(reading.result, -1);
+    EXPECT_EQ(reading.latestVersion, L"");
+    EXPECT_EQ(reading.setupSize, 0.0);
+    EXPECT_EQ(ClosingLine(errorPage), L"\r\n\r\nThe product is up to date.");
+}
+
+TEST(VersionFile, EmptyBodyOrNoCurrentVersionIsNoAnswer) {
+    EXPECT_EQ(ReadVersionFile(L"", L"2.127").result, -1);
+    const VersionFileReading reading = ReadVersionFile(L"Version=2.128;Size=5", L"");
+    EXPECT_EQ(reading.result, -1);
+    EXPECT_EQ(reading.latestVersion, L"2.128");
+    EXPECT_EQ(reading.setupSize, 5.0);
+}
+
+TEST(OnLoadDecision, TheNumericTestCatchesWhatTheComparisonMisses) {
+    // Component by component 2.127 is newer than 2.13; as numbers it is older.
+    const VersionFileReading reading = ReadVersionFile(L"Version=2.13;", L"2.127");
+    EXPECT_EQ(reading.result, 0);
+    EXPECT_TRUE(ClientIsBehind(reading.result, Client, reading.latestVersion));
+    EXPECT_EQ(ClosingLine(L"Version=2.13;"), L"\r\n\r\nAnother version (2.13) is now available:");
+}
+
+TEST(OnLoadDecision, AKnownLatestVersionDecidesByNumberAlone) {
+    EXPECT_TRUE(ClientIsBehind(-1, Client, L"2.2"));
+    EXPECT_TRUE(ClientIsBehind(-1, Client, L"3"));
+    EXPECT_FALSE(ClientIsBehind(-1, Client, L"2.127"));
+    EXPECT_FALSE(ClientIsBehind(-1, Client, L"2.1"));
+    EXPECT_FALSE(ClientIsBehind(-1, Client, L"x")); // reads as 0
+    EXPECT_FALSE(ClientIsBehind(-1, Client, L""));
+    EXPECT_TRUE(ClientIsBehind(1, Client, L""));
+    // Major.minor without padding: 2.0 is the number 2, below 2.01.
+    EXPECT_TRUE(ClientIsBehind(0, ProgramVersion{2, 0, 0}, L"2.01"));
+    EXPECT_FALSE(ClientIsBehind(0, ProgramVersion{2, 5, 7}, L"2.5"));
+}
+
+TEST(Addresses, SiteIsTheFirstItemOfTheComments) {
+    EXPECT_EQ(SiteAddressOf(L"http://www.example.com, support@example.com"),
+              L"http://www.example.com");
+    EXPECT_EQ(SiteAddressOf(L"http://a.example, b, c"), L"http://a.example");
+    EXPECT_EQ(SiteAddressOf(L"http://www.example.com"), L"http://www.example.com");
+    EXPECT_EQ(SiteAddressOf(L"http://x.example,y"), L"http://x.example,y");
+    EXPECT_EQ(SiteAddressOf(L""), L"");
+}
+
+TEST(Addresses, VersionFileFollowsTheProgramNameButTheSetupDoesNot) {
+    EXPECT_EQ(VersionFileAddressOf(L"http://127.0.0.1:18080", L"Varnholt"),
+              L"http://127.0.0.1:18080/Rurivur/Varnholt.js");
+    EXPECT_EQ(VersionFileAddressOf(L"http://www.example.com", L"Client2"),
+              L"http://www.example.com/Rurivur/Client2.js");
+    EXPECT_EQ(VersionFileAddressOf(L"", L"Varnholt"), L"");
+    EXPECT_EQ(SetupAddressOf(L"http://www.example.com"),
+              L"http://www.example.com/Rurivur/Varnholt_Setup.exe");
+}
+
+TEST(AboutText, FiveLinesWithThePathAlwaysEndingInExe) {
+    EXPECT_EQ(AboutMessageText(L"C:\\Program Files\\Quillbay", L"Varnholt"),
+              L"This module is designed to expand the functionality\r\n"
+              L"of the standard Windows CHM viewer.\r\n\r\n"
+              L"The current path:\r\n"
+              L"C:\\Program Files\\Quillbay\\Varnholt.exe");
+    EXPECT_EQ(UpdateMessageLines(false, L"2.128"), L"\r\n\r\nThe product is up to date.");
+    EXPECT_EQ(UpdateMessageLines(true, L"2.128"),
+              L"\r\n\r\nAnother version (2.128) is now available:");
+}
+
+} // namespace
