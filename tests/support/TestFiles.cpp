@@ -2,6 +2,7 @@
 
 #include "platform/UniqueHandle.h"
 
+#include <algorithm>
 #include <atomic>
 
 namespace {
@@ -75,4 +76,19 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
 
 DWORD FileAttributes(const std::wstring& path) {
     return GetFileAttributesW(path.c_str());
+}
+
+std::vector<std::wstring> FolderEntries(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    const UniqueHandle<FindTraits> search(FindFirstFileW((folder + L"*").c_str(), &found));
+    if (search) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name != L"." && name != L"..")
+                names.push_back(name);
+        } while (FindNextFileW(search.get(), &found));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }

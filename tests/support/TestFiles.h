@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 // A new empty folder under the temporary folder; removed with its files at the end.
 class TemporaryFolder {
@@ -26,3 +27,5 @@ std::optional<std::string> ReadFileBytes(const std::wstring& path);
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 // INVALID_FILE_ATTRIBUTES when the path names nothing.
 DWORD FileAttributes(const std::wstring& path);
+// Names of the files and folders in a folder (path ending in "\"), sorted.
+std::vector<std::wstring> FolderEntries(const std::wstring& folder);
