@@ -117,7 +117,8 @@ bool PrepareFavoritesFile(const std::wstring& path) {
         AppendLineWithRetry(path, header, InUseRetries);
         return true;
     }
-    if (IsFavoritesHeader(SplitFileLines(FromAnsi(bytes)).front()))
+    const auto lines = SplitFileLines(FromAnsi(bytes));
+    if (!lines.empty() && IsFavoritesHeader(lines.front()))
         return true;
     const std::wstring question =
         L"The Favorites file is corrupted, and will be recreated.\r\nContinue?";

@@ -57,6 +57,20 @@ TEST_F(Favorites, FirstAddWritesThreeLinesAndMarksTheFileReadOnlyHidden) {
     ExpectOnlyTheFavoritesFile();
 }
 
+TEST_F(Favorites, TextIsWrittenInTheAnsiCodePageWithoutByteOrderMark) {
+    RunQuietly(L"/bmadd Caf\u00e9=" + Location(L"html/\u00fc.htm"));
+    const std::wstring entry = L"+\" Caf\u00e9=html/\u00fc.htm\x01\"\r\n";
+    char ansi[64] = {};
+    const int n = WideCharToMultiByte(CP_ACP, 0, entry.c_str(), static_cast<int>(entry.size()),
+                                      ansi, sizeof ansi, nullptr, nullptr);
+    ASSERT_GT(n, 0);
+    EXPECT_EQ(Bytes(),
+              Header + Section("Quillbay") + std::string(ansi, static_cast<std::size_t>(n)));
+    if (GetACP() == 1252) {
+        EXPECT_NE(Bytes()->find("Caf\xE9=html/\xFC.htm"), std::string::npos);
+    }
+}
+
 TEST_F(Favorites, SameNameReplacesInPlaceInAnyLetterCase) {
     RunQuietly(L"/bmadd Word=" + Location(L"html/a.htm"));
     RunQuietly(L"/bmadd Word=" + Location(L"html/a.htm"));
