@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 namespace {
 
 // About a minute for a file that another program holds.
@@ -108,26 +110,25 @@ UniqueFile LockFavorites(const FavoritesRequest& request) {
                          OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE);
 }
 
-// The file as it must be before the rewrite: present and beginning with the header.
-// False when the reader declines to recreate a damaged file.
-bool PrepareFavoritesFile(const std::wstring& path) {
+// The lines to rewrite: the file's own, or the header alone for a new file and for a
+// damaged one the reader agrees to recreate (it stays until the new file replaces it).
+// Nothing when the reader declines.
+std::optional<std::vector<std::wstring>> ReadFavoritesLines(const std::wstring& path) {
     const std::wstring header(FavoritesHeader);
     const std::string bytes = FileExists(path) ? ReadBytes(path) : std::string();
     if (bytes.empty()) {
         AppendLineWithRetry(path, header, InUseRetries);
-        return true;
+        return std::vector{header};
     }
-    const auto lines = SplitFileLines(FromAnsi(bytes));
+    auto lines = SplitFileLines(FromAnsi(bytes));
     if (!lines.empty() && IsFavoritesHeader(lines.front()))
-        return true;
+        return lines;
     const std::wstring question =
         L"The Favorites file is corrupted, and will be recreated.\r\nContinue?";
     if (MessageBoxW(nullptr, question.c_str(), MessageCaption().c_str(),
                     MB_YESNO | MB_ICONQUESTION) != IDYES)
-        return false;
-    AppendLineWithRetry(path, std::nullopt, InUseRetries);
-    AppendLineWithRetry(path, header, InUseRetries);
-    return true;
+        return std::nullopt;
+    return std::vector{header};
 }
 
 // The new file, complete and on disk, under the temporary name.
@@ -194,11 +195,11 @@ void UpdateFavorites(const std::wstring& argument, bool add) {
     }
     const UniqueFile lock = LockFavorites(*request);
     CrashPoint(L"locked");
-    if (!PrepareFavoritesFile(request->favoritesFile))
+    const auto oldLines = ReadFavoritesLines(request->favoritesFile);
+    if (!oldLines)
         return;
-    CrashPoint(L"prepared");
-    const auto oldLines = SplitFileLines(FromAnsi(ReadBytes(request->favoritesFile)));
-    const auto newLines = RewriteFavorites(oldLines, *request);
+    CrashPoint(L"read");
+    const auto newLines = RewriteFavorites(*oldLines, *request);
     WriteTemporaryFile(request->temporaryFile, ToAnsi(JoinFileLines(newLines)));
     CrashPoint(L"temp-written");
     ReplaceFavoritesFile(*request);

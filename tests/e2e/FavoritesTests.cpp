@@ -233,7 +233,7 @@ TEST_F(Favorites, AClientKilledAtAnyStepLeavesTheWholeOldOrTheWholeNewFile) {
     const struct {
         const wchar_t* step;
         bool replaced;
-    } steps[] = {{L"locked", false},    {L"prepared", false},     {L"temp-created", false},
+    } steps[] = {{L"locked", false},    {L"read", false},         {L"temp-created", false},
                  {L"temp-half", false}, {L"temp-written", false}, {L"unprotected", false},
                  {L"replaced", true},   {L"protected", true}};
     for (const auto& s : steps) {
@@ -253,6 +253,23 @@ TEST_F(Favorites, AClientKilledAtAnyStepLeavesTheWholeOldOrTheWholeNewFile) {
         EXPECT_EQ(Attributes() & ReadOnlyHidden, ReadOnlyHidden);
         ExpectOnlyTheFavoritesFile();
     }
+}
+
+TEST_F(Favorites, ARecreationKilledHalfwayLeavesTheDamagedFileAsItWas) {
+#ifndef VARNHOLT_FAULT_INJECTION
+    GTEST_SKIP() << "crash points exist only in a build with VARNHOLT_FAULT_INJECTION";
+#endif
+    const std::string damaged = "junk\r\n" + Section("Quillbay") + Entry(" Old", "o.htm");
+    WriteFavorites(damaged);
+    SetEnvironmentVariableW(L"VARNHOLT_CRASH_AT", L"temp-half");
+    ChildProcess client = ChildProcess::Start(VarnholtPath(), L"/bmadd Word=" + Location(L"a.htm"));
+    SetEnvironmentVariableW(L"VARNHOLT_CRASH_AT", nullptr);
+    const MessageBoxView box = WaitForMessageBox(client.Id(), Caption, 15000);
+    ASSERT_TRUE(box.window);
+    AnswerMessageBox(box.window, IDYES);
+    ASSERT_TRUE(client.WaitForExit(15000));
+    EXPECT_EQ(client.ExitCode(), CrashExitCode);
+    EXPECT_EQ(Bytes(), damaged);
 }
 
 TEST_F(Favorites, TwentyClientsAtOnceKeepAllTwentyEntries) {
