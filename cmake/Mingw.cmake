@@ -9,6 +9,12 @@ varnholt_core_settings(varnholt_core)
 add_library(varnholt_win STATIC ${VARNHOLT_WIN_SOURCES})
 varnholt_core_settings(varnholt_win)
 target_link_libraries(varnholt_win PUBLIC varnholt_core ${WIN_LIBS})
+# Test builds: crash points in the Favorites rewrite, chosen by an environment variable
+# (favorites/FaultInjection.h). A release build leaves this off.
+option(VARNHOLT_FAULT_INJECTION "Crash points for the crash-safety tests" OFF)
+if(VARNHOLT_FAULT_INJECTION)
+  target_compile_definitions(varnholt_win PUBLIC VARNHOLT_FAULT_INJECTION)
+endif()
 
 configure_file(app/Varnholt.rc.in ${CMAKE_BINARY_DIR}/generated/Varnholt.rc @ONLY)
 enable_language(RC)

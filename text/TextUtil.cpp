@@ -83,9 +83,8 @@ std::wstring NextToken(std::wstring_view text, std::optional<std::wstring_view> 
         state.position = 1;
     const auto length = static_cast<std::int32_t>(text.size());
     if (state.position > length) {
+        // Past the end: only the shared state restarts; a given variable keeps its value.
         state.position = 0;
-        if (position)
-            *position = state.position;
         return {};
     }
     const auto start = static_cast<std::size_t>(state.position - 1);

@@ -82,7 +82,15 @@ TEST(Tokenizer, PositionVariableInAndOut) {
     EXPECT_EQ(NextToken(L"ab,cd,ef", std::nullopt, &position), L"ef");
     EXPECT_EQ(position, 9);
     EXPECT_EQ(NextToken(L"ab,cd,ef", std::nullopt, &position), L"");
-    EXPECT_EQ(position, 0);
+    EXPECT_EQ(position, 9); // past the end the variable is not written back
+}
+
+TEST(Tokenizer, PastTheEndThroughAVariableRestartsTheSharedState) {
+    EXPECT_EQ(FirstToken(L"a;b;c", L";"), L"a");
+    std::int32_t position = 40;
+    EXPECT_EQ(NextToken(L"a;b;c", std::nullopt, &position), L"");
+    EXPECT_EQ(position, 40);
+    EXPECT_EQ(NextToken(L"a;b;c"), L"a"); // shared position went back to 0
 }
 
 TEST(Tokenizer, MultiCharacterDelimiterAndEmptyTokens) {

@@ -1,0 +1,52 @@
+// The Favorites file as text: what a /bmadd or /bmdel argument asks for, and the
+// line-by-line rewrite of ext_BM.js. No file is touched here.
+//
+// The file is a script the dictionary's pages include:
+//   ;var ext_BM=""
+//   +"[Quillbay]<U+0001>"        a section: the help file's name
+//   +" Word=html/a.htm<U+0001>"  an entry of that section: name "=" topic
+//   // ...                       comments, kept as they are
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+inline constexpr std::wstring_view FavoritesHeader = L";var ext_BM=\"\"";
+inline constexpr std::wstring_view EntryPrefix = L"+\"";
+inline constexpr std::wstring_view ClosingPair = L"\x01\"";
+
+struct FavoritesRequest {
+    std::wstring name;    // untrimmed: a leading blank is part of it
+    std::wstring topic;   // empty for /bmdel, and for a location without "::/"
+    std::wstring folder;  // the help file's folder, ending in "\"
+    std::wstring section; // the help file's name without the lower-case ".chm"
+    std::wstring favoritesFile;
+    std::wstring temporaryFile;
+};
+
+// What the switch argument ("name=location") asks for; nothing when the location is
+// empty. A location whose help-file path has no drive letter before ":\" raises
+// RunError(InvalidArgument).
+std::optional<FavoritesRequest> ReadFavoritesArgument(std::wstring_view argument, bool add);
+
+// Why the entry cannot be written safely (a character that would break the script
+// or be dropped by the next rewrite), as a sentence for the reader; empty when fine.
+std::wstring FavoriteEntryProblem(const FavoritesRequest& request);
+
+std::wstring SectionLine(std::wstring_view section);
+std::wstring EntryLine(std::wstring_view name, std::wstring_view topic);
+
+// Whether a first line read from the file (untrimmed) is the header.
+bool IsFavoritesHeader(std::wstring_view line);
+
+// Lines of file text: each ends at CR or CR LF; a last line without an end counts.
+std::vector<std::wstring> SplitFileLines(std::wstring_view text);
+// The lines, each followed by CR LF.
+std::wstring JoinFileLines(const std::vector<std::wstring>& lines);
+
+// The new file from the old one: lines trimmed, invalid lines dropped, and the first
+// entry of that name in the help file's section replaced (or removed when the topic
+// is empty), or the entry added at the end of the section.
+std::vector<std::wstring> RewriteFavorites(const std::vector<std::wstring>& oldLines,
+                                           const FavoritesRequest& request);

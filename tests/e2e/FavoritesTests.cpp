@@ -1,0 +1,301 @@
+// /bmadd and /bmdel with the real Varnholt.exe, each test in its own folder: the bytes
+// of ext_BM.js, its attributes, the prompt for a damaged file, a file held by another
+// program, a client killed in the middle of the rewrite, and twenty clients at once.
+#include "favorites/FaultInjection.h"
+#include "tests/support/MessageBoxDriver.h"
+#include "tests/support/Process.h"
+#include "tests/support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+const std::wstring Caption = L"Quillbay Client 2.127";
+constexpr DWORD ReadOnlyHidden = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+const std::string Header = ";var ext_BM=\"\"\r\n";
+
+std::string Section(const std::string& name) {
+    return "+\"[" + name + "]\x01\"\r\n";
+}
+std::string Entry(const std::string& name, const std::string& topic) {
+    return "+\"" + name + "=" + topic + "\x01\"\r\n";
+}
+
+class Favorites : public ::testing::Test {
+  protected:
+    std::wstring FavoritesFile() const { return folder_.Path() + L"ext_BM.js"; }
+    std::wstring Location(const std::wstring& topic, const std::wstring& helpFile = L"Quillbay.chm",
+                          const std::wstring& prefix = L"mk:@MSITStore:") const {
+        return prefix + folder_.Path() + helpFile + L"::/" + topic;
+    }
+    std::optional<std::string> Bytes() const { return ReadFileBytes(FavoritesFile()); }
+    DWORD Attributes() const { return FileAttributes(FavoritesFile()); }
+    void WriteFavorites(const std::string& bytes, DWORD attributes = ReadOnlyHidden) const {
+        ASSERT_TRUE(WriteFileBytes(FavoritesFile(), bytes));
+        ASSERT_TRUE(SetFileAttributesW(FavoritesFile().c_str(), attributes));
+    }
+    // A run that must end quietly: exit code 0 and no message box.
+    void RunQuietly(const std::wstring& arguments) const {
+        EXPECT_EQ(RunVarnholt(arguments, 60000), 0u) << "for " << arguments.size();
+        EXPECT_TRUE(FindMessageBoxes(0, Caption).empty());
+    }
+    // Only the Favorites file is left: no temporary file, no lock file.
+    void ExpectOnlyTheFavoritesFile() const {
+        EXPECT_EQ(FolderEntries(folder_.Path()), std::vector<std::wstring>{L"ext_BM.js"});
+    }
+
+    TemporaryFolder folder_;
+};
+
+TEST_F(Favorites, FirstAddWritesThreeLinesAndMarksTheFileReadOnlyHidden) {
+    RunQuietly(L"/bmadd Word=" + Location(L"html/a.htm"));
+    EXPECT_EQ(Bytes(), Header + Section("Quillbay") + Entry(" Word", "html/a.htm"));
+    EXPECT_EQ(Attributes() & ReadOnlyHidden, ReadOnlyHidden);
+    ExpectOnlyTheFavoritesFile();
+}
+
+TEST_F(Favorites, TextIsWrittenInTheAnsiCodePageWithoutByteOrderMark) {
+    RunQuietly(L"/bmadd Caf\u00e9=" + Location(L"html/\u00fc.htm"));
+    const std::wstring entry = L"+\" Caf\u00e9=html/\u00fc.htm\x01\"\r\n";
+    char ansi[64] = {};
+    const int n = WideCharToMultiByte(CP_ACP, 0, entry.c_str(), static_cast<int>(entry.size()),
+                                      ansi, sizeof ansi, nullptr, nullptr);
+    ASSERT_GT(n, 0);
+    EXPECT_EQ(Bytes(),
+              Header + Section("Quillbay") + std::string(ansi, static_cast<std::size_t>(n)));
+    if (GetACP() == 1252) {
+        EXPECT_NE(Bytes()->find("Caf\xE9=html/\xFC.htm"), std::string::npos);
+    }
+}
+
+TEST_F(Favorites, SameNameReplacesInPlaceInAnyLetterCase) {
+    RunQuietly(L"/bmadd Word=" + Location(L"html/a.htm"));
+    RunQuietly(L"/bmadd Word=" + Location(L"html/a.htm"));
+    EXPECT_EQ(Bytes(), Header + Section("Quillbay") + Entry(" Word", "html/a.htm"));
+    RunQuietly(L"/bmadd WORD=" + Location(L"html/b.htm"));
+    EXPECT_EQ(Bytes(), Header + Section("Quillbay") + Entry(" WORD", "html/b.htm"));
+    EXPECT_EQ(Attributes() & ReadOnlyHidden, ReadOnlyHidden);
+}
+
+TEST_F(Favorites, ForwardSlashPathFindsTheSameFile) {
+    RunQuietly(L"/bmadd Word=" + Location(L"html/a.htm"));
+    std::wstring slashed = Location(L"html/sub/b.htm");
+    std::replace(slashed.begin(), slashed.end(), L'\\', L'/');
+    RunQuietly(L"/bmadd Next=" + slashed);
+    EXPECT_EQ(Bytes(), Header + Section("Quillbay") + Entry(" Word", "html/a.htm") +
+                           Entry(" Next", "html/sub/b.htm"));
+    ExpectOnlyTheFavoritesFile();
+}
+
+TEST_F(Favorites, TwoHelpFilesKeepTheirOwnSections) {
+    RunQuietly(L"/bmadd A=" + Location(L"a.htm"));
+    RunQuietly(L"/bmadd B=" + Location(L"b.htm", L"Other.chm", L"ms-its:"));
+    RunQuietly(L"/bmadd C=" + Location(L"c.htm"));
+    RunQuietly(L"/bmadd D=" + Location(L"d.htm", L"Loud.CHM"));
+    EXPECT_EQ(Bytes(), Header + Section("Quillbay") + Entry(" A", "a.htm") + Entry(" C", "c.htm") +
+                           Section("Other") + Entry(" B", "b.htm") + Section("Loud.CHM") +
+                           Entry(" D", "d.htm"));
+}
+
+TEST_F(Favorites, DeleteRemovesTheFirstMatchOnly) {
+    WriteFavorites(Header + Section("Quillbay") + Entry(" Word", "1.htm") + Entry(" x", "x.htm") +
+                   Entry(" word", "2.htm") + Section("Other") + Entry(" Word", "3.htm"));
+    RunQuietly(L"/bmdel Word=" + Location(L"ignored.htm"));
+    EXPECT_EQ(Bytes(), Header + Section("Quillbay") + Entry(" x", "x.htm") +
+                           Entry(" word", "2.htm") + Section("Other") + Entry(" Word", "3.htm"));
+    EXPECT_EQ(Attributes() & ReadOnlyHidden, ReadOnlyHidden);
+}
+
+TEST_F(Favorites, EveryRunRewritesTheWholeFile) {
+    WriteFavorites(Header + "  " + Section("Quillbay") + "\r\n" + "+\"bad\x01=x\x01\"\r\n" +
+                       "// keep \"me\"\r" + Entry(" x", "x.htm"),
+                   FILE_ATTRIBUTE_NORMAL);
+    RunQuietly(L"/bmdel absent=" + Location(L"a.htm"));
+    EXPECT_EQ(Bytes(), Header + Section("Quillbay") + "// keep \"me\"\r\n" + Entry(" x", "x.htm"));
+    EXPECT_EQ(Attributes() & ReadOnlyHidden, ReadOnlyHidden);
+}
+
+TEST_F(Favorites, DeleteInAnEmptyFolderLeavesTheHeaderAlone) {
+    RunQuietly(L"/bmdel Word=" + Location(L"a.htm"));
+    EXPECT_EQ(Bytes(), Header);
+    EXPECT_EQ(Attributes() & ReadOnlyHidden, ReadOnlyHidden);
+}
+
+TEST_F(Favorites, WithoutALocationNothingIsTouched) {
+    RunQuietly(L"/bmadd Word");
+    RunQuietly(L"/bmadd Word=");
+    EXPECT_TRUE(FolderEntries(folder_.Path()).empty());
+}
+
+TEST_F(Favorites, HelpFilePathWithoutDriveLetterEndsWithAnErrorReport) {
+    ChildProcess client = ChildProcess::Start(VarnholtPath(), L"/bmadd W=Quillbay.chm::/a.htm");
+    const MessageBoxView box = WaitForMessageBox(client.Id(), Caption, 15000);
+    ASSERT_TRUE(box.window);
+    EXPECT_EQ(box.text.rfind(L"Run-time error: Invalid procedure call or argument", 0), 0u);
+    AnswerMessageBox(box.window, IDOK);
+    ASSERT_TRUE(client.WaitForExit(15000));
+    EXPECT_EQ(client.ExitCode(), 1u);
+}
+
+TEST_F(Favorites, DamagedFirstLineAsksAndNoLeavesTheFileAsItWas) {
+    const std::string damaged = " " + Header + Section("Quillbay") + Entry(" Old", "o.htm");
+    WriteFavorites(damaged);
+    ChildProcess client = ChildProcess::Start(VarnholtPath(), L"/bmadd Word=" + Location(L"a.htm"));
+    const MessageBoxView box = WaitForMessageBox(client.Id(), Caption, 15000);
+    ASSERT_TRUE(box.window);
+    EXPECT_EQ(box.text, L"The Favorites file is corrupted, and will be recreated.\r\nContinue?");
+    EXPECT_EQ(box.icon, IDI_QUESTION);
+    EXPECT_EQ(box.buttons.size(), 2u);
+    EXPECT_EQ(box.defaultButtonId, IDYES);
+    AnswerMessageBox(box.window, IDNO);
+    ASSERT_TRUE(client.WaitForExit(15000));
+    EXPECT_EQ(client.ExitCode(), 0u);
+    EXPECT_EQ(Bytes(), damaged);
+    EXPECT_EQ(Attributes() & ReadOnlyHidden, ReadOnlyHidden);
+    ExpectOnlyTheFavoritesFile();
+}
+
+TEST_F(Favorites, DamagedFirstLineRecreatedOnYes) {
+    WriteFavorites("\xEF\xBB\xBF" + Header + Section("Quillbay") + Entry(" Old", "o.htm"));
+    ChildProcess client = ChildProcess::Start(VarnholtPath(), L"/bmadd Word=" + Location(L"a.htm"));
+    const MessageBoxView box = WaitForMessageBox(client.Id(), Caption, 15000);
+    ASSERT_TRUE(box.window);
+    AnswerMessageBox(box.window, IDYES);
+    ASSERT_TRUE(client.WaitForExit(15000));
+    EXPECT_EQ(client.ExitCode(), 0u);
+    EXPECT_EQ(Bytes(), Header + Section("Quillbay") + Entry(" Word", "a.htm"));
+    EXPECT_EQ(Attributes() & ReadOnlyHidden, ReadOnlyHidden);
+}
+
+TEST_F(Favorites, EntriesThatWouldBreakTheScriptAreRefusedAndTheFileKept) {
+    const std::string kept = Header + Section("Quillbay") + Entry(" Old", "o.htm");
+    WriteFavorites(kept);
+    // (A topic must not hold "/find" or another switch: the first switch of the table wins.)
+    const struct {
+        std::wstring arguments;
+        std::wstring says;
+    } cases[] = {
+        {L"/bmadd say \"hi\"=" + Location(L"a.htm"), L"name contains a double quote"},
+        {L"/bmadd a\\b=" + Location(L"a.htm"), L"name contains a backslash"},
+        {L"/bmadd Query=" + Location(L"query.htm?q=1"), L"topic contains an equals sign"},
+        {L"/bmadd Quote=" + Location(L"a\"b.htm"), L"topic contains a double quote"},
+    };
+    for (const auto& c : cases) {
+        ChildProcess client = ChildProcess::Start(VarnholtPath(), c.arguments);
+        const MessageBoxView box = WaitForMessageBox(client.Id(), Caption, 15000);
+        ASSERT_TRUE(box.window) << c.says.size();
+        EXPECT_NE(box.text.find(c.says), std::wstring::npos);
+        EXPECT_EQ(box.icon, IDI_WARNING);
+        AnswerMessageBox(box.window, IDOK);
+        ASSERT_TRUE(client.WaitForExit(15000));
+        EXPECT_EQ(client.ExitCode(), 0u);
+        EXPECT_EQ(Bytes(), kept);
+    }
+    ExpectOnlyTheFavoritesFile();
+}
+
+TEST_F(Favorites, AFileHeldByAnotherProgramIsWaitedFor) {
+    WriteFavorites(Header + Section("Quillbay") + Entry(" Old", "o.htm"));
+    UniqueFile holder(CreateFileW(FavoritesFile().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
+    ChildProcess client = ChildProcess::Start(VarnholtPath(), L"/bmadd Word=" + Location(L"a.htm"));
+    Sleep(3000);
+    EXPECT_EQ(client.ExitCode(), static_cast<DWORD>(STILL_ACTIVE)) << "the client gave up";
+    EXPECT_TRUE(FindMessageBoxes(client.Id(), Caption).empty()) << "the client reported an error";
+    holder.reset();
+    ASSERT_TRUE(client.WaitForExit(30000));
+    EXPECT_EQ(client.ExitCode(), 0u);
+    EXPECT_EQ(Bytes(),
+              Header + Section("Quillbay") + Entry(" Old", "o.htm") + Entry(" Word", "a.htm"));
+    EXPECT_EQ(Attributes() & ReadOnlyHidden, ReadOnlyHidden);
+}
+
+// The client ends abruptly at one step after another (a crash point of the test build);
+// before the replacing rename the folder holds the whole old file, after it the whole new.
+TEST_F(Favorites, AClientKilledAtAnyStepLeavesTheWholeOldOrTheWholeNewFile) {
+#ifndef VARNHOLT_FAULT_INJECTION
+    GTEST_SKIP() << "crash points exist only in a build with VARNHOLT_FAULT_INJECTION";
+#endif
+    std::string old = Header + Section("Quillbay");
+    for (int i = 1; i <= 8; ++i)
+        old += Entry(" Entry" + std::to_string(i), "e" + std::to_string(i) + ".htm");
+    old += Section("Other") + Entry(" Else", "x.htm");
+    const std::string renewed =
+        Header + Section("Quillbay") + Entry(" Entry1", "e1.htm") + Entry(" Entry2", "e2.htm") +
+        Entry(" Entry3", "e3.htm") + Entry(" Entry4", "new.htm") + Entry(" Entry5", "e5.htm") +
+        Entry(" Entry6", "e6.htm") + Entry(" Entry7", "e7.htm") + Entry(" Entry8", "e8.htm") +
+        Section("Other") + Entry(" Else", "x.htm");
+    const std::wstring command = L"/bmadd Entry4=" + Location(L"new.htm");
+    const struct {
+        const wchar_t* step;
+        bool replaced;
+    } steps[] = {{L"locked", false},    {L"read", false},         {L"temp-created", false},
+                 {L"temp-half", false}, {L"temp-written", false}, {L"unprotected", false},
+                 {L"replaced", true},   {L"protected", true}};
+    for (const auto& s : steps) {
+        SCOPED_TRACE(std::string(s.step, s.step + wcslen(s.step)));
+        WriteFavorites(old);
+        SetEnvironmentVariableW(L"VARNHOLT_CRASH_AT", s.step);
+        const DWORD exitCode = RunVarnholt(command, 60000);
+        SetEnvironmentVariableW(L"VARNHOLT_CRASH_AT", nullptr);
+        ASSERT_EQ(exitCode, CrashExitCode) << "the client did not stop at this step";
+        EXPECT_EQ(Bytes(), s.replaced ? renewed : old);
+        EXPECT_EQ(FileAttributes(FavoritesFile() + L".lock"), INVALID_FILE_ATTRIBUTES)
+            << "the lock ends with the process that held it";
+
+        // The next run finds nothing in its way and leaves nothing behind.
+        RunQuietly(command);
+        EXPECT_EQ(Bytes(), renewed);
+        EXPECT_EQ(Attributes() & ReadOnlyHidden, ReadOnlyHidden);
+        ExpectOnlyTheFavoritesFile();
+    }
+}
+
+TEST_F(Favorites, ARecreationKilledHalfwayLeavesTheDamagedFileAsItWas) {
+#ifndef VARNHOLT_FAULT_INJECTION
+    GTEST_SKIP() << "crash points exist only in a build with VARNHOLT_FAULT_INJECTION";
+#endif
+    const std::string damaged = "junk\r\n" + Section("Quillbay") + Entry(" Old", "o.htm");
+    WriteFavorites(damaged);
+    SetEnvironmentVariableW(L"VARNHOLT_CRASH_AT", L"temp-half");
+    ChildProcess client = ChildProcess::Start(VarnholtPath(), L"/bmadd Word=" + Location(L"a.htm"));
+    SetEnvironmentVariableW(L"VARNHOLT_CRASH_AT", nullptr);
+    const MessageBoxView box = WaitForMessageBox(client.Id(), Caption, 15000);
+    ASSERT_TRUE(box.window);
+    AnswerMessageBox(box.window, IDYES);
+    ASSERT_TRUE(client.WaitForExit(15000));
+    EXPECT_EQ(client.ExitCode(), CrashExitCode);
+    EXPECT_EQ(Bytes(), damaged);
+}
+
+TEST_F(Favorites, TwentyClientsAtOnceKeepAllTwentyEntries) {
+    std::vector<ChildProcess> clients;
+    for (int i = 1; i <= 20; ++i)
+        clients.push_back(ChildProcess::Start(VarnholtPath(), L"/bmadd N" + std::to_wstring(i) +
+                                                                  L"=" + Location(L"a.htm")));
+    for (auto& client : clients) {
+        if (!client.WaitForExit(90000)) {
+            ADD_FAILURE() << "a client did not end";
+            client.Kill();
+        }
+        EXPECT_EQ(client.ExitCode(), 0u);
+    }
+    const std::optional<std::string> bytes = Bytes();
+    ASSERT_TRUE(bytes);
+    ASSERT_EQ(bytes->rfind(Header + Section("Quillbay"), 0), 0u) << *bytes;
+    std::size_t lines = 0;
+    for (std::size_t p = bytes->find("\r\n"); p != std::string::npos;
+         p = bytes->find("\r\n", p + 1))
+        ++lines;
+    EXPECT_EQ(lines, 22u) << *bytes;
+    for (int i = 1; i <= 20; ++i)
+        EXPECT_NE(bytes->find(Entry(" N" + std::to_string(i), "a.htm")), std::string::npos) << i;
+    EXPECT_EQ(Attributes() & ReadOnlyHidden, ReadOnlyHidden);
+    ExpectOnlyTheFavoritesFile();
+}
+
+} // namespace

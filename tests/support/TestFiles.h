@@ -1,0 +1,31 @@
+// Real files for tests: a fresh folder per test, and file bytes and attributes as they
+// are on disk.
+#pragma once
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// A new empty folder under the temporary folder; removed with its files at the end.
+class TemporaryFolder {
+  public:
+    TemporaryFolder();
+    ~TemporaryFolder();
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+    // The folder's path, ending in "\".
+    const std::wstring& Path() const { return path_; }
+
+  private:
+    std::wstring path_;
+};
+
+// The file's bytes; nothing when it cannot be opened.
+std::optional<std::string> ReadFileBytes(const std::wstring& path);
+// Creates or overwrites the file with exactly these bytes (attributes cleared first).
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
+// INVALID_FILE_ATTRIBUTES when the path names nothing.
+DWORD FileAttributes(const std::wstring& path);
+// Names of the files and folders in a folder (path ending in "\"), sorted.
+std::vector<std::wstring> FolderEntries(const std::wstring& folder);

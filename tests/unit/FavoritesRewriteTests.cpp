@@ -1,0 +1,247 @@
+// The Favorites argument and the rewrite of ext_BM.js, without files.
+#include "app/RunError.h"
+#include "favorites/FavoritesRewrite.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Lines = std::vector<std::wstring>;
+
+const std::wstring Header = L";var ext_BM=\"\"";
+const std::wstring Location = L"mk:@MSITStore:C:\\Dict\\Quillbay.chm::/html/a.htm";
+
+std::wstring Section(const std::wstring& name) {
+    return L"+\"[" + name + L"]\x01\"";
+}
+std::wstring Entry(const std::wstring& name, const std::wstring& topic) {
+    return L"+\"" + name + L"=" + topic + L"\x01\"";
+}
+
+FavoritesRequest Request(const std::wstring& argument, bool add = true) {
+    const auto request = ReadFavoritesArgument(argument, add);
+    EXPECT_TRUE(request) << "no request from the argument";
+    return request.value_or(FavoritesRequest{});
+}
+
+// /bmadd or /bmdel of name for a help file in C:\Dict.
+Lines Add(const Lines& old, const std::wstring& name, const std::wstring& topic,
+          const std::wstring& helpFile = L"Quillbay.chm") {
+    return RewriteFavorites(
+        old, Request(name + L"=mk:@MSITStore:C:\\Dict\\" + helpFile + L"::/" + topic));
+}
+Lines Delete(const Lines& old, const std::wstring& name,
+             const std::wstring& helpFile = L"Quillbay.chm") {
+    return RewriteFavorites(
+        old, Request(name + L"=mk:@MSITStore:C:\\Dict\\" + helpFile + L"::/x.htm", false));
+}
+
+TEST(FavoritesArgument, DerivesEveryValueFromNameAndLocation) {
+    const FavoritesRequest r = Request(L" Word=" + Location);
+    EXPECT_EQ(r.name, L" Word");
+    EXPECT_EQ(r.topic, L"html/a.htm");
+    EXPECT_EQ(r.folder, L"C:\\Dict\\");
+    EXPECT_EQ(r.section, L"Quillbay");
+    EXPECT_EQ(r.favoritesFile, L"C:\\Dict\\ext_BM.js");
+    EXPECT_EQ(r.temporaryFile, L"C:\\Dict\\ext_BM.js.tmp");
+}
+
+TEST(FavoritesArgument, ForwardSlashesFindTheSameFileAndTopicKeepsThem) {
+    const FavoritesRequest r = Request(L"W=ms-its:C:/Dict/Quillbay.chm::/html/sub/a.htm");
+    EXPECT_EQ(r.folder, L"C:\\Dict\\");
+    EXPECT_EQ(r.section, L"Quillbay");
+    EXPECT_EQ(r.topic, L"html/sub/a.htm");
+}
+
+TEST(FavoritesArgument, OnlyTheLowerCaseExtensionIsCut) {
+    EXPECT_EQ(Request(L"W=C:\\D\\Q.CHM::/a").section, L"Q.CHM");
+    EXPECT_EQ(Request(L"W=C:\\D\\x.chm.chm::/a").section, L"x");
+    EXPECT_EQ(Request(L"W=C:\\D\\Book::/a").section, L"Book");
+    EXPECT_EQ(Request(L"W=c:\\d e\\q.chm::/a").folder, L"c:\\d e\\");
+}
+
+TEST(FavoritesArgument, NameIsEverythingBeforeTheFirstEquals) {
+    const FavoritesRequest r = Request(L"  a b =C:\\D\\Q.chm::/p?x=1");
+    EXPECT_EQ(r.name, L"  a b ");
+    EXPECT_EQ(r.topic, L"p?x=1");
+    EXPECT_EQ(Request(L"=C:\\D\\Q.chm::/a").name, L"");
+}
+
+TEST(FavoritesArgument, NothingWithoutALocation) {
+    EXPECT_FALSE(ReadFavoritesArgument(L" Word", true));
+    EXPECT_FALSE(ReadFavoritesArgument(L" Word=", true));
+    EXPECT_FALSE(ReadFavoritesArgument(L"", false));
+}
+
+TEST(FavoritesArgument, TopicOnlyAfterColonsAndSlashAndNeverForDelete) {
+    EXPECT_EQ(Request(L"W=C:\\D\\Q.chm").topic, L"");
+    EXPECT_EQ(Request(L"W=C:\\D\\Q.chm::a.htm").topic, L"");
+    EXPECT_EQ(Request(L"W=C:\\D\\Q.chm::a.htm").section, L"Q");
+    EXPECT_EQ(Request(L" W=" + Location, false).topic, L"");
+}
+
+TEST(FavoritesArgument, AHelpFilePathWithoutDriveLetterIsAnInvalidArgument) {
+    for (const wchar_t* argument : {L"W=Quillbay.chm::/a.htm", L"W=:\\Dict\\Q.chm::/a.htm",
+                                    L"W=\\\\server\\share\\Q.chm::/a", L"W=C::/a:\\b"}) {
+        try {
+            ReadFavoritesArgument(argument, true);
+            ADD_FAILURE() << "accepted";
+        } catch (const RunError& error) {
+            EXPECT_EQ(error.Kind(), ErrorKind::InvalidArgument);
+        }
+    }
+}
+
+TEST(FavoriteEntryProblem, NamesTheCharacterThatWouldBreakTheScript) {
+    EXPECT_EQ(FavoriteEntryProblem(Request(L" Word=" + Location)), L"");
+    const std::wstring quote = FavoriteEntryProblem(Request(L" say \"hi\"=" + Location));
+    EXPECT_NE(quote.find(L"name contains a double quote (\")"), std::wstring::npos) << quote;
+    EXPECT_NE(quote.find(L"not changed"), std::wstring::npos);
+    EXPECT_NE(FavoriteEntryProblem(Request(L"a\x01=" + Location)).find(L"U+0001"),
+              std::wstring::npos);
+    EXPECT_NE(FavoriteEntryProblem(Request(L"a\r\nb=" + Location)).find(L"line break"),
+              std::wstring::npos);
+    EXPECT_NE(FavoriteEntryProblem(Request(L"a\\b=" + Location)).find(L"backslash"),
+              std::wstring::npos);
+    const std::wstring query = FavoriteEntryProblem(Request(L"W=C:\\D\\Q.chm::/p.htm?x=1"));
+    EXPECT_NE(query.find(L"topic contains an equals sign (=)"), std::wstring::npos) << query;
+    EXPECT_NE(FavoriteEntryProblem(Request(L"W=C:\\D\\Q.chm::/a\"b")).find(L"topic"),
+              std::wstring::npos);
+    EXPECT_NE(FavoriteEntryProblem(Request(L"W=C:\\D\\Q\x01.chm::/a")).find(L"help file"),
+              std::wstring::npos);
+}
+
+TEST(FavoritesFileLines, EndAtCrOrCrLfOnly) {
+    EXPECT_EQ(SplitFileLines(L"a\r\nb\rc\nd"), (Lines{L"a", L"b", L"c\nd"}));
+    EXPECT_EQ(SplitFileLines(L"a\r\n"), (Lines{L"a"}));
+    EXPECT_EQ(SplitFileLines(L"\r\n\r\nx"), (Lines{L"", L"", L"x"}));
+    EXPECT_EQ(SplitFileLines(L"a\r\r\nb"), (Lines{L"a", L"", L"b"}));
+    EXPECT_TRUE(SplitFileLines(L"").empty());
+    EXPECT_EQ(JoinFileLines({L"a", L"", L"b"}), L"a\r\n\r\nb\r\n");
+}
+
+TEST(FavoritesFileLines, HeaderComparedUntrimmedButWithoutCase) {
+    EXPECT_TRUE(IsFavoritesHeader(Header));
+    EXPECT_TRUE(IsFavoritesHeader(L";VAR EXT_bm=\"\""));
+    EXPECT_FALSE(IsFavoritesHeader(L" ;var ext_BM=\"\""));
+    EXPECT_FALSE(IsFavoritesHeader(L";var ext_BM=\"\" "));
+    EXPECT_FALSE(IsFavoritesHeader(L"\xEF\xBB\xBF;var ext_BM=\"\""));
+}
+
+TEST(FavoritesRewrite, FirstAddMakesSectionAndEntry) {
+    EXPECT_EQ(Add({Header}, L" Word", L"html/a.htm"),
+              (Lines{Header, Section(L"Quillbay"), Entry(L" Word", L"html/a.htm")}));
+}
+
+TEST(FavoritesRewrite, SameNameInAnyCaseIsReplacedInPlace) {
+    const Lines file{Header, Section(L"Quillbay"), Entry(L" Word", L"a.htm"),
+                     Entry(L" Next", L"n")};
+    EXPECT_EQ(Add(file, L" Word", L"a.htm"), file);
+    EXPECT_EQ(
+        Add(file, L" WORD", L"b.htm"),
+        (Lines{Header, Section(L"Quillbay"), Entry(L" WORD", L"b.htm"), Entry(L" Next", L"n")}));
+}
+
+TEST(FavoritesRewrite, NameWithTrailingBlanksNeverMatchesItsOwnLine) {
+    const Lines once = Add({Header}, L" Word ", L"a.htm");
+    const Lines twice = Add(once, L" Word ", L"a.htm");
+    EXPECT_EQ(twice, (Lines{Header, Section(L"Quillbay"), Entry(L" Word ", L"a.htm"),
+                            Entry(L" Word ", L"a.htm")}));
+}
+
+TEST(FavoritesRewrite, StoredNameIsComparedWithBlanksBeforeEqualsTrimmed) {
+    const Lines file{Header, Section(L"Quillbay"), L"+\" Word  =old\x01\""};
+    EXPECT_EQ(Add(file, L" Word", L"new"),
+              (Lines{Header, Section(L"Quillbay"), Entry(L" Word", L"new")}));
+}
+
+TEST(FavoritesRewrite, NewNameGoesToTheEndOfItsOwnSection) {
+    const Lines file{Header, Section(L"Quillbay"), Entry(L"a", L"1"), Section(L"Other"),
+                     Entry(L"b", L"2")};
+    EXPECT_EQ(Add(file, L"c", L"3"),
+              (Lines{Header, Section(L"Quillbay"), Entry(L"a", L"1"), Entry(L"c", L"3"),
+                     Section(L"Other"), Entry(L"b", L"2")}));
+    EXPECT_EQ(Add(file, L"d", L"4", L"Other.chm"),
+              (Lines{Header, Section(L"Quillbay"), Entry(L"a", L"1"), Section(L"Other"),
+                     Entry(L"b", L"2"), Entry(L"d", L"4")}));
+    EXPECT_EQ(Add(file, L"e", L"5", L"New.CHM"),
+              (Lines{Header, Section(L"Quillbay"), Entry(L"a", L"1"), Section(L"Other"),
+                     Entry(L"b", L"2"), Section(L"New.CHM"), Entry(L"e", L"5")}));
+}
+
+TEST(FavoritesRewrite, SectionLineInOtherCaseIsTheSameSection) {
+    const Lines file{Header, Section(L"QUILLBAY"), Entry(L"a", L"1")};
+    EXPECT_EQ(Add(file, L"A", L"2"), (Lines{Header, Section(L"QUILLBAY"), Entry(L"A", L"2")}));
+}
+
+TEST(FavoritesRewrite, SameNameInAnotherSectionOrBeforeAnySectionIsLeftAlone) {
+    const Lines file{Header, Entry(L"a", L"0"), Section(L"Other"), Entry(L"a", L"1")};
+    EXPECT_EQ(Delete(file, L"a"), file);
+    EXPECT_EQ(Add(file, L"a", L"2"),
+              (Lines{Header, Entry(L"a", L"0"), Section(L"Other"), Entry(L"a", L"1"),
+                     Section(L"Quillbay"), Entry(L"a", L"2")}));
+}
+
+TEST(FavoritesRewrite, DeleteRemovesTheFirstMatchOnlyAndKeepsTheSectionLine) {
+    const Lines file{Header, Section(L"Quillbay"), Entry(L"a", L"1"), Entry(L"A", L"2")};
+    EXPECT_EQ(Delete(file, L"a"), (Lines{Header, Section(L"Quillbay"), Entry(L"A", L"2")}));
+    EXPECT_EQ(Delete(Delete(file, L"a"), L"a"), (Lines{Header, Section(L"Quillbay")}));
+}
+
+TEST(FavoritesRewrite, AddWithoutTopicRemovesTheEntry) {
+    const Lines file{Header, Section(L"Quillbay"), Entry(L"a", L"1"), Entry(L"b", L"2")};
+    const FavoritesRequest noTopic = Request(L"a=C:\\Dict\\Quillbay.chm::a.htm");
+    EXPECT_EQ(RewriteFavorites(file, noTopic),
+              (Lines{Header, Section(L"Quillbay"), Entry(L"b", L"2")}));
+}
+
+TEST(FavoritesRewrite, AfterTheMatchLinesAreCopiedWithoutFurtherMatching) {
+    const Lines file{Header,
+                     Section(L"Quillbay"),
+                     Entry(L"a", L"1"),
+                     Section(L"Other"),
+                     Section(L"Quillbay"),
+                     Entry(L"a", L"2")};
+    // The first section of the help file ends without a match: the entry goes there, and
+    // the second section of the same name is only copied.
+    EXPECT_EQ(Add(file, L"a", L"9"),
+              (Lines{Header, Section(L"Quillbay"), Entry(L"a", L"9"), Section(L"Other"),
+                     Section(L"Quillbay"), Entry(L"a", L"2")}));
+    EXPECT_EQ(Add(file, L"b", L"9"),
+              (Lines{Header, Section(L"Quillbay"), Entry(L"a", L"1"), Entry(L"b", L"9"),
+                     Section(L"Other"), Section(L"Quillbay"), Entry(L"a", L"2")}));
+}
+
+TEST(FavoritesRewrite, DeleteOfAnAbsentNameOnlyRewrites) {
+    const Lines file{L"  " + Header + L" ", L"", L"  " + Entry(L"x", L"y") + L"  ",
+                     L"//  a \"comment\" = = \x01  "};
+    EXPECT_EQ(Delete(file, L"absent"),
+              (Lines{Header, Entry(L"x", L"y"), L"//  a \"comment\" = = \x01"}));
+    EXPECT_EQ(Delete({}, L"absent"), Lines{});
+}
+
+TEST(FavoritesRewrite, InvalidLinesAreDroppedAndOthersKept) {
+    const Lines file{Header,
+                     L";VAR ext_bm=\"\"", // a second header, kept
+                     Section(L"Quillbay"),
+                     L"+\"in\x01side=a\x01\"", // U+0001 inside
+                     L"+\"no=closing\"",       // no closing pair
+                     L"+\"say \"hi\"=a\x01\"", // double quote inside
+                     L"+\"a=b=c\x01\"",        // second equals sign
+                     L"\"a=b\x01\"",           // no entry prefix
+                     L"+\"\x01\"",             // four characters: nothing inside
+                     L"+\"x\x01\" ",           // trailing blank only: trimmed
+                     L"\t+\"t=1\x01\""};       // a tab is not trimmed
+    EXPECT_EQ(Delete(file, L"absent"), (Lines{Header, L";VAR ext_bm=\"\"", Section(L"Quillbay"),
+                                              L"+\"\x01\"", L"+\"x\x01\""}));
+}
+
+TEST(FavoritesRewrite, LinesThatWouldBeDroppedAreWrittenWhenAsked) {
+    // The rewrite itself writes what it is given; the argument check refuses such
+    // entries before a file is touched.
+    const Lines once = Add({Header}, L"a", L"p?x=1");
+    EXPECT_EQ(once.back(), Entry(L"a", L"p?x=1"));
+    EXPECT_EQ(Delete(once, L"absent"), (Lines{Header, Section(L"Quillbay")}));
+}
+
+} // namespace

@@ -1,0 +1,14 @@
+// The file-system part of the text utilities.
+#pragma once
+#include <string>
+
+// Whether path names an existing file that is not a folder; false for the empty path
+// and whenever its attributes cannot be read.
+bool FileExists(const std::wstring& path);
+
+// Deletes the file, read-only or hidden ones included; a path that names no file is
+// left alone. A failure raises RunError(FileAccess).
+void RemoveFile(const std::wstring& path);
+
+// RunError(FileAccess) naming the path and the system's text for the error code.
+[[noreturn]] void ThrowFileError(const std::wstring& path, unsigned long errorCode);

@@ -1,0 +1,35 @@
+#include "text/Files.h"
+
+#include "app/RunError.h"
+
+#include <windows.h>
+
+bool FileExists(const std::wstring& path) {
+    if (path.empty())
+        return false;
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void RemoveFile(const std::wstring& path) {
+    if (!FileExists(path))
+        return;
+    if (!SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL))
+        ThrowFileError(path, GetLastError());
+    if (!DeleteFileW(path.c_str()))
+        ThrowFileError(path, GetLastError());
+}
+
+void ThrowFileError(const std::wstring& path, unsigned long errorCode) {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, errorCode, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring reason = length ? std::wstring(text, length) : L"";
+    LocalFree(text);
+    while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r'))
+        reason.pop_back();
+    if (reason.empty())
+        reason = L"Error " + std::to_wstring(errorCode);
+    throw RunError(ErrorKind::FileAccess, path + L"\r\n" + reason);
+}
