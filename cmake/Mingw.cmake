@@ -35,11 +35,14 @@ add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 # Test bed: every Windows test program runs through wine-run.sh, which uses the test
 # bed's own Wine prefix and Xvfb display under build/mingw/testbed.
 set(TESTBED ${CMAKE_BINARY_DIR}/testbed)
+# On Windows itself the test programs run directly and need no test bed.
+if(CMAKE_CROSSCOMPILING)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tests/scripts/wine-run.sh ${TESTBED})
 add_test(NAME testbed.start COMMAND ${CMAKE_SOURCE_DIR}/tests/scripts/testbed.sh start ${TESTBED})
 add_test(NAME testbed.stop COMMAND ${CMAKE_SOURCE_DIR}/tests/scripts/testbed.sh stop ${TESTBED})
 set_tests_properties(testbed.start PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
 set_tests_properties(testbed.stop PROPERTIES FIXTURES_CLEANUP wine)
+endif()
 
 file(GLOB SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
 add_library(test_support STATIC ${SUPPORT_SOURCES})

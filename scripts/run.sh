@@ -6,13 +6,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake --preset mingw >/dev/null
-cmake --build --preset mingw --target Varnholt
+cmake --preset release >/dev/null
+cmake --build --preset release
 
 state=$PWD/build/run
 mkdir -p "$state" build/screenshots
 export WINEPREFIX=$state/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-exe=$PWD/build/mingw/bin/Varnholt.exe
+exe=$PWD/build/release/bin/Varnholt.exe
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     wine "$exe" "$@"
