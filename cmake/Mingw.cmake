@@ -1,5 +1,6 @@
 # Varnholt.exe for 32-bit Windows, and the Windows test programs that run under Wine.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+add_compile_options(-ffunction-sections -fdata-sections)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX UNICODE _UNICODE _WIN32_WINNT=0x0601 WINVER=0x0601)
 set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 set(WIN_LIBS user32 gdi32 advapi32 shell32 wininet ole32 oleaut32 wbemuuid comctl32 version)
@@ -23,7 +24,7 @@ set_source_files_properties(${CMAKE_BINARY_DIR}/generated/Varnholt.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/app/Varnholt.manifest")
 target_include_directories(Varnholt PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
 target_compile_options(Varnholt PRIVATE ${VARNHOLT_WARNINGS})
-target_link_options(Varnholt PRIVATE ${STATIC_RUNTIME} -municode -mwindows)
+target_link_options(Varnholt PRIVATE ${STATIC_RUNTIME} -municode -mwindows -s -Wl,--gc-sections)
 target_link_libraries(Varnholt PRIVATE varnholt_win)
 
 # GoogleTest from Debian's sources, built with the same cross compiler.
