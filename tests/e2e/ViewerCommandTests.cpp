@@ -147,6 +147,19 @@ TEST(CopyCommand, SendsCopyToTheHelpControlTextBoxAndTheClipboardHoldsItsSelecti
     EXPECT_EQ(ClipboardText(), L"beta");
 }
 
+TEST(CopyCommand, SendsCopyEvenWhenNothingIsSelected) {
+    StandIn viewer(LeftPlace + L" --selection 0 0");
+    ASSERT_TRUE(viewer.Ready());
+    ASSERT_TRUE(viewer.BringToFront());
+
+    EXPECT_EQ(RunClient(L"/copy").ExitCode(), 0u);
+    const auto messages = viewer.Messages();
+    ASSERT_EQ(messages.size(), 1u) << Describe(messages);
+    EXPECT_EQ(messages[0].event, L"WM_COPY");
+    EXPECT_EQ(messages[0].Window(), L"edit");
+    EXPECT_TRUE(messages[0].Sent());
+}
+
 TEST(CopyCommand, NothingWhenTheChainIsBrokenAtAnyStep) {
     // Each variant still has a text box somewhere below the viewer, but not at the end of
     // the exact chain of direct children.
@@ -410,6 +423,7 @@ TEST(RussianLocaleFind, ADialogTitledPoiskIsFoundInAnyLetterCase) {
     for (const std::wstring title : {L"Поиск", L"поиск", L"ПОИСК"}) {
         StandIn viewer(LeftPlace + L" --search-title \"" + title + L"\"");
         ASSERT_TRUE(viewer.Ready());
+        ASSERT_EQ(viewer.CodePage(), 1251u) << "programs started here inherit the locale";
         ASSERT_TRUE(PutCursorOver(viewer.Window(L"html")));
         EXPECT_EQ(RunClient(L"/find abc").ExitCode(), 0u);
         ExpectSearchOpenedAndFilled(viewer, L" abc");

@@ -25,6 +25,8 @@ class StandIn {
     HWND Main() const { return Window(L"main"); }
     // The keyboard layout of the stand-in's thread, as it reported it.
     std::uint32_t Layout() const { return ready_ ? ready_->Number(L"layout") : 0; }
+    // The ANSI code page the stand-in runs with.
+    std::uint32_t CodePage() const { return ready_ ? ready_->Number(L"codepage") : 0; }
     ChildProcess& Process() { return process_; }
 
     std::vector<ViewerLogEntry> Log() const { return ReadViewerLog(logPath_); }

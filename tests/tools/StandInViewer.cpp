@@ -21,7 +21,7 @@
 //     --slow-close MS       WM_CLOSE waits MS milliseconds before the window closes
 //
 // When its windows are up it writes a "ready" line naming every window's handle, its
-// thread's keyboard layout and its process id. The registered message
+// thread's keyboard layout, its process id and its ANSI code page. The registered message
 // "StandInViewer.Mark", posted to the main window with a number as wParam, writes a
 // "mark" line with that number: once it is in the log, every message posted before it
 // has been handled. It also says whether the window menu still holds the item the
@@ -316,6 +316,7 @@ void WriteReadyLine() {
         fields.push_back({role, Hex(reinterpret_cast<std::uintptr_t>(window))});
     fields.push_back({L"layout", Hex(reinterpret_cast<std::uintptr_t>(GetKeyboardLayout(0)))});
     fields.push_back({L"process", std::to_wstring(GetCurrentProcessId())});
+    fields.push_back({L"codepage", std::to_wstring(GetACP())});
     WriteLog(L"ready", fields);
 }
 
