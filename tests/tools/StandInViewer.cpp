@@ -33,6 +33,7 @@
 #include <cwchar>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -166,10 +167,15 @@ void OpenSearchDialog() {
     RECT main{};
     GetWindowRect(windows[L"main"], &main);
     const RECT rect{main.right + 10, main.top, main.right + 330, main.top + 120};
+    // The title comes last: a client looking for the dialog meanwhile must not find it
+    // before its text box is there.
     const HWND dialog =
-        Create(L"search", SearchDialogClass, options.searchTitle,
-               WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, rect, windows[L"main"]);
+        Create(L"search", SearchDialogClass, L"", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE,
+               rect, windows[L"main"]);
     const HWND edit = CreateLoggedEdit(L"searchedit", dialog, RECT{10, 10, 290, 34}, L"");
+    const bool wasLogging = std::exchange(logging, false);
+    SetWindowTextW(dialog, options.searchTitle.c_str());
+    logging = wasLogging;
     if (logging)
         WriteLog(L"opened", {{L"search", Hex(reinterpret_cast<std::uintptr_t>(dialog))},
                              {L"searchedit", Hex(reinterpret_cast<std::uintptr_t>(edit))}});
