@@ -1,9 +1,114 @@
 #include "viewer/ViewerCommands.h"
 
-// The viewer commands arrive with window discovery; until then they do nothing.
-void PaneCommand(std::int16_t) {}
-void FindCommand(const std::wstring&) {}
-void StopCommand() {}
-void ExitCommand() {}
-void JumpCommand() {}
-void CopyCommand() {}
+#include "platform/Ansi.h"
+#include "viewer/SearchPoll.h"
+#include "viewer/ViewerWindows.h"
+
+#include <array>
+
+namespace {
+
+// Command ids the viewer and its HTML view obey.
+constexpr WPARAM ExpandPane = 200;
+constexpr WPARAM ContractPane = 201;
+constexpr WPARAM StopLoading = 202;
+constexpr WPARAM OpenFind = 67;
+constexpr WPARAM OpenFindFollowUp = 15;
+
+// From the viewer main window down to the embedded help control's text box.
+constexpr std::array<const wchar_t*, 5> HelpControlTextBoxPath = {
+    L"Shell Embedding", L"Shell DocObject View", L"Internet Explorer_Server", L"HHCtrlWndClass",
+    L"Edit"};
+
+// Posting to window 0 would land in our own queue; for a window that is not there nothing
+// should happen at all.
+void PostToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (window)
+        PostMessageA(window, message, wParam, lParam);
+}
+
+// The viewer (or other top-level window) under the cursor becomes the one acted on.
+HWND TakeViewerUnderCursor() {
+    CurrentViewer = FindViewerAncestor(WindowUnderCursor());
+    return CurrentViewer;
+}
+
+void DispatchPendingMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+// Lets length milliseconds pass by the tick count, handling our own messages as they come,
+// asleep in between rather than spinning.
+void WaitDispatchingMessages(DWORD length) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        DispatchPendingMessages();
+        const DWORD left = RemainingWait(start, GetTickCount(), length);
+        if (left == 0)
+            return;
+        MsgWaitForMultipleObjectsEx(0, nullptr, left, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
+}
+
+} // namespace
+
+void PaneCommand(std::int16_t n) {
+    if (!CurrentViewer)
+        return;
+    SendMessageA(CurrentViewer, WM_COMMAND, n > 0 ? ExpandPane : ContractPane, 0);
+}
+
+void StopCommand() {
+    PostToWindow(TakeViewerUnderCursor(), WM_COMMAND, StopLoading, 0);
+}
+
+void ExitCommand() {
+    PostToWindow(TakeViewerUnderCursor(), WM_CLOSE, 0, 0);
+}
+
+void JumpCommand() {
+    GetSystemMenu(TakeViewerUnderCursor(), TRUE);
+}
+
+void CopyCommand() {
+    if (!CurrentViewer)
+        return;
+    HWND window = CurrentViewer;
+    for (const wchar_t* className : HelpControlTextBoxPath) {
+        window = FindChildWindow(window, L"", className, 0);
+        if (!window)
+            return;
+    }
+    SendMessageA(window, WM_COPY, 0, 0);
+}
+
+void FindCommand(const std::wstring& searchText) {
+    const HWND underCursor = WindowUnderCursor();
+    CurrentViewer = FindViewerAncestor(underCursor);
+    PostToWindow(underCursor, WM_COMMAND, OpenFind, 0);
+    PostToWindow(underCursor, WM_COMMAND, OpenFindFollowUp, 0);
+    for (std::uint32_t counter = 0; counter <= SearchPollLimitMs; counter += SearchPollStepMs) {
+        if (const HWND dialog = FindSearchDialog(CurrentViewer)) {
+            FillSearchBox(dialog, searchText);
+            return;
+        }
+        WaitDispatchingMessages(SearchPollStepMs);
+    }
+}
+
+void FillSearchBox(HWND dialog, const std::wstring& searchText) {
+    const HWND textBox = FindChildWindow(dialog, L"", L"Edit", 0);
+    if (!textBox)
+        return;
+    const DWORD viewerThread = GetWindowThreadProcessId(CurrentViewer, nullptr);
+    const HKL viewerLayout = GetKeyboardLayout(viewerThread);
+    PostMessageA(textBox, WM_INPUTLANGCHANGEREQUEST, 0, reinterpret_cast<LPARAM>(viewerLayout));
+    if (searchText.empty())
+        return;
+    const std::string ansiText = ToAnsi(searchText);
+    SendMessageA(textBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ansiText.c_str()));
+}

@@ -24,7 +24,7 @@ ChildProcess ChildProcess::Start(const std::wstring& program, const std::wstring
     ChildProcess child;
     if (CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                        workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &info)) {
-        CloseHandle(info.hThread);
+        child.thread_.reset(info.hThread);
         child.process_.reset(info.hProcess);
         child.id_ = info.dwProcessId;
     }

@@ -16,6 +16,7 @@ class ChildProcess {
                               const std::wstring& workingFolder = L"");
     DWORD Id() const { return id_; }
     HANDLE Handle() const { return process_.get(); }
+    HANDLE MainThread() const { return thread_.get(); }
     // Waits up to timeoutMs; true when the process ended.
     bool WaitForExit(DWORD timeoutMs);
     // Exit code; STILL_ACTIVE while it runs.
@@ -24,6 +25,7 @@ class ChildProcess {
 
   private:
     UniqueKernelHandle process_;
+    UniqueKernelHandle thread_;
     DWORD id_ = 0;
 };
 

@@ -1,0 +1,452 @@
+// The real Varnholt.exe against the stand-in viewer: which of the viewer's windows gets
+// which message, sent or posted, and what the viewer shows afterwards.
+#include "tests/support/MessageBoxDriver.h"
+#include "tests/support/Process.h"
+#include "tests/support/StandIn.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+const std::wstring Caption = L"Quillbay Client 2.127";
+// Where the stand-ins go: side by side, so that one can be in front while the cursor is
+// over the other.
+const std::wstring LeftPlace = L"--pos 40 60 560 420";
+const std::wstring RightPlace = L"--pos 660 60 560 420";
+
+// Runs the client to its end (it is killed after 20 s); the finished process stays
+// readable for its exit code and times.
+ChildProcess RunClient(const std::wstring& arguments) {
+    ChildProcess client = ChildProcess::Start(VarnholtPath(), arguments);
+    if (!client.WaitForExit(20000))
+        client.Kill();
+    return client;
+}
+
+std::vector<ViewerLogEntry> MessagesTo(const StandIn& viewer, const std::wstring& window) {
+    std::vector<ViewerLogEntry> found;
+    for (const ViewerLogEntry& entry : viewer.Messages()) {
+        if (entry.Window() == window)
+            found.push_back(entry);
+    }
+    return found;
+}
+
+std::wstring Describe(const std::vector<ViewerLogEntry>& entries) {
+    std::wstring text;
+    for (const ViewerLogEntry& entry : entries)
+        text += entry.event + L" " + entry.Window() + L" " + entry.Field(L"delivery") + L" " +
+                std::to_wstring(entry.WParam()) + L"; ";
+    return text;
+}
+
+::testing::AssertionResult IsCommand(const ViewerLogEntry& entry, const std::wstring& window,
+                                     std::uint32_t id, bool sent) {
+    if (entry.event != L"WM_COMMAND" || entry.Window() != window || entry.WParam() != id ||
+        entry.LParam() != 0 || entry.Sent() != sent)
+        return ::testing::AssertionFailure()
+               << "got " << ::testing::PrintToString(Describe({entry}));
+    return ::testing::AssertionSuccess();
+}
+
+std::wstring ClipboardText() {
+    std::wstring text;
+    for (int attempt = 0; attempt < 50 && !OpenClipboard(nullptr); ++attempt)
+        Sleep(20);
+    if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = chars;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+void EmptyTheClipboard() {
+    for (int attempt = 0; attempt < 50 && !OpenClipboard(nullptr); ++attempt)
+        Sleep(20);
+    EmptyClipboard();
+    CloseClipboard();
+}
+
+// What a text box shows: asked of the control itself, as GetWindowText does not for a
+// window of another process.
+std::wstring WindowTextOf(HWND window) {
+    wchar_t text[256] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000,
+                        &copied);
+    return text;
+}
+
+// /pane and /copy act on the viewer that was in front when the client started.
+
+TEST(PaneCommand, OneSendsExpandAndTheClientWaitsForIt) {
+    StandIn viewer(LeftPlace);
+    ASSERT_TRUE(viewer.Ready());
+    ASSERT_TRUE(viewer.BringToFront());
+
+    const ChildProcess client = RunClient(L"/pane 1");
+    EXPECT_EQ(client.ExitCode(), 0u);
+    // Read at once: a sent message is handled before SendMessage returns, so it is in the
+    // log before the client can end.
+    const auto messages = viewer.Messages();
+    ASSERT_EQ(messages.size(), 1u) << Describe(messages);
+    EXPECT_TRUE(IsCommand(messages[0], L"main", 200, true));
+}
+
+TEST(PaneCommand, ZeroNegativeMissingAndTextAllContract) {
+    StandIn viewer(LeftPlace);
+    ASSERT_TRUE(viewer.Ready());
+    const std::vector<std::wstring> commands = {L"/pane 0", L"/pane -3", L"/pane x", L"/pane",
+                                                L"/pane 7"};
+    for (const std::wstring& command : commands) {
+        ASSERT_TRUE(viewer.BringToFront());
+        EXPECT_EQ(RunClient(command).ExitCode(), 0u) << command;
+    }
+    const auto messages = viewer.Messages();
+    ASSERT_EQ(messages.size(), commands.size()) << Describe(messages);
+    for (std::size_t i = 0; i + 1 < commands.size(); ++i)
+        EXPECT_TRUE(IsCommand(messages[i], L"main", 201, true)) << commands[i];
+    EXPECT_TRUE(IsCommand(messages.back(), L"main", 200, true));
+}
+
+TEST(PaneCommand, PaneAndCopyDoNothingWhenAnotherWindowIsInFrontEvenWithTheCursorOnAViewer) {
+    StandIn viewer(LeftPlace);
+    StandIn other(RightPlace + L" --class \"Other Window\"");
+    ASSERT_TRUE(viewer.Ready());
+    ASSERT_TRUE(other.Ready());
+    ASSERT_TRUE(other.BringToFront());
+    ASSERT_TRUE(PutCursorOver(viewer.Window(L"html")));
+
+    EXPECT_EQ(RunClient(L"/pane 1").ExitCode(), 0u);
+    EXPECT_EQ(RunClient(L"/copy").ExitCode(), 0u);
+    ASSERT_TRUE(viewer.Settle());
+    ASSERT_TRUE(other.Settle());
+    EXPECT_TRUE(viewer.Messages().empty()) << Describe(viewer.Messages());
+    EXPECT_TRUE(other.Messages().empty()) << Describe(other.Messages());
+}
+
+TEST(CopyCommand, SendsCopyToTheHelpControlTextBoxAndTheClipboardHoldsItsSelection) {
+    StandIn viewer(LeftPlace + L" --edit-text \"alpha beta gamma\" --selection 6 10");
+    ASSERT_TRUE(viewer.Ready());
+    ASSERT_TRUE(viewer.BringToFront());
+    EmptyTheClipboard();
+
+    EXPECT_EQ(RunClient(L"/copy").ExitCode(), 0u);
+    const auto messages = viewer.Messages();
+    ASSERT_EQ(messages.size(), 1u) << Describe(messages);
+    EXPECT_EQ(messages[0].event, L"WM_COPY");
+    EXPECT_EQ(messages[0].Window(), L"edit");
+    EXPECT_TRUE(messages[0].Sent());
+    EXPECT_EQ(messages[0].WParam(), 0u);
+    EXPECT_EQ(messages[0].LParam(), 0u);
+    EXPECT_EQ(ClipboardText(), L"beta");
+}
+
+TEST(CopyCommand, SendsCopyEvenWhenNothingIsSelected) {
+    StandIn viewer(LeftPlace + L" --selection 0 0");
+    ASSERT_TRUE(viewer.Ready());
+    ASSERT_TRUE(viewer.BringToFront());
+
+    EXPECT_EQ(RunClient(L"/copy").ExitCode(), 0u);
+    const auto messages = viewer.Messages();
+    ASSERT_EQ(messages.size(), 1u) << Describe(messages);
+    EXPECT_EQ(messages[0].event, L"WM_COPY");
+    EXPECT_EQ(messages[0].Window(), L"edit");
+    EXPECT_TRUE(messages[0].Sent());
+}
+
+TEST(CopyCommand, NothingWhenTheChainIsBrokenAtAnyStep) {
+    // Each variant still has a text box somewhere below the viewer, but not at the end of
+    // the exact chain of direct children.
+    const std::vector<std::wstring> variants = {
+        L"--extra-level 1", L"--extra-level 2", L"--extra-level 3",  L"--extra-level 4",
+        L"--extra-level 5", L"--nested",        L"--no-help-control"};
+    for (const std::wstring& variant : variants) {
+        StandIn viewer(LeftPlace + L" " + variant);
+        ASSERT_TRUE(viewer.Ready()) << variant;
+        ASSERT_TRUE(viewer.BringToFront()) << variant;
+        EXPECT_EQ(RunClient(L"/copy").ExitCode(), 0u) << variant;
+        ASSERT_TRUE(viewer.Settle()) << variant;
+        EXPECT_TRUE(viewer.Messages().empty()) << variant << ": " << Describe(viewer.Messages());
+    }
+}
+
+// /stop /exit /jump /find act on the viewer under the cursor, whatever is in front.
+
+TEST(StopCommand, PostsStopToTheViewerUnderTheCursorFromAnyWindowInsideIt) {
+    StandIn viewer(LeftPlace);
+    StandIn nested(RightPlace + L" --nested");
+    ASSERT_TRUE(viewer.Ready());
+    ASSERT_TRUE(nested.Ready());
+    ASSERT_TRUE(nested.BringToFront());
+
+    struct Place {
+        StandIn* viewer;
+        const wchar_t* window;
+    };
+    // The HTML view, the help control's text box (five levels down), and the same inside a
+    // viewer with an extra level.
+    for (const Place place : {Place{&viewer, L"html"}, Place{&viewer, L"edit"},
+                              Place{&nested, L"html"}, Place{&nested, L"edit"}}) {
+        ASSERT_TRUE(PutCursorOver(place.viewer->Window(place.window), 30, 15)) << place.window;
+        EXPECT_EQ(RunClient(L"/stop").ExitCode(), 0u);
+    }
+    ASSERT_TRUE(viewer.Settle());
+    ASSERT_TRUE(nested.Settle());
+    for (const StandIn* target : {&viewer, &nested}) {
+        const auto messages = target->Messages();
+        ASSERT_EQ(messages.size(), 2u) << Describe(messages);
+        for (const ViewerLogEntry& message : messages)
+            EXPECT_TRUE(IsCommand(message, L"main", 202, false));
+    }
+}
+
+TEST(StopCommand, StopExitAndJumpActOnTheTopLevelWindowUnderTheCursorOutsideAViewer) {
+    StandIn application(LeftPlace + L" --class \"HTML Application Host Window Class\"");
+    ASSERT_TRUE(application.Ready());
+    ASSERT_TRUE(PutCursorOver(application.Window(L"edit"), 30, 10));
+
+    EXPECT_EQ(RunClient(L"/stop").ExitCode(), 0u);
+    EXPECT_EQ(RunClient(L"/jump").ExitCode(), 0u);
+    const auto mark = application.Settle();
+    ASSERT_TRUE(mark);
+    if (!RunningUnderWine()) {
+        EXPECT_EQ(mark->Field(L"menuitem"), L"no");
+    }
+    EXPECT_EQ(RunClient(L"/exit").ExitCode(), 0u);
+    EXPECT_TRUE(application.Process().WaitForExit(15000));
+
+    const auto messages = application.Messages();
+    ASSERT_EQ(messages.size(), 2u) << Describe(messages);
+    EXPECT_TRUE(IsCommand(messages[0], L"main", 202, false));
+    EXPECT_EQ(messages[1].event, L"WM_CLOSE");
+    EXPECT_EQ(messages[1].Window(), L"main");
+    EXPECT_FALSE(messages[1].Sent());
+}
+
+TEST(ExitCommand, PostsCloseToTheViewerUnderTheCursorAndDoesNotWaitForIt) {
+    StandIn bystander(RightPlace);
+    // The viewer takes a long time to close once asked to.
+    StandIn viewer(LeftPlace + L" --slow-close 4000");
+    ASSERT_TRUE(viewer.Ready());
+    ASSERT_TRUE(bystander.Ready());
+    ASSERT_TRUE(bystander.BringToFront());
+    ASSERT_TRUE(PutCursorOver(viewer.Window(L"edit"), 5, 5));
+
+    const ChildProcess client = RunClient(L"/exit");
+    EXPECT_EQ(client.ExitCode(), 0u);
+    EXPECT_EQ(viewer.Process().ExitCode(), static_cast<DWORD>(STILL_ACTIVE));
+
+    const auto close =
+        viewer.WaitFor([](const ViewerLogEntry& entry) { return entry.event == L"WM_CLOSE"; });
+    ASSERT_TRUE(close);
+    EXPECT_EQ(close->Window(), L"main");
+    EXPECT_FALSE(close->Sent());
+    EXPECT_EQ(close->WParam(), 0u);
+    EXPECT_EQ(close->LParam(), 0u);
+    EXPECT_TRUE(viewer.Process().WaitForExit(15000));
+    EXPECT_EQ(viewer.Messages().size(), 1u) << Describe(viewer.Messages());
+
+    ASSERT_TRUE(bystander.Settle());
+    EXPECT_TRUE(bystander.Messages().empty());
+}
+
+TEST(JumpCommand, SendsNoMessageAndResetsTheWindowMenuOfTheViewerUnderTheCursor) {
+    StandIn viewer(LeftPlace);
+    ASSERT_TRUE(viewer.Ready());
+    const auto before = viewer.Settle();
+    ASSERT_TRUE(before);
+    ASSERT_EQ(before->Field(L"menuitem"), L"yes");
+    ASSERT_TRUE(PutCursorOver(viewer.Window(L"edit"), 30, 10));
+
+    EXPECT_EQ(RunClient(L"/jump").ExitCode(), 0u);
+    const auto after = viewer.Settle();
+    ASSERT_TRUE(after);
+    EXPECT_TRUE(viewer.Messages().empty()) << Describe(viewer.Messages());
+    // Wine's GetSystemMenu does nothing to another process's window; the reset itself is
+    // checked in-process by the Win32 tests.
+    if (!RunningUnderWine()) {
+        EXPECT_EQ(after->Field(L"menuitem"), L"no");
+    }
+}
+
+// /find
+
+std::optional<ViewerLogEntry> FirstTo(const StandIn& viewer, const std::wstring& event,
+                                      const std::wstring& window) {
+    for (const ViewerLogEntry& entry : viewer.Messages()) {
+        if (entry.event == event && entry.Window() == window)
+            return entry;
+    }
+    return std::nullopt;
+}
+
+// After the client has ended: the language request and the text in the search dialog's
+// text box.
+void ExpectSearchOpenedAndFilled(StandIn& viewer, const std::wstring& text) {
+    ASSERT_TRUE(viewer.Settle());
+    const auto settext = FirstTo(viewer, L"WM_SETTEXT", L"searchedit");
+    const auto request = FirstTo(viewer, L"WM_INPUTLANGCHANGEREQUEST", L"searchedit");
+    ASSERT_TRUE(request) << Describe(viewer.Messages());
+    EXPECT_FALSE(request->Sent());
+    EXPECT_EQ(request->WParam(), 0u);
+    EXPECT_EQ(request->LParam(), viewer.Layout());
+    if (text.empty()) {
+        EXPECT_FALSE(settext);
+    } else {
+        ASSERT_TRUE(settext);
+        EXPECT_TRUE(settext->Sent());
+        EXPECT_EQ(settext->WParam(), 0u);
+        EXPECT_EQ(settext->Text(), text);
+        EXPECT_EQ(WindowTextOf(viewer.Window(L"searchedit")), text);
+        // Posted before the text was sent: handled already, or still waiting then.
+        const auto messages = viewer.Messages();
+        const auto requestAt = std::find_if(messages.begin(), messages.end(), [](const auto& m) {
+            return m.event == L"WM_INPUTLANGCHANGEREQUEST" && m.Window() == L"searchedit";
+        });
+        const auto settextAt = std::find_if(messages.begin(), messages.end(), [](const auto& m) {
+            return m.event == L"WM_SETTEXT" && m.Window() == L"searchedit";
+        });
+        EXPECT_TRUE(requestAt < settextAt ||
+                    settext->Field(L"queued").find(L"WM_INPUTLANGCHANGEREQUEST") !=
+                        std::wstring::npos)
+            << Describe(messages);
+    }
+}
+
+void ExpectFindPostedToHtmlView(const StandIn& viewer) {
+    const auto html = MessagesTo(viewer, L"html");
+    ASSERT_EQ(html.size(), 2u) << Describe(viewer.Messages());
+    EXPECT_TRUE(IsCommand(html[0], L"html", 67, false));
+    EXPECT_TRUE(IsCommand(html[1], L"html", 15, false));
+}
+
+TEST(FindCommand, OpensTheSearchDialogAndTypesTheTextWithItsLeadingBlank) {
+    StandIn viewer(LeftPlace);
+    ASSERT_TRUE(viewer.Ready());
+    ASSERT_TRUE(PutCursorOver(viewer.Window(L"html")));
+
+    const ChildProcess client = RunClient(L"/find abc");
+    EXPECT_EQ(client.ExitCode(), 0u);
+    ExpectSearchOpenedAndFilled(viewer, L" abc");
+    ExpectFindPostedToHtmlView(viewer);
+    EXPECT_TRUE(MessagesTo(viewer, L"main").empty());
+    EXPECT_EQ(viewer.Messages().size(), 4u) << Describe(viewer.Messages());
+}
+
+TEST(FindCommand, EmptyTextSetsTheLanguageAndTypesNothing) {
+    StandIn viewer(LeftPlace);
+    ASSERT_TRUE(viewer.Ready());
+    ASSERT_TRUE(PutCursorOver(viewer.Window(L"html")));
+
+    EXPECT_EQ(RunClient(L"/find").ExitCode(), 0u);
+    ExpectSearchOpenedAndFilled(viewer, L"");
+    EXPECT_EQ(WindowTextOf(viewer.Window(L"searchedit")), L"");
+}
+
+TEST(FindCommand, ADialogThatOpensLateIsStillFound) {
+    StandIn viewer(LeftPlace + L" --search-delay 800");
+    ASSERT_TRUE(viewer.Ready());
+    ASSERT_TRUE(PutCursorOver(viewer.Window(L"html")));
+
+    EXPECT_EQ(RunClient(L"/find late words").ExitCode(), 0u);
+    ExpectSearchOpenedAndFilled(viewer, L" late words");
+}
+
+TEST(FindCommand, ADialogAlreadyOpenIsFoundAtTheFirstLook) {
+    // The HTML view opens nothing: only the dialog that is there from the start can be
+    // filled.
+    StandIn viewer(LeftPlace + L" --search-open --no-search");
+    ASSERT_TRUE(viewer.Ready());
+    ASSERT_TRUE(PutCursorOver(viewer.Window(L"html")));
+
+    EXPECT_EQ(RunClient(L"/find abc").ExitCode(), 0u);
+    ExpectSearchOpenedAndFilled(viewer, L" abc");
+    ExpectFindPostedToHtmlView(viewer);
+    // The first look comes right after the posts; a second one would come a whole look
+    // interval (100 ms) later.
+    const auto html = MessagesTo(viewer, L"html");
+    const auto settext = MessagesTo(viewer, L"searchedit");
+    ASSERT_FALSE(html.empty());
+    ASSERT_FALSE(settext.empty());
+    const auto posted = html.back().Number(L"posted");
+    const auto filled = settext.back().Number(L"tick");
+    EXPECT_LT(filled - posted, 100u) << "posted at " << posted << ", filled at " << filled;
+}
+
+TEST(FindCommand, NoDialogGivesUpSilentlyAfterAboutTwoSecondsWithoutSpinning) {
+    StandIn viewer(LeftPlace + L" --no-search");
+    ASSERT_TRUE(viewer.Ready());
+    ASSERT_TRUE(PutCursorOver(viewer.Window(L"html")));
+
+    ChildProcess client = ChildProcess::Start(VarnholtPath(), L"/find abc");
+    EXPECT_TRUE(FindMessageBoxes(client.Id(), Caption).empty());
+    ASSERT_TRUE(client.WaitForExit(20000));
+    EXPECT_EQ(client.ExitCode(), 0u);
+
+    const double wall = WallTimeMs(client);
+    const double processor = ProcessorTimeMs(client);
+    EXPECT_GE(wall, 1500);
+    EXPECT_LE(wall, 6000);
+    // Waiting asleep: a busy wait would keep a processor core at work the whole time.
+    EXPECT_LT(processor, wall / 10) << "processor " << processor << " ms of " << wall << " ms";
+
+    ASSERT_TRUE(viewer.Settle());
+    ExpectFindPostedToHtmlView(viewer);
+    EXPECT_EQ(viewer.Messages().size(), 2u) << Describe(viewer.Messages());
+}
+
+TEST(FindCommand, ADialogOwnedByAnotherViewerIsLeftAlone) {
+    StandIn viewer(LeftPlace + L" --no-search");
+    StandIn other(RightPlace + L" --search-open");
+    ASSERT_TRUE(viewer.Ready());
+    ASSERT_TRUE(other.Ready());
+    ASSERT_TRUE(other.BringToFront());
+    ASSERT_TRUE(PutCursorOver(viewer.Window(L"html")));
+
+    EXPECT_EQ(RunClient(L"/find abc").ExitCode(), 0u);
+    ASSERT_TRUE(other.Settle());
+    EXPECT_TRUE(other.Messages().empty()) << Describe(other.Messages());
+    ASSERT_TRUE(viewer.Settle());
+    ExpectFindPostedToHtmlView(viewer);
+}
+
+// Under a Russian locale (ANSI code page 1251, as the dictionary's readers have it): the
+// search dialog's Cyrillic title, in any letter case, and Cyrillic search text.
+TEST(RussianLocaleFind, ADialogTitledPoiskIsFoundInAnyLetterCase) {
+    ASSERT_EQ(GetACP(), 1251u) << "run with LC_ALL=ru_RU.UTF-8";
+    for (const std::wstring title : {L"Поиск", L"поиск", L"ПОИСК"}) {
+        StandIn viewer(LeftPlace + L" --search-title \"" + title + L"\"");
+        ASSERT_TRUE(viewer.Ready());
+        ASSERT_EQ(viewer.CodePage(), 1251u) << "programs started here inherit the locale";
+        ASSERT_TRUE(PutCursorOver(viewer.Window(L"html")));
+        EXPECT_EQ(RunClient(L"/find abc").ExitCode(), 0u);
+        ExpectSearchOpenedAndFilled(viewer, L" abc");
+    }
+}
+
+TEST(RussianLocaleFind, CyrillicTextArrivesUnchanged) {
+    ASSERT_EQ(GetACP(), 1251u) << "run with LC_ALL=ru_RU.UTF-8";
+    StandIn viewer(LeftPlace + L" --search-title \"Поиск\"");
+    ASSERT_TRUE(viewer.Ready());
+    ASSERT_TRUE(PutCursorOver(viewer.Window(L"html")));
+    EXPECT_EQ(RunClient(L"/find словарь Ёж").ExitCode(), 0u);
+    ExpectSearchOpenedAndFilled(viewer, L" словарь Ёж");
+}
+
+TEST(RussianLocaleFind, AnotherTitleIsNotTheSearchDialog) {
+    ASSERT_EQ(GetACP(), 1251u) << "run with LC_ALL=ru_RU.UTF-8";
+    StandIn viewer(LeftPlace + L" --search-title \"Поиски\"");
+    ASSERT_TRUE(viewer.Ready());
+    ASSERT_TRUE(PutCursorOver(viewer.Window(L"html")));
+    EXPECT_EQ(RunClient(L"/find abc").ExitCode(), 0u);
+    ASSERT_TRUE(viewer.Settle());
+    EXPECT_TRUE(MessagesTo(viewer, L"searchedit").empty());
+}
+
+} // namespace

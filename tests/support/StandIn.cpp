@@ -1,0 +1,129 @@
+#include "tests/support/StandIn.h"
+
+namespace {
+
+std::wstring NewLogPath() {
+    static unsigned count = 0;
+    wchar_t folder[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    return std::wstring(folder) + L"standin-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(++count) + L".log";
+}
+
+double FileTimeMs(const FILETIME& time) {
+    const ULONGLONG ticks =
+        (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    return static_cast<double>(ticks) / 10000.0;
+}
+
+HWND HandleOf(const std::wstring& text) {
+    return reinterpret_cast<HWND>(
+        static_cast<std::uintptr_t>(std::wcstoul(text.c_str(), nullptr, 0)));
+}
+
+} // namespace
+
+StandIn::StandIn(const std::wstring& options) : logPath_(NewLogPath()) {
+    DeleteFileW(logPath_.c_str());
+    const std::wstring program = TestBinFolder() + L"\\StandInViewer.exe";
+    process_ = ChildProcess::Start(program, L"--log \"" + logPath_ + L"\" " + options);
+    ready_ = WaitFor([](const ViewerLogEntry& entry) { return entry.event == L"ready"; }, 15000);
+}
+
+StandIn::~StandIn() {
+    process_.Kill();
+    DeleteFileW(logPath_.c_str());
+}
+
+HWND StandIn::Window(const std::wstring& role) const {
+    if (ready_ && ready_->Has(role))
+        return HandleOf(ready_->Field(role));
+    for (const ViewerLogEntry& entry : Log()) {
+        if (entry.event == L"opened" && entry.Has(role))
+            return HandleOf(entry.Field(role));
+    }
+    return nullptr;
+}
+
+std::vector<ViewerLogEntry> StandIn::Messages() const {
+    std::vector<ViewerLogEntry> messages;
+    for (ViewerLogEntry& entry : Log()) {
+        if (entry.IsMessage())
+            messages.push_back(std::move(entry));
+    }
+    return messages;
+}
+
+std::optional<ViewerLogEntry>
+StandIn::WaitFor(const std::function<bool(const ViewerLogEntry&)>& match, DWORD timeoutMs) const {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        for (const ViewerLogEntry& entry : Log()) {
+            if (match(entry))
+                return entry;
+        }
+        if (GetTickCount() - start >= timeoutMs || process_.ExitCode() != STILL_ACTIVE)
+            return std::nullopt;
+        Sleep(20);
+    }
+}
+
+std::optional<ViewerLogEntry> StandIn::Settle(DWORD timeoutMs) {
+    static const UINT mark = RegisterWindowMessageW(L"StandInViewer.Mark");
+    const std::wstring number = std::to_wstring(++marks_);
+    if (!PostMessageW(Main(), mark, marks_, 0))
+        return std::nullopt;
+    return WaitFor(
+        [&](const ViewerLogEntry& entry) {
+            return entry.event == L"mark" && entry.Field(L"number") == number;
+        },
+        timeoutMs);
+}
+
+bool StandIn::BringToFront() const {
+    const HWND main = Main();
+    SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(main);
+    for (int i = 0; i < 50 && GetForegroundWindow() != main; ++i)
+        Sleep(20);
+    return GetForegroundWindow() == main;
+}
+
+bool PutCursorOver(HWND window, int dx, int dy) {
+    RECT rect{};
+    if (!GetWindowRect(window, &rect))
+        return false;
+    const int x = dx >= 0 ? rect.left + dx : rect.right + dx;
+    const int y = dy >= 0 ? rect.top + dy : rect.bottom + dy;
+    SetCursorPos(x, y);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    return WindowFromPoint(cursor) == window;
+}
+
+double ProcessorTimeMs(const ChildProcess& child) {
+    FILETIME created{}, ended{}, kernel{}, user{};
+    double processTime = 0;
+    if (GetProcessTimes(child.Handle(), &created, &ended, &kernel, &user))
+        processTime = FileTimeMs(kernel) + FileTimeMs(user);
+    // Wine does not count another process's processor time, but it does count its
+    // threads'; the client has one thread.
+    double threadTime = 0;
+    if (GetThreadTimes(child.MainThread(), &created, &ended, &kernel, &user))
+        threadTime = FileTimeMs(kernel) + FileTimeMs(user);
+    return processTime > threadTime ? processTime : threadTime;
+}
+
+double WallTimeMs(const ChildProcess& child) {
+    FILETIME created{}, ended{}, kernel{}, user{};
+    if (!GetProcessTimes(child.Handle(), &created, &ended, &kernel, &user))
+        return 0;
+    if (child.ExitCode() == STILL_ACTIVE)
+        GetSystemTimeAsFileTime(&ended);
+    return FileTimeMs(ended) - FileTimeMs(created);
+}
+
+bool RunningUnderWine() {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}

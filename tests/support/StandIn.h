@@ -1,0 +1,61 @@
+// Runs the stand-in viewer (tests/tools/StandInViewer.cpp) for a test: starts it with its
+// own log, waits until its windows are up, and reads what it has received. The process
+// is ended when the object goes.
+#pragma once
+#include "tests/support/Process.h"
+#include "tests/support/ViewerLog.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+class StandIn {
+  public:
+    // options: the stand-in's command-line options other than --log.
+    explicit StandIn(const std::wstring& options = L"");
+    StandIn(const StandIn&) = delete;
+    StandIn& operator=(const StandIn&) = delete;
+    ~StandIn();
+
+    bool Ready() const { return ready_.has_value(); }
+    // A window by its role in the ready or opened lines: "main", "host", "docview", "html",
+    // "control", "edit", "extra", "search", "searchedit"; 0 when it has none.
+    HWND Window(const std::wstring& role) const;
+    HWND Main() const { return Window(L"main"); }
+    // The keyboard layout of the stand-in's thread, as it reported it.
+    std::uint32_t Layout() const { return ready_ ? ready_->Number(L"layout") : 0; }
+    // The ANSI code page the stand-in runs with.
+    std::uint32_t CodePage() const { return ready_ ? ready_->Number(L"codepage") : 0; }
+    ChildProcess& Process() { return process_; }
+
+    std::vector<ViewerLogEntry> Log() const { return ReadViewerLog(logPath_); }
+    // The window messages received so far, in the order handled.
+    std::vector<ViewerLogEntry> Messages() const;
+    // Waits until an entry that satisfies match is in the log.
+    std::optional<ViewerLogEntry> WaitFor(const std::function<bool(const ViewerLogEntry&)>& match,
+                                          DWORD timeoutMs = 10000) const;
+    // Posts a mark behind everything posted so far and waits until the stand-in has handled
+    // it; returns the mark line (its "menuitem" field tells whether the window menu still
+    // holds the stand-in's own item).
+    std::optional<ViewerLogEntry> Settle(DWORD timeoutMs = 10000);
+
+    // Raises the main window and makes it the foreground window; true when it is.
+    bool BringToFront() const;
+
+  private:
+    std::wstring logPath_;
+    ChildProcess process_;
+    std::optional<ViewerLogEntry> ready_;
+    unsigned marks_ = 0;
+};
+
+// Puts the mouse cursor at a point of window (relative to its top-left corner; negative
+// values count from its right or bottom edge); true when that window is the one there.
+bool PutCursorOver(HWND window, int dx = -40, int dy = -40);
+
+// Processor time the child has used so far, in milliseconds.
+double ProcessorTimeMs(const ChildProcess& child);
+// Wall time from the child's start to its end (or to now), in milliseconds.
+double WallTimeMs(const ChildProcess& child);
+bool RunningUnderWine();

@@ -1,0 +1,367 @@
+// A stand-in for the HTML Help viewer, for the tests: a main window of class "HH Parent"
+// with the chain of children down to the embedded help control's text box, and a search
+// dialog that its HTML view opens on WM_COMMAND 67. Every message of the kinds the client
+// sends or posts to a viewer is written to a log (tests/support/ViewerLog.h), with the
+// window that got it and whether it came sent or posted.
+//
+//   StandInViewer.exe --log <file> [options]
+//     --class NAME          class of the main window (default "HH Parent")
+//     --title TEXT          title of the main window
+//     --pos X Y W H         main window rectangle (default 100 100 640 480)
+//     --extra-level N       an extra "HH Child" window stands where step N (1..5) of the
+//                           chain should be, the rest of the chain inside it
+//     --nested              the same as --extra-level 1 (as the viewer of some systems)
+//     --no-help-control     the HTML view holds no help control (and no text box)
+//     --edit-text TEXT      text of the help control's text box ("alpha beta gamma")
+//     --selection A B       selected characters of it (6 10: "beta")
+//     --search-title TEXT   title of the search dialog (default "Find")
+//     --search-delay MS     the dialog opens MS milliseconds after WM_COMMAND 67
+//     --no-search           WM_COMMAND 67 opens nothing
+//     --search-open         the dialog is open from the start
+//     --slow-close MS       WM_CLOSE waits MS milliseconds before the window closes
+//
+// When its windows are up it writes a "ready" line naming every window's handle, its
+// thread's keyboard layout, its process id and its ANSI code page. The registered message
+// "StandInViewer.Mark", posted to the main window with a number as wParam, writes a
+// "mark" line with that number: once it is in the log, every message posted before it
+// has been handled. It also says whether the window menu still holds the item the
+// stand-in adds to it at start.
+#include "platform/UniqueHandle.h"
+#include "tests/support/ViewerLog.h"
+
+#include <cstdio>
+#include <cwchar>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr UINT StandInMenuItem = 0x7710;
+constexpr UINT_PTR SearchTimer = 1;
+constexpr wchar_t SearchDialogClass[] = L"StandInSearchDialog";
+constexpr wchar_t ExtraLevelClass[] = L"HH Child";
+
+struct Options {
+    std::wstring logPath;
+    std::wstring mainClass = L"HH Parent";
+    std::wstring title = L"Stand-in Viewer";
+    int x = 100, y = 100, width = 640, height = 480;
+    int extraLevel = 0;
+    bool helpControl = true;
+    std::wstring editText = L"alpha beta gamma";
+    int selectionStart = 6, selectionEnd = 10;
+    std::wstring searchTitle = L"Find";
+    int searchDelay = 0;
+    bool searchOnCommand = true;
+    bool searchOpen = false;
+    int slowClose = 0;
+};
+
+Options options;
+UniqueFile logFile;
+bool logging = false;
+UINT markMessage = 0;
+std::map<HWND, std::wstring> roles;
+std::map<HWND, WNDPROC> originalEditProcs;
+std::map<std::wstring, HWND> windows;
+
+std::wstring Hex(std::uintptr_t value) {
+    wchar_t text[32];
+    std::swprintf(text, 32, L"0x%08lX", static_cast<unsigned long>(value));
+    return text;
+}
+
+void WriteLog(const std::wstring& event, const LogFields& fields) {
+    const std::string line = FormatViewerLogLine(event, fields);
+    DWORD written = 0;
+    WriteFile(logFile.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+}
+
+const wchar_t* NameOf(UINT message) {
+    switch (message) {
+    case WM_COMMAND:
+        return L"WM_COMMAND";
+    case WM_CLOSE:
+        return L"WM_CLOSE";
+    case WM_COPY:
+        return L"WM_COPY";
+    case WM_SETTEXT:
+        return L"WM_SETTEXT";
+    case WM_INPUTLANGCHANGEREQUEST:
+        return L"WM_INPUTLANGCHANGEREQUEST";
+    default:
+        return nullptr;
+    }
+}
+
+// Posted messages of the logged kinds still waiting for window when a sent one is handled:
+// what the sender posted before it sent.
+std::wstring QueuedFor(HWND window) {
+    std::wstring queued;
+    for (UINT message : {WM_INPUTLANGCHANGEREQUEST, WM_COMMAND, WM_CLOSE}) {
+        MSG waiting;
+        if (PeekMessageW(&waiting, window, message, message, PM_NOREMOVE | PM_NOYIELD))
+            queued += (queued.empty() ? L"" : L",") + std::wstring(NameOf(message));
+    }
+    return queued;
+}
+
+void LogMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const wchar_t* name = NameOf(message);
+    if (!logging || !name)
+        return;
+    // The stand-in's own text boxes notify their parents; only commands from outside count.
+    if (message == WM_COMMAND && roles.count(reinterpret_cast<HWND>(lParam)))
+        return;
+    const bool sent = InSendMessage() != FALSE;
+    LogFields fields = {{L"window", roles[window]},
+                        {L"delivery", sent ? L"sent" : L"posted"},
+                        {L"wParam", std::to_wstring(wParam)},
+                        {L"lParam", Hex(static_cast<std::uintptr_t>(lParam))},
+                        {L"tick", std::to_wstring(GetTickCount())}};
+    if (!sent)
+        fields.push_back({L"posted", std::to_wstring(GetMessageTime())});
+    if (message == WM_SETTEXT)
+        fields.push_back({L"text", lParam ? reinterpret_cast<const wchar_t*>(lParam) : L""});
+    if (sent)
+        fields.push_back({L"queued", QueuedFor(window)});
+    WriteLog(name, fields);
+}
+
+HWND Create(const std::wstring& role, const wchar_t* className, const std::wstring& title,
+            DWORD style, const RECT& rect, HWND parent) {
+    const HWND window = CreateWindowExW(0, className, title.c_str(), style, rect.left, rect.top,
+                                        rect.right - rect.left, rect.bottom - rect.top, parent,
+                                        nullptr, GetModuleHandleW(nullptr), nullptr);
+    roles[window] = role;
+    windows[role] = window;
+    return window;
+}
+
+RECT FillOf(HWND parent) {
+    RECT client{};
+    GetClientRect(parent, &client);
+    return client;
+}
+
+LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    LogMessage(window, message, wParam, lParam);
+    return CallWindowProcW(originalEditProcs[window], window, message, wParam, lParam);
+}
+
+HWND CreateLoggedEdit(const std::wstring& role, HWND parent, const RECT& rect,
+                      const std::wstring& text) {
+    const HWND edit =
+        Create(role, L"Edit", text,
+               WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | ES_NOHIDESEL, rect, parent);
+    originalEditProcs[edit] = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
+    return edit;
+}
+
+void OpenSearchDialog() {
+    if (windows.count(L"search"))
+        return;
+    RECT main{};
+    GetWindowRect(windows[L"main"], &main);
+    const RECT rect{main.right + 10, main.top, main.right + 330, main.top + 120};
+    // The title comes last: a client looking for the dialog meanwhile must not find it
+    // before its text box is there.
+    const HWND dialog =
+        Create(L"search", SearchDialogClass, L"", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE,
+               rect, windows[L"main"]);
+    const HWND edit = CreateLoggedEdit(L"searchedit", dialog, RECT{10, 10, 290, 34}, L"");
+    const bool wasLogging = std::exchange(logging, false);
+    SetWindowTextW(dialog, options.searchTitle.c_str());
+    logging = wasLogging;
+    if (logging)
+        WriteLog(L"opened", {{L"search", Hex(reinterpret_cast<std::uintptr_t>(dialog))},
+                             {L"searchedit", Hex(reinterpret_cast<std::uintptr_t>(edit))}});
+}
+
+bool WindowMenuHasOurItem() {
+    return GetMenuState(GetSystemMenu(windows[L"main"], FALSE), StandInMenuItem, MF_BYCOMMAND) !=
+           static_cast<UINT>(-1);
+}
+
+LRESULT OnCommand(HWND window, WPARAM wParam) {
+    if (roles[window] == L"html" && LOWORD(wParam) == 67 && options.searchOnCommand) {
+        if (options.searchDelay > 0)
+            SetTimer(window, SearchTimer, static_cast<UINT>(options.searchDelay), nullptr);
+        else
+            OpenSearchDialog();
+    }
+    return 0;
+}
+
+LRESULT OnClose(HWND window) {
+    if (options.slowClose > 0)
+        Sleep(static_cast<DWORD>(options.slowClose));
+    DestroyWindow(window);
+    return 0;
+}
+
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    LogMessage(window, message, wParam, lParam);
+    if (message == markMessage && markMessage != 0) {
+        WriteLog(L"mark", {{L"number", std::to_wstring(wParam)},
+                           {L"menuitem", WindowMenuHasOurItem() ? L"yes" : L"no"}});
+        return 0;
+    }
+    switch (message) {
+    case WM_COMMAND:
+        return OnCommand(window, wParam);
+    case WM_TIMER:
+        KillTimer(window, wParam);
+        OpenSearchDialog();
+        return 0;
+    case WM_CLOSE:
+        if (window == windows[L"main"])
+            return OnClose(window);
+        break;
+    case WM_DESTROY:
+        if (window == windows[L"main"])
+            PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void RegisterWindowClass(const std::wstring& name) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = name.c_str();
+    RegisterClassW(&windowClass);
+}
+
+// The chain below the main window, one step at a time; the extra level, when asked for,
+// takes the place of its step and the rest of the chain goes on inside it.
+void CreateChain(HWND main) {
+    struct Step {
+        const wchar_t* role;
+        const wchar_t* className;
+    };
+    const Step steps[] = {{L"host", L"Shell Embedding"},
+                          {L"docview", L"Shell DocObject View"},
+                          {L"html", L"Internet Explorer_Server"},
+                          {L"control", L"HHCtrlWndClass"}};
+    const DWORD childStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    HWND parent = main;
+    for (int step = 1; step <= 5; ++step) {
+        if (step == options.extraLevel)
+            parent = Create(L"extra", ExtraLevelClass, L"", childStyle, FillOf(parent), parent);
+        if (step == 4 && !options.helpControl)
+            return;
+        if (step == 5) {
+            CreateLoggedEdit(L"edit", parent, FillOf(parent), options.editText);
+            SendMessageW(windows[L"edit"], EM_SETSEL, static_cast<WPARAM>(options.selectionStart),
+                         options.selectionEnd);
+            return;
+        }
+        // The help control sits in a corner of the page, leaving the page around it free.
+        const RECT rect = step == 4 ? RECT{20, 20, 320, 60} : FillOf(parent);
+        parent =
+            Create(steps[step - 1].role, steps[step - 1].className, L"", childStyle, rect, parent);
+    }
+}
+
+bool ReadOptions(int argc, wchar_t** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::wstring option = argv[i];
+        const int left = argc - i - 1;
+        auto number = [&] { return std::wcstol(argv[++i], nullptr, 10); };
+        if (option == L"--log" && left >= 1)
+            options.logPath = argv[++i];
+        else if (option == L"--class" && left >= 1)
+            options.mainClass = argv[++i];
+        else if (option == L"--title" && left >= 1)
+            options.title = argv[++i];
+        else if (option == L"--pos" && left >= 4) {
+            options.x = number();
+            options.y = number();
+            options.width = number();
+            options.height = number();
+        } else if (option == L"--extra-level" && left >= 1)
+            options.extraLevel = number();
+        else if (option == L"--nested")
+            options.extraLevel = 1;
+        else if (option == L"--no-help-control")
+            options.helpControl = false;
+        else if (option == L"--edit-text" && left >= 1)
+            options.editText = argv[++i];
+        else if (option == L"--selection" && left >= 2) {
+            options.selectionStart = number();
+            options.selectionEnd = number();
+        } else if (option == L"--search-title" && left >= 1)
+            options.searchTitle = argv[++i];
+        else if (option == L"--search-delay" && left >= 1)
+            options.searchDelay = number();
+        else if (option == L"--no-search")
+            options.searchOnCommand = false;
+        else if (option == L"--search-open")
+            options.searchOpen = true;
+        else if (option == L"--slow-close" && left >= 1)
+            options.slowClose = number();
+        else {
+            std::fwprintf(stderr, L"StandInViewer: unknown or incomplete option %ls\n",
+                          option.c_str());
+            return false;
+        }
+    }
+    return !options.logPath.empty();
+}
+
+void WriteReadyLine() {
+    LogFields fields;
+    for (const auto& [role, window] : windows)
+        fields.push_back({role, Hex(reinterpret_cast<std::uintptr_t>(window))});
+    fields.push_back({L"layout", Hex(reinterpret_cast<std::uintptr_t>(GetKeyboardLayout(0)))});
+    fields.push_back({L"process", std::to_wstring(GetCurrentProcessId())});
+    fields.push_back({L"codepage", std::to_wstring(GetACP())});
+    WriteLog(L"ready", fields);
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (!ReadOptions(argc, argv))
+        return 2;
+    logFile.reset(CreateFileW(options.logPath.c_str(), FILE_APPEND_DATA,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!logFile)
+        return 3;
+    markMessage = RegisterWindowMessageW(L"StandInViewer.Mark");
+    for (const std::wstring& name :
+         {options.mainClass, std::wstring(L"Shell Embedding"),
+          std::wstring(L"Shell DocObject View"), std::wstring(L"Internet Explorer_Server"),
+          std::wstring(L"HHCtrlWndClass"), std::wstring(ExtraLevelClass),
+          std::wstring(SearchDialogClass)})
+        RegisterWindowClass(name);
+
+    const RECT rect{options.x, options.y, options.x + options.width, options.y + options.height};
+    const HWND main = Create(L"main", options.mainClass.c_str(), options.title,
+                             WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, rect, nullptr);
+    AppendMenuW(GetSystemMenu(main, FALSE), MF_STRING, StandInMenuItem, L"Stand-in item");
+    CreateChain(main);
+    if (options.searchOpen)
+        OpenSearchDialog();
+    ShowWindow(main, SW_SHOW);
+    UpdateWindow(main);
+
+    logging = true;
+    WriteReadyLine();
+
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    WriteLog(L"closed", {});
+    return 0;
+}

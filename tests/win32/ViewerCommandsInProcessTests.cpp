@@ -1,0 +1,129 @@
+// The viewer commands called in this process, on a viewer of this process: what only
+// shows from inside (the window menu reset, which Wine does not do across processes, and
+// the /find wait handling the program's own messages).
+#include "viewer/ViewerCommands.h"
+#include "viewer/ViewerWindows.h"
+
+#include "platform/UniqueHandle.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+constexpr UINT OwnMenuItem = 0x7711;
+// The find command goes to whatever window is under the cursor; a class of its own keeps
+// this one apart from the plain windows other tests of this program register.
+constexpr wchar_t HtmlClass[] = L"Varnholt Test Html View";
+
+// A viewer of this process whose HTML view opens a search dialog when it gets
+// WM_COMMAND 67, as the real one does.
+struct InProcessViewer {
+    static inline std::vector<WPARAM> htmlCommands;
+    static inline HWND main = nullptr;
+    static inline HWND dialog = nullptr;
+    static inline HWND dialogEdit = nullptr;
+
+    UniqueWindow mainWindow;
+
+    static LRESULT CALLBACK HtmlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_COMMAND) {
+            htmlCommands.push_back(wParam);
+            if (wParam == 67 && !dialog) {
+                dialog = CreateWindowExW(0, L"Varnholt Test Dialog", L"Find", WS_POPUP | WS_CAPTION,
+                                         800, 100, 300, 100, main, nullptr, nullptr, nullptr);
+                dialogEdit = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE, 10, 10, 200,
+                                             24, dialog, nullptr, nullptr, nullptr);
+            }
+            return 0;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+
+    static void Register(const wchar_t* name, WNDPROC proc) {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = proc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = name;
+        RegisterClassW(&windowClass);
+    }
+
+    InProcessViewer() {
+        htmlCommands.clear();
+        dialog = dialogEdit = nullptr;
+        Register(L"HH Parent", DefWindowProcW);
+        Register(HtmlClass, HtmlProc);
+        Register(L"Varnholt Test Dialog", DefWindowProcW);
+        mainWindow.reset(CreateWindowExW(0, L"HH Parent", L"Viewer",
+                                         WS_OVERLAPPEDWINDOW | WS_VISIBLE, 150, 150, 400, 300,
+                                         nullptr, nullptr, nullptr, nullptr));
+        main = mainWindow.get();
+        CreateWindowExW(0, HtmlClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 300, 200, main, nullptr,
+                        nullptr, nullptr);
+        SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    }
+    ~InProcessViewer() {
+        if (dialog)
+            DestroyWindow(dialog);
+    }
+
+    HWND Html() const { return FindChildWindow(main, L"", HtmlClass); }
+
+    bool PutCursorOverHtml() const {
+        RECT rect{};
+        GetWindowRect(Html(), &rect);
+        SetCursorPos(rect.left + 30, rect.top + 30);
+        return WindowUnderCursor() == Html();
+    }
+};
+
+TEST(InProcessCommands, JumpResetsTheWindowMenuOfTheViewerUnderTheCursor) {
+    InProcessViewer viewer;
+    AppendMenuW(GetSystemMenu(viewer.main, FALSE), MF_STRING, OwnMenuItem, L"Own item");
+    ASSERT_NE(GetMenuState(GetSystemMenu(viewer.main, FALSE), OwnMenuItem, MF_BYCOMMAND),
+              static_cast<UINT>(-1));
+    ASSERT_TRUE(viewer.PutCursorOverHtml());
+    CurrentViewer = nullptr;
+
+    JumpCommand();
+    EXPECT_EQ(CurrentViewer, viewer.main);
+    EXPECT_EQ(GetMenuState(GetSystemMenu(viewer.main, FALSE), OwnMenuItem, MF_BYCOMMAND),
+              static_cast<UINT>(-1));
+}
+
+TEST(InProcessCommands, FindHandlesOurOwnMessagesWhileItWaitsForTheDialog) {
+    // The posted find command reaches this process's HTML view only if the wait dispatches
+    // it; then the dialog opens and is filled.
+    InProcessViewer viewer;
+    ASSERT_TRUE(viewer.PutCursorOverHtml());
+    CurrentViewer = nullptr;
+
+    FindCommand(L" abc");
+    EXPECT_EQ(CurrentViewer, viewer.main);
+    EXPECT_EQ(InProcessViewer::htmlCommands, (std::vector<WPARAM>{67, 15}));
+    ASSERT_TRUE(InProcessViewer::dialogEdit);
+    wchar_t text[64] = {};
+    GetWindowTextW(InProcessViewer::dialogEdit, text, 64);
+    EXPECT_STREQ(text, L" abc");
+}
+
+TEST(InProcessCommands, StopAndExitPostToTheViewerUnderTheCursor) {
+    InProcessViewer viewer;
+    ASSERT_TRUE(viewer.PutCursorOverHtml());
+    CurrentViewer = nullptr;
+
+    StopCommand();
+    EXPECT_EQ(CurrentViewer, viewer.main);
+    ExitCommand();
+    MSG message{};
+    ASSERT_TRUE(PeekMessageW(&message, viewer.main, WM_COMMAND, WM_COMMAND, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 202u);
+    EXPECT_EQ(message.lParam, 0);
+    EXPECT_FALSE(PeekMessageW(&message, viewer.main, WM_COMMAND, WM_COMMAND, PM_REMOVE));
+    ASSERT_TRUE(PeekMessageW(&message, viewer.main, WM_CLOSE, WM_CLOSE, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 0u);
+    EXPECT_EQ(message.lParam, 0);
+}
+
+} // namespace

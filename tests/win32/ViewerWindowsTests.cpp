@@ -1,0 +1,301 @@
+// Window discovery against real windows of this process: which child, ancestor, string
+// and search dialog each lookup finds, and what it passes over.
+#include "viewer/ViewerWindows.h"
+
+#include "platform/UniqueHandle.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <vector>
+
+namespace {
+
+constexpr DWORD Hidden = 0;
+
+// Creates windows of any class (registering it on first use; the system's "Edit" is
+// taken as it is) and destroys them, last first, when the test ends.
+class WindowTree : public ::testing::Test {
+  protected:
+    void TearDown() override {
+        while (!windows_.empty())
+            windows_.pop_back();
+    }
+
+    // Top-level windows stay hidden unless a test needs them on the screen: under Wine
+    // without a window manager, closing a shown one takes a while.
+    HWND TopLevel(const std::wstring& className, const std::wstring& title, int x = 300,
+                  int y = 200, DWORD visible = Hidden) {
+        return Make(className, title, WS_OVERLAPPEDWINDOW | visible, nullptr,
+                    RECT{x, y, x + 300, y + 200});
+    }
+    HWND Child(HWND parent, const std::wstring& className, const std::wstring& title = L"",
+               DWORD visible = WS_VISIBLE) {
+        return Make(className, title, WS_CHILD | visible, parent, RECT{0, 0, 200, 120});
+    }
+    HWND Owned(HWND owner, const std::wstring& title, const std::wstring& className = L"Dialog") {
+        return Make(className, title, WS_POPUP | WS_CAPTION, owner, RECT{700, 100, 900, 200});
+    }
+
+    // The direct children of parent (top-level windows for 0) in Z-order.
+    static std::vector<HWND> ChildrenInZOrder(HWND parent) {
+        std::vector<HWND> children;
+        for (HWND w = GetWindow(parent ? parent : GetDesktopWindow(), GW_CHILD); w;
+             w = GetWindow(w, GW_HWNDNEXT))
+            children.push_back(w);
+        return children;
+    }
+
+  private:
+    HWND Make(const std::wstring& className, const std::wstring& title, DWORD style, HWND parent,
+              const RECT& rect) {
+        static std::set<std::wstring> registered;
+        if (!registered.count(className) && className != L"Edit") {
+            WNDCLASSW windowClass{};
+            windowClass.lpfnWndProc = DefWindowProcW;
+            windowClass.hInstance = GetModuleHandleW(nullptr);
+            windowClass.lpszClassName = className.c_str();
+            RegisterClassW(&windowClass);
+            registered.insert(className);
+        }
+        const HWND window = CreateWindowExW(
+            0, className.c_str(), title.c_str(), style, rect.left, rect.top, rect.right - rect.left,
+            rect.bottom - rect.top, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+        EXPECT_TRUE(window) << "could not create a window of class " << className.size();
+        windows_.emplace_back(window);
+        return window;
+    }
+
+    std::vector<UniqueWindow> windows_;
+};
+
+using FindChildWindowTest = WindowTree;
+
+TEST_F(FindChildWindowTest, LooksAtDirectChildrenOnlyHiddenOnesIncluded) {
+    const HWND viewer = TopLevel(L"HH Parent", L"Viewer");
+    const HWND host = Child(viewer, L"Shell Embedding", L"", Hidden);
+    const HWND edit = Child(host, L"Edit");
+
+    EXPECT_EQ(FindChildWindow(viewer, L"", L"Shell Embedding"), host);
+    EXPECT_EQ(FindChildWindow(viewer, L"", L"Edit"), nullptr);
+    EXPECT_EQ(FindChildWindow(host, L"", L"Edit"), edit);
+    EXPECT_EQ(FindChildWindow(host, L"", L"edit"), edit);
+    EXPECT_EQ(FindChildWindow(host, L"", L"EDIT"), edit);
+    EXPECT_EQ(FindChildWindow(edit, L"", L"Edit"), nullptr);
+}
+
+TEST_F(FindChildWindowTest, BothPatternsEmptyFindNothing) {
+    const HWND viewer = TopLevel(L"HH Parent", L"Viewer");
+    Child(viewer, L"Shell Embedding");
+    Child(viewer, L"Edit");
+    EXPECT_EQ(FindChildWindow(viewer, L"", L""), nullptr);
+    EXPECT_EQ(FindChildWindow(nullptr, L"", L""), nullptr);
+}
+
+TEST_F(FindChildWindowTest, ClassAndTitleMustBothMatchInAnyLetterCase) {
+    const HWND parent = TopLevel(L"Varnholt Test Parent", L"Parent");
+    const HWND alpha = Child(parent, L"Pane", L"Alpha");
+    const HWND beta = Child(parent, L"Pane", L"Beta");
+    const HWND otherBeta = Child(parent, L"Other Pane", L"Beta");
+
+    EXPECT_EQ(FindChildWindow(parent, L"beta", L"pane"), beta);
+    EXPECT_EQ(FindChildWindow(parent, L"ALPHA", L""), alpha);
+    EXPECT_EQ(FindChildWindow(parent, L"Beta", L"Other Pane"), otherBeta);
+    EXPECT_EQ(FindChildWindow(parent, L"Alph", L"Pane"), nullptr);
+    EXPECT_EQ(FindChildWindow(parent, L"Gamma", L"Pane"), nullptr);
+    EXPECT_EQ(FindChildWindow(parent, L"Alpha", L"Other Pane"), nullptr);
+    // With the class left open, the first "Beta" in Z-order.
+    for (HWND child : ChildrenInZOrder(parent)) {
+        if (child == beta || child == otherBeta) {
+            EXPECT_EQ(FindChildWindow(parent, L"Beta", L""), child);
+            break;
+        }
+    }
+}
+
+TEST_F(FindChildWindowTest, SkipCountPassesOverEarlierMatchesInZOrder) {
+    const HWND parent = TopLevel(L"Varnholt Test Parent", L"Parent");
+    Child(parent, L"Match");
+    Child(parent, L"Other");
+    Child(parent, L"Match");
+    Child(parent, L"Other");
+    Child(parent, L"Match");
+    std::vector<HWND> matches;
+    for (HWND child : ChildrenInZOrder(parent)) {
+        if (ReadWindowString(child, L"Class") == L"Match")
+            matches.push_back(child);
+    }
+    ASSERT_EQ(matches.size(), 3u);
+
+    EXPECT_EQ(FindChildWindow(parent, L"", L"Match", 0), matches[0]);
+    EXPECT_EQ(FindChildWindow(parent, L"", L"Match", -4), matches[0]);
+    EXPECT_EQ(FindChildWindow(parent, L"", L"Match", 1), matches[1]);
+    EXPECT_EQ(FindChildWindow(parent, L"", L"Match", 2), matches[2]);
+    EXPECT_EQ(FindChildWindow(parent, L"", L"Match", 3), nullptr);
+}
+
+TEST_F(FindChildWindowTest, ParentZeroSearchesTheTopLevelWindows) {
+    const std::wstring title = L"Varnholt top " + std::to_wstring(GetCurrentProcessId());
+    const HWND top = TopLevel(L"Varnholt Test Top", title);
+    Child(top, L"Varnholt Test Inner", title + L" inner");
+
+    EXPECT_EQ(FindChildWindow(nullptr, title, L""), top);
+    EXPECT_EQ(FindChildWindow(nullptr, title, L"varnholt test top"), top);
+    EXPECT_EQ(FindChildWindow(nullptr, title + L" inner", L""), nullptr);
+}
+
+using FindViewerAncestorTest = WindowTree;
+
+TEST_F(FindViewerAncestorTest, FromTheViewerItselfAndFromWindowsInsideIt) {
+    const HWND viewer = TopLevel(L"HH Parent", L"Viewer");
+    const HWND one = Child(viewer, L"Shell Embedding");
+    const HWND two = Child(one, L"Shell DocObject View");
+    const HWND three = Child(two, L"Internet Explorer_Server");
+    const HWND popup = Owned(viewer, L"Owned popup");
+
+    EXPECT_EQ(FindViewerAncestor(viewer), viewer);
+    EXPECT_EQ(FindViewerAncestor(one), viewer);
+    EXPECT_EQ(FindViewerAncestor(three), viewer);
+    // The parent of an owned pop-up is its owner.
+    EXPECT_EQ(FindViewerAncestor(popup), viewer);
+    EXPECT_EQ(FindViewerAncestor(nullptr), nullptr);
+}
+
+TEST_F(FindViewerAncestorTest, TheNearestViewerAboveWins) {
+    const HWND outer = TopLevel(L"HH Parent", L"Outer");
+    const HWND inner = Child(outer, L"HH Parent");
+    const HWND page = Child(inner, L"Internet Explorer_Server");
+    EXPECT_EQ(FindViewerAncestor(page), inner);
+}
+
+TEST_F(FindViewerAncestorTest, WithoutAViewerAboveTheTopLevelWindowIsReturned) {
+    const HWND application = TopLevel(L"HTML Application Host Window Class", L"Application");
+    const HWND inner = Child(application, L"Internet Explorer_Server");
+    const HWND innermost = Child(inner, L"Edit");
+
+    EXPECT_EQ(FindViewerAncestor(innermost), application);
+    EXPECT_EQ(FindViewerAncestor(inner), application);
+    EXPECT_EQ(FindViewerAncestor(application), application);
+}
+
+TEST_F(FindViewerAncestorTest, TheViewerClassMatchesInAnyLetterCase) {
+    // Class names are one per process whatever their letter case: this holds only when
+    // this test runs in a process of its own, as CTest runs it.
+    const HWND viewer = TopLevel(L"hh PARENT", L"Viewer");
+    const HWND inner = Child(viewer, L"Shell Embedding");
+    const HWND innermost = Child(inner, L"Edit");
+    EXPECT_EQ(FindViewerAncestor(innermost), viewer);
+}
+
+using ViewerInFrontTest = WindowTree;
+
+TEST_F(ViewerInFrontTest, ForegroundViewerOnlyWhenAViewerIsInFront) {
+    const HWND viewer = TopLevel(L"HH Parent", L"Viewer", 300, 200, WS_VISIBLE);
+    const HWND other = TopLevel(L"Varnholt Test Other", L"Other", 500, 300, WS_VISIBLE);
+
+    SetForegroundWindow(viewer);
+    ASSERT_EQ(GetForegroundWindow(), viewer);
+    EXPECT_EQ(FindForegroundViewer(), viewer);
+
+    SetForegroundWindow(other);
+    ASSERT_EQ(GetForegroundWindow(), other);
+    EXPECT_EQ(FindForegroundViewer(), nullptr);
+}
+
+TEST_F(ViewerInFrontTest, TheWindowUnderTheCursorIsTheInnermostOne) {
+    const HWND viewer = TopLevel(L"HH Parent", L"Viewer", 200, 200, WS_VISIBLE);
+    const HWND host = Child(viewer, L"Shell Embedding");
+    const HWND page = Child(host, L"Internet Explorer_Server");
+    SetWindowPos(viewer, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    RECT rect{};
+    GetWindowRect(page, &rect);
+    SetCursorPos(rect.left + 20, rect.top + 20);
+
+    EXPECT_EQ(WindowUnderCursor(), page);
+    EXPECT_EQ(FindViewerAncestor(WindowUnderCursor()), viewer);
+}
+
+using ReadWindowStringTest = WindowTree;
+
+TEST_F(ReadWindowStringTest, OnlyTheExactSelectorsReadAnything) {
+    const HWND probe = TopLevel(L"Varnholt Probe", L"Probe Title");
+    EXPECT_EQ(ReadWindowString(probe, L"Class"), L"Varnholt Probe");
+    EXPECT_EQ(ReadWindowString(probe, L"Text"), L"Probe Title");
+    for (const wchar_t* selector : {L"class", L"CLASS", L"text", L"TEXT", L"Text ", L"", L"Title"})
+        EXPECT_EQ(ReadWindowString(probe, selector), L"") << selector;
+}
+
+TEST_F(ReadWindowStringTest, ALongTitleIsCutTo259Characters) {
+    const HWND probe = TopLevel(L"Varnholt Probe", std::wstring(300, L'x'));
+    EXPECT_EQ(ReadWindowString(probe, L"Text"), std::wstring(259, L'x'));
+    EXPECT_EQ(ReadClassName(probe, 8), L"Varnhol");
+}
+
+TEST_F(ReadWindowStringTest, AWindowThatIsGoneReadsEmpty) {
+    HWND gone = nullptr;
+    {
+        UniqueWindow window(CreateWindowExW(0, L"Edit", L"soon gone", WS_OVERLAPPED, 0, 0, 50, 20,
+                                            nullptr, nullptr, nullptr, nullptr));
+        gone = window.get();
+        ASSERT_EQ(ReadWindowString(gone, L"Text"), L"soon gone");
+    }
+    EXPECT_EQ(ReadWindowString(gone, L"Text"), L"");
+    EXPECT_EQ(ReadWindowString(gone, L"Class"), L"");
+    EXPECT_EQ(ReadWindowString(nullptr, L"Class"), L"");
+}
+
+using FindSearchDialogTest = WindowTree;
+
+TEST_F(FindSearchDialogTest, OnlyAWindowOwnedByTheViewerAndTitledFindCounts) {
+    const HWND viewer = TopLevel(L"HH Parent", L"Viewer");
+    const HWND other = TopLevel(L"HH Parent", L"Other viewer", 400, 250);
+    Owned(other, L"Find");
+    TopLevel(L"Dialog", L"Find", 500, 300);
+    Owned(viewer, L"Finder");
+    Owned(viewer, L"Find ");
+    EXPECT_EQ(FindSearchDialog(viewer), nullptr);
+
+    const HWND dialog = Owned(viewer, L"find");
+    EXPECT_EQ(FindSearchDialog(viewer), dialog);
+}
+
+TEST_F(FindSearchDialogTest, OfTwoDialogsTheHigherInZOrderIsTaken) {
+    const HWND viewer = TopLevel(L"HH Parent", L"Viewer");
+    const HWND first = Owned(viewer, L"Find");
+    const HWND second = Owned(viewer, L"FIND");
+    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+
+    SetWindowPos(first, HWND_TOP, 0, 0, 0, 0, flags);
+    EXPECT_EQ(FindSearchDialog(viewer), first);
+    SetWindowPos(second, HWND_TOP, 0, 0, 0, 0, flags);
+    EXPECT_EQ(FindSearchDialog(viewer), second);
+}
+
+TEST_F(FindSearchDialogTest, ViewerZeroTakesAnUnownedDialog) {
+    const HWND viewer = TopLevel(L"HH Parent", L"Viewer");
+    Owned(viewer, L"Find");
+    EXPECT_EQ(FindSearchDialog(nullptr), nullptr);
+
+    const HWND unowned = TopLevel(L"Dialog", L"Find", 500, 300);
+    EXPECT_EQ(FindSearchDialog(nullptr), unowned);
+    EXPECT_NE(FindSearchDialog(viewer), unowned);
+}
+
+// Under a Russian locale (ANSI code page 1251), as the dictionary's readers have it.
+using RussianLocaleSearchDialog = WindowTree;
+
+TEST_F(RussianLocaleSearchDialog, PoiskIsFoundInAnyLetterCase) {
+    ASSERT_EQ(GetACP(), 1251u) << "run with LC_ALL=ru_RU.UTF-8";
+    const HWND viewer = TopLevel(L"HH Parent", L"Viewer");
+    Owned(viewer, L"Поиски");
+    Owned(viewer, L"Найти");
+    EXPECT_EQ(FindSearchDialog(viewer), nullptr);
+    for (const wchar_t* title : {L"Поиск", L"поиск", L"ПОИСК"}) {
+        const HWND owner = TopLevel(L"HH Parent", L"Viewer");
+        const HWND dialog = Owned(owner, title);
+        EXPECT_EQ(FindSearchDialog(owner), dialog);
+        EXPECT_EQ(ReadWindowString(dialog, L"Text"), title);
+    }
+}
+
+} // namespace
