@@ -84,13 +84,6 @@ endfunction()
 varnholt_wine_tests(win32_tests ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
 varnholt_wine_tests(e2e_tests ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 
-# Wine offers a Russian keyboard layout only to a process in a Russian locale: these run
-# once more in one, where they must not be skipped.
-add_test(NAME e2e_tests.russian_locale COMMAND e2e_tests --gtest_filter=KeyboardRussian.*)
-set_tests_properties(e2e_tests.russian_locale PROPERTIES ENVIRONMENT LC_ALL=ru_RU.UTF-8
-  FIXTURES_REQUIRED wine RESOURCE_LOCK wine_desktop TIMEOUT 180
-  FAIL_REGULAR_EXPRESSION "\\[  SKIPPED \\]")
-
 # A product check that needs no Wine: only system DLLs are imported.
 add_test(NAME product.imports_only_system_dlls
   COMMAND ${CMAKE_SOURCE_DIR}/tests/scripts/check-imports.sh $<TARGET_FILE:Varnholt>)

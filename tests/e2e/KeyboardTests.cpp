@@ -72,15 +72,17 @@ TEST(Keyboard, CyrillicLanguageWithNoneInstalledIsLoadedByName) {
     EXPECT_EQ(viewer.Log(), std::vector<std::wstring>{RequestLine(LayoutLoadedByName("00000419"))});
 }
 
-// Wine offers a Russian layout only in a Russian locale: CTest runs this test once more
-// with LC_ALL=ru_RU.UTF-8.
-TEST(KeyboardRussian, InstalledRussianLayoutIsPostedAlsoForAMissingCyrillicLanguage) {
+// Wine offers a Russian layout only in a Russian locale: CTest runs this test with
+// LC_ALL=ru_RU.UTF-8, where the layout must be there.
+TEST(RussianLocaleKeyboard, InstalledRussianLayoutIsPostedAlsoForAMissingCyrillicLanguage) {
     const auto installed = InstalledLayouts();
     const auto russian = std::find_if(installed.begin(), installed.end(), [](HKL layout) {
         return LOWORD(reinterpret_cast<std::uintptr_t>(layout)) == 0x419;
     });
-    if (russian == installed.end())
-        GTEST_SKIP() << "no Russian layout installed (under Wine: not a Russian locale)";
+    if (russian == installed.end()) {
+        ASSERT_NE(GetACP(), 1251u) << "a Russian locale without a Russian layout";
+        GTEST_SKIP() << "no Russian layout installed";
+    }
     const bool ukrainian = std::any_of(installed.begin(), installed.end(), [](HKL layout) {
         return LOWORD(reinterpret_cast<std::uintptr_t>(layout)) == 0x422;
     });
