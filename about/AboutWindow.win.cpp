@@ -11,6 +11,7 @@
 #include "platform/Dpi.h"
 #include "platform/ProgramInfo.h"
 #include "platform/UniqueHandle.h"
+#include "platform/WindowClass.h"
 
 #include <memory>
 
@@ -46,10 +47,6 @@ PropertyBag LinkBoxDesign() {
     return bag;
 }
 
-HINSTANCE Instance() {
-    return GetModuleHandleW(nullptr);
-}
-
 void MoveWindowTo(HWND window, const Box& box) {
     SetWindowPos(window, nullptr, box.left, box.top, box.width, box.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -75,16 +72,7 @@ UniqueGdiObject CreateWindowFont(int dpi) {
 class PictureBox {
   public:
     void Create(HWND parent, const Box& box) {
-        static const bool registered = [] {
-            WNDCLASSEXW picture{};
-            picture.cbSize = sizeof picture;
-            picture.lpfnWndProc = Proc;
-            picture.hInstance = Instance();
-            picture.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-            picture.lpszClassName = PictureClass;
-            return RegisterClassExW(&picture) != 0;
-        }();
-        (void)registered;
+        RegisterWindowClass({.name = PictureClass, .proc = Proc});
         window_ = CreateWindowExW(
             0, PictureClass, L"", WS_CHILD | WS_VISIBLE, box.left, box.top, box.width, box.height,
             parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IconId)), Instance(), this);
@@ -179,19 +167,10 @@ class AboutWindow final : public LinkBoxHost {
 std::unique_ptr<AboutWindow> fwMain;
 
 void AboutWindow::Create() {
-    static const bool registered = [] {
-        WNDCLASSEXW form{};
-        form.cbSize = sizeof form;
-        form.lpfnWndProc = Proc;
-        form.hInstance = Instance();
-        form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        form.hIcon = LoadIconW(nullptr, IDI_INFORMATION);
-        form.hIconSm = LoadIconW(nullptr, IDI_INFORMATION);
-        form.lpszClassName = WindowClass;
-        return RegisterClassExW(&form) != 0;
-    }();
-    (void)registered;
+    RegisterWindowClass({.name = WindowClass,
+                         .proc = Proc,
+                         .background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                         .icon = LoadIconW(nullptr, IDI_INFORMATION)});
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
     window_.reset(CreateWindowExW(exStyle, WindowClass, L"", style, CW_USEDEFAULT, CW_USEDEFAULT,

@@ -6,6 +6,7 @@
 #include "platform/Ansi.h"
 #include "platform/Dpi.h"
 #include "platform/ProgramInfo.h"
+#include "platform/WindowClass.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -18,31 +19,13 @@ namespace {
 // Sent to child windows after their parent moved to a monitor of another scale.
 constexpr UINT DpiChangedAfterParent = 0x02E3;
 
-HINSTANCE Instance() {
-    return GetModuleHandleW(nullptr);
-}
-
 void RegisterClasses(WNDPROC controlProc, WNDPROC labelProc) {
-    static bool registered = false;
-    if (registered)
-        return;
-    WNDCLASSEXW control{};
-    control.cbSize = sizeof control;
-    control.style = CS_OWNDC; // hDC is the control's own, lasting device context
-    control.lpfnWndProc = controlProc;
-    control.hInstance = Instance();
-    control.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    control.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    control.lpszClassName = LinkBox::ClassName;
-    RegisterClassExW(&control);
-    WNDCLASSEXW label{};
-    label.cbSize = sizeof label;
-    label.lpfnWndProc = labelProc;
-    label.hInstance = Instance();
-    label.hCursor = LoadCursorW(nullptr, IDC_HAND);
-    label.lpszClassName = LinkBox::LabelClassName;
-    RegisterClassExW(&label);
-    registered = true;
+    // hDC is the control's own, lasting device context
+    RegisterWindowClass({.name = LinkBox::ClassName,
+                         .proc = controlProc,
+                         .background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                         .style = CS_OWNDC});
+    RegisterWindowClass({.name = LinkBox::LabelClassName, .proc = labelProc, .cursor = IDC_HAND});
 }
 
 // 0x00BBGGRR, or a system colour when the top bit is set.
