@@ -109,19 +109,22 @@ TEST(StartUp, SecondRunChangesNeitherKey) {
     EXPECT_EQ(KeyLastWriteTime(HKEY_LOCAL_MACHINE, RestrictionsKey, View::Bits64), restrictions);
 }
 
-TEST(StartUp, FrameNavigationStoredAsTheText1IsLeftAsText) {
-    ASSERT_TRUE(SetRawValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigation, REG_SZ,
-                            StringBytes("1"), View::Bits64));
-    ASSERT_EQ(RunVarnholt(L"/stop"), 0u);
-    const auto allow =
-        ReadRawValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigation, View::Bits64);
-    ASSERT_TRUE(allow);
-    EXPECT_EQ(allow->type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(allow->bytes, StringBytes("1"));
+TEST(StartUp, FrameNavigationStoredAsTextThatReadsAs1IsLeftAsText) {
+    // the number is rounded to a whole one, halves to the even neighbour
+    for (const char* stored : {"1", "1.4", "0.6", " 1 px"}) {
+        ASSERT_TRUE(SetRawValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigation, REG_SZ,
+                                StringBytes(stored), View::Bits64));
+        ASSERT_EQ(RunVarnholt(L"/stop"), 0u) << stored;
+        const auto allow =
+            ReadRawValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigation, View::Bits64);
+        ASSERT_TRUE(allow);
+        EXPECT_EQ(allow->type, static_cast<DWORD>(REG_SZ)) << stored;
+        EXPECT_EQ(allow->bytes, StringBytes(stored));
+    }
 }
 
 TEST(StartUp, FrameNavigationOtherThan1IsRewrittenAsDoubleWord) {
-    for (const char* stored : {"0", "2", "4294967295"}) {
+    for (const char* stored : {"0", "2", "0.5", "1.5", "4294967295", "&H100000000"}) {
         ASSERT_TRUE(SetRawValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigation, REG_SZ,
                                 StringBytes(stored), View::Bits64));
         ASSERT_EQ(RunVarnholt(L"/stop"), 0u) << stored;
