@@ -100,6 +100,13 @@ TEST(StartUp, RegistersAppPathAndAllowsFrameNavigationIn64BitView) {
 
 TEST(StartUp, SecondRunChangesNeitherKey) {
     ASSERT_EQ(RunVarnholt(L"/stop"), 0u);
+    // Wine skips a write of the data already stored, so the last-write times alone would
+    // not show one. The folder stored as an expandable string reads as the same text: a
+    // run that wrote it all the same would leave a plain string.
+    const auto folder = ReadRawValue(HKEY_LOCAL_MACHINE, AppPathsKey, L"Path", View::Bits64);
+    ASSERT_TRUE(folder);
+    ASSERT_TRUE(SetRawValue(HKEY_LOCAL_MACHINE, AppPathsKey, L"Path", REG_EXPAND_SZ, folder->bytes,
+                            View::Bits64));
     const auto appPaths = KeyLastWriteTime(HKEY_LOCAL_MACHINE, AppPathsKey, View::Bits64);
     const auto restrictions = KeyLastWriteTime(HKEY_LOCAL_MACHINE, RestrictionsKey, View::Bits64);
     ASSERT_NE(appPaths, 0u);
@@ -107,6 +114,10 @@ TEST(StartUp, SecondRunChangesNeitherKey) {
     ASSERT_EQ(RunVarnholt(L"/stop"), 0u);
     EXPECT_EQ(KeyLastWriteTime(HKEY_LOCAL_MACHINE, AppPathsKey, View::Bits64), appPaths);
     EXPECT_EQ(KeyLastWriteTime(HKEY_LOCAL_MACHINE, RestrictionsKey, View::Bits64), restrictions);
+    const auto after = ReadRawValue(HKEY_LOCAL_MACHINE, AppPathsKey, L"Path", View::Bits64);
+    ASSERT_TRUE(after);
+    EXPECT_EQ(after->type, static_cast<DWORD>(REG_EXPAND_SZ));
+    SetRawValue(HKEY_LOCAL_MACHINE, AppPathsKey, L"Path", REG_SZ, folder->bytes, View::Bits64);
 }
 
 TEST(StartUp, FrameNavigationStoredAsTextThatReadsAs1IsLeftAsText) {
