@@ -2,6 +2,7 @@
 
 #include "about/AboutWindow.h"
 #include "about/VersionText.h"
+#include "app/RunError.h"
 #include "app/SwitchArguments.h"
 #include "app/SwitchTable.h"
 #include "favorites/Favorites.h"
@@ -30,12 +31,22 @@ void RegisterAppPath() {
     WriteRegistryValue(HKEY_LOCAL_MACHINE, AppPathsKey + exe, L"Path", folder, RegSz);
 }
 
+// Whether a stored value reads as the whole number 1 (halves go to the even neighbour).
+// A number too large for any whole number is not 1: such a value is rewritten, never a
+// reason to end the run.
+bool ReadsAsOne(const std::wstring& text) {
+    try {
+        const double number = LeadingNumber(text);
+        return number > 0.5 && number < 1.5;
+    } catch (const RunError&) {
+        return false;
+    }
+}
+
 // Lets the viewer's pages navigate frames. A value that reads as 1, double-word or text,
 // stays as it is.
 void AllowFrameNavigation() {
-    const std::wstring current =
-        ReadRegistryValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigationValue);
-    if (LeadingNumber(current) != 1.0)
+    if (!ReadsAsOne(ReadRegistryValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigationValue)))
         WriteRegistryValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigationValue, L"1",
                            RegDword);
 }

@@ -100,6 +100,13 @@ TEST(StartUp, RegistersAppPathAndAllowsFrameNavigationIn64BitView) {
 
 TEST(StartUp, SecondRunChangesNeitherKey) {
     ASSERT_EQ(RunVarnholt(L"/stop"), 0u);
+    // Wine skips a write of the data already stored, so the last-write times alone would
+    // not show one. The folder stored as an expandable string reads as the same text: a
+    // run that wrote it all the same would leave a plain string.
+    const auto folder = ReadRawValue(HKEY_LOCAL_MACHINE, AppPathsKey, L"Path", View::Bits64);
+    ASSERT_TRUE(folder);
+    ASSERT_TRUE(SetRawValue(HKEY_LOCAL_MACHINE, AppPathsKey, L"Path", REG_EXPAND_SZ, folder->bytes,
+                            View::Bits64));
     const auto appPaths = KeyLastWriteTime(HKEY_LOCAL_MACHINE, AppPathsKey, View::Bits64);
     const auto restrictions = KeyLastWriteTime(HKEY_LOCAL_MACHINE, RestrictionsKey, View::Bits64);
     ASSERT_NE(appPaths, 0u);
@@ -107,21 +114,28 @@ TEST(StartUp, SecondRunChangesNeitherKey) {
     ASSERT_EQ(RunVarnholt(L"/stop"), 0u);
     EXPECT_EQ(KeyLastWriteTime(HKEY_LOCAL_MACHINE, AppPathsKey, View::Bits64), appPaths);
     EXPECT_EQ(KeyLastWriteTime(HKEY_LOCAL_MACHINE, RestrictionsKey, View::Bits64), restrictions);
+    const auto after = ReadRawValue(HKEY_LOCAL_MACHINE, AppPathsKey, L"Path", View::Bits64);
+    ASSERT_TRUE(after);
+    EXPECT_EQ(after->type, static_cast<DWORD>(REG_EXPAND_SZ));
+    SetRawValue(HKEY_LOCAL_MACHINE, AppPathsKey, L"Path", REG_SZ, folder->bytes, View::Bits64);
 }
 
-TEST(StartUp, FrameNavigationStoredAsTheText1IsLeftAsText) {
-    ASSERT_TRUE(SetRawValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigation, REG_SZ,
-                            StringBytes("1"), View::Bits64));
-    ASSERT_EQ(RunVarnholt(L"/stop"), 0u);
-    const auto allow =
-        ReadRawValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigation, View::Bits64);
-    ASSERT_TRUE(allow);
-    EXPECT_EQ(allow->type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(allow->bytes, StringBytes("1"));
+TEST(StartUp, FrameNavigationStoredAsTextThatReadsAs1IsLeftAsText) {
+    // the number is rounded to a whole one, halves to the even neighbour
+    for (const char* stored : {"1", "1.4", "0.6", " 1 px"}) {
+        ASSERT_TRUE(SetRawValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigation, REG_SZ,
+                                StringBytes(stored), View::Bits64));
+        ASSERT_EQ(RunVarnholt(L"/stop"), 0u) << stored;
+        const auto allow =
+            ReadRawValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigation, View::Bits64);
+        ASSERT_TRUE(allow);
+        EXPECT_EQ(allow->type, static_cast<DWORD>(REG_SZ)) << stored;
+        EXPECT_EQ(allow->bytes, StringBytes(stored));
+    }
 }
 
 TEST(StartUp, FrameNavigationOtherThan1IsRewrittenAsDoubleWord) {
-    for (const char* stored : {"0", "2", "4294967295"}) {
+    for (const char* stored : {"0", "2", "0.5", "1.5", "4294967295", "&H100000000"}) {
         ASSERT_TRUE(SetRawValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigation, REG_SZ,
                                 StringBytes(stored), View::Bits64));
         ASSERT_EQ(RunVarnholt(L"/stop"), 0u) << stored;

@@ -161,7 +161,10 @@ TEST(Title, ViewerIsFoundByItsOldTitleWhenNoneIsInFront) {
     ASSERT_EQ(RunVarnholt(L"/title" + fresh + L"|" + old), 0u);
     EXPECT_EQ(viewer.Title(), fresh);
     // the old title must name a viewer window: a bystander titled so is not retitled
-    ASSERT_EQ(RunVarnholt(L"/titleOther|" + Unique(L"Nobody")), 0u);
+    const std::wstring bystanderTitle = bystander.Title();
+    ASSERT_EQ(RunVarnholt(L"/titleOther|" + bystanderTitle), 0u);
+    EXPECT_EQ(bystander.Title(), bystanderTitle);
+    EXPECT_TRUE(bystander.LogLines(L"WM_SETTEXT").empty());
     EXPECT_EQ(viewer.Title(), fresh);
 }
 
