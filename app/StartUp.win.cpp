@@ -2,7 +2,6 @@
 
 #include "about/AboutWindow.h"
 #include "about/VersionText.h"
-#include "app/RunError.h"
 #include "app/SwitchArguments.h"
 #include "app/SwitchTable.h"
 #include "favorites/Favorites.h"
@@ -35,12 +34,8 @@ void RegisterAppPath() {
 // A number too large for any whole number is not 1: such a value is rewritten, never a
 // reason to end the run.
 bool ReadsAsOne(const std::wstring& text) {
-    try {
-        const double number = LeadingNumber(text);
-        return number > 0.5 && number < 1.5;
-    } catch (const RunError&) {
-        return false;
-    }
+    const double number = LeadingNumber(text);
+    return number > 0.5 && number < 1.5;
 }
 
 // Lets the viewer's pages navigate frames. A value that reads as 1, double-word or text,

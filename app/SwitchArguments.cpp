@@ -43,8 +43,10 @@ int DigitValue(wchar_t c) {
 }
 
 // Reads the digits of a &H or &O number (the skipped characters may stand between them).
+// Up to 16 bits (four hex digits) the value is a signed 16-bit number, up to 32 bits a
+// signed 32-bit one; a longer number keeps its full value, which no integer target takes.
 double ReadRadixNumber(std::wstring_view text, std::size_t i, int radix) {
-    std::uint64_t value = 0;
+    double value = 0;
     int digits = 0;
     for (; i < text.size(); ++i) {
         if (IsSkipped(text[i]))
@@ -52,15 +54,16 @@ double ReadRadixNumber(std::wstring_view text, std::size_t i, int radix) {
         const int d = DigitValue(text[i]);
         if (d >= radix)
             break;
-        value = value * static_cast<std::uint64_t>(radix) + static_cast<std::uint64_t>(d);
+        value = value * radix + d;
         ++digits;
-        if (value > 0xFFFFFFFFull)
-            throw RunError(ErrorKind::Overflow, std::wstring(text));
     }
-    const bool sixteenBit = radix == 16 ? digits <= 4 : value <= 0xFFFF;
+    if (value > 4294967295.0)
+        return value;
+    const auto bits = static_cast<std::uint32_t>(value);
+    const bool sixteenBit = radix == 16 ? digits <= 4 : bits <= 0xFFFF;
     if (sixteenBit)
-        return static_cast<double>(static_cast<std::int16_t>(static_cast<std::uint16_t>(value)));
-    return static_cast<double>(static_cast<std::int32_t>(static_cast<std::uint32_t>(value)));
+        return static_cast<double>(static_cast<std::int16_t>(static_cast<std::uint16_t>(bits)));
+    return static_cast<double>(static_cast<std::int32_t>(bits));
 }
 
 } // namespace

@@ -82,7 +82,7 @@ TEST(Dispatch, PaneRoundsHalvesToEvenWithin16Bits) {
 TEST(Dispatch, NumbersOutsideTheTargetAreAnOverflow) {
     for (const wchar_t* line :
          {L"/pane 32768", L"/pane 40000", L"/pane 32767.5", L"/pane -32769", L"/pane -32768.6",
-          L"/keyb 99999999999", L"/keyb 2147483648", L"/keyh -2147483649"}) {
+          L"/keyb 99999999999", L"/keyb 2147483648", L"/keyh -2147483649", L"/keyb &H100000000"}) {
         try {
             Choose(line);
             ADD_FAILURE() << "no overflow";

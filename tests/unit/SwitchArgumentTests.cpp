@@ -66,8 +66,11 @@ TEST(LeadingNumber, HexadecimalAndOctalWithThe16BitRule) {
     EXPECT_EQ(LeadingNumber(L"&"), 0);
 }
 
-TEST(LeadingNumber, HexadecimalBeyond32BitsIsAnOverflow) {
-    EXPECT_THROW(LeadingNumber(L"&H100000000"), RunError);
+TEST(LeadingNumber, Beyond32BitsKeepsTheFullValue) {
+    EXPECT_EQ(LeadingNumber(L"&H100000000"), 4294967296.0);
+    EXPECT_EQ(LeadingNumber(L"&O40000000000"), 4294967296.0);
+    EXPECT_GT(LeadingNumber(L"&HFFFFFFFFFFFFFFFFFFFFFFFF"), 1e28);
+    EXPECT_THROW(RoundToInt32(LeadingNumber(L"&H100000000")), RunError);
 }
 
 TEST(LeadingNumber, NarrowTextReadsTheSame) {
