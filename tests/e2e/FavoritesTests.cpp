@@ -182,6 +182,9 @@ TEST_F(Favorites, EntriesThatWouldBreakTheScriptAreRefusedAndTheFileKept) {
         {L"/bmadd a\\b=" + Location(L"a.htm"), L"name contains a backslash"},
         {L"/bmadd Query=" + Location(L"query.htm?q=1"), L"topic contains an equals sign"},
         {L"/bmadd Quote=" + Location(L"a\"b.htm"), L"topic contains a double quote"},
+        // Characters that the ANSI conversion turns into a quote or an equals sign.
+        {L"/bmadd Wide\uFF02;alert(1);//=" + Location(L"a.htm"), L"name contains a double quote"},
+        {L"/bmadd Wide=" + Location(L"q.htm?q\uFF1D1"), L"topic contains an equals sign"},
     };
     for (const auto& c : cases) {
         ChildProcess client = ChildProcess::Start(VarnholtPath(), c.arguments);
