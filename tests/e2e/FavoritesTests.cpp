@@ -71,6 +71,20 @@ TEST_F(Favorites, TextIsWrittenInTheAnsiCodePageWithoutByteOrderMark) {
     }
 }
 
+TEST_F(Favorites, ANameOutsideTheCodePageIsStillReplacedInPlace) {
+    // Greek letters have no form in the Western or Cyrillic code pages: the file holds
+    // question marks, and the next add of the same name must find that line.
+    const std::wstring name = L" \u03bb\u03ad\u03be\u03b7";
+    RunQuietly(L"/bmadd" + name + L"=" + Location(L"a.htm"));
+    RunQuietly(L"/bmadd" + name + L"=" + Location(L"b.htm"));
+    char ansi[16] = {};
+    const int n = WideCharToMultiByte(CP_ACP, 0, name.c_str(), static_cast<int>(name.size()), ansi,
+                                      sizeof ansi, nullptr, nullptr);
+    ASSERT_GT(n, 0);
+    EXPECT_EQ(Bytes(), Header + Section("Quillbay") +
+                           Entry(std::string(ansi, static_cast<std::size_t>(n)), "b.htm"));
+}
+
 TEST_F(Favorites, SameNameReplacesInPlaceInAnyLetterCase) {
     RunQuietly(L"/bmadd Word=" + Location(L"html/a.htm"));
     RunQuietly(L"/bmadd Word=" + Location(L"html/a.htm"));
