@@ -199,6 +199,7 @@ TEST_F(Favorites, EntriesThatWouldBreakTheScriptAreRefusedAndTheFileKept) {
         // Characters that the ANSI conversion turns into a quote or an equals sign.
         {L"/bmadd Wide\uFF02;alert(1);//=" + Location(L"a.htm"), L"name contains a double quote"},
         {L"/bmadd Wide=" + Location(L"q.htm?q\uFF1D1"), L"topic contains an equals sign"},
+        {L"/bmadd Wide\uFF1Dname=" + Location(L"a.htm"), L"name contains an equals sign"},
     };
     for (const auto& c : cases) {
         ChildProcess client = ChildProcess::Start(VarnholtPath(), c.arguments);
