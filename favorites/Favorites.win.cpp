@@ -162,6 +162,15 @@ void ReplaceFavoritesFile(const FavoritesRequest& request) {
     CrashPoint(L"protected");
 }
 
+// The request as the ANSI file will hold it. The conversion maps some characters to a
+// look-alike (a full-width quotation mark becomes "), so what is checked and matched must
+// be the converted text, not the text asked for.
+FavoritesRequest AsWritten(FavoritesRequest request) {
+    for (std::wstring* text : {&request.name, &request.topic, &request.section})
+        *text = FromAnsi(ToAnsi(*text));
+    return request;
+}
+
 } // namespace
 
 void AppendLineWithRetry(const std::wstring& path, const std::optional<std::wstring>& line,
@@ -186,21 +195,22 @@ void AppendLineWithRetry(const std::wstring& path, const std::optional<std::wstr
 }
 
 void UpdateFavorites(const std::wstring& argument, bool add) {
-    const auto request = ReadFavoritesArgument(argument, add);
-    if (!request)
+    const auto asked = ReadFavoritesArgument(argument, add);
+    if (!asked)
         return;
-    if (const std::wstring problem = FavoriteEntryProblem(*request); !problem.empty()) {
+    const FavoritesRequest request = AsWritten(*asked);
+    if (const std::wstring problem = FavoriteEntryProblem(request); !problem.empty()) {
         MessageBoxW(nullptr, problem.c_str(), MessageCaption().c_str(), MB_OK | MB_ICONWARNING);
         return;
     }
-    const UniqueFile lock = LockFavorites(*request);
+    const UniqueFile lock = LockFavorites(request);
     CrashPoint(L"locked");
-    const auto oldLines = ReadFavoritesLines(request->favoritesFile);
+    const auto oldLines = ReadFavoritesLines(request.favoritesFile);
     if (!oldLines)
         return;
     CrashPoint(L"read");
-    const auto newLines = RewriteFavorites(*oldLines, *request);
-    WriteTemporaryFile(request->temporaryFile, ToAnsi(JoinFileLines(newLines)));
+    const auto newLines = RewriteFavorites(*oldLines, request);
+    WriteTemporaryFile(request.temporaryFile, ToAnsi(JoinFileLines(newLines)));
     CrashPoint(L"temp-written");
-    ReplaceFavoritesFile(*request);
+    ReplaceFavoritesFile(request);
 }

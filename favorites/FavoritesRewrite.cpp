@@ -88,9 +88,12 @@ std::optional<FavoritesRequest> ReadFavoritesArgument(std::wstring_view argument
 
 std::wstring FavoriteEntryProblem(const FavoritesRequest& request) {
     static constexpr std::wstring_view Banned = L"\"\x01\r\n\\";
-    std::wstring problem = ProblemIn(L"name", request.name, Banned);
+    // The argument's own first "=" ends the name, but a look-alike can still turn into
+    // one when the name is converted for the file.
+    static constexpr std::wstring_view BannedInEntry = L"\"\x01\r\n\\=";
+    std::wstring problem = ProblemIn(L"name", request.name, BannedInEntry);
     if (problem.empty())
-        problem = ProblemIn(L"topic", request.topic, L"\"\x01\r\n\\=");
+        problem = ProblemIn(L"topic", request.topic, BannedInEntry);
     if (problem.empty())
         problem = ProblemIn(L"help file name", request.section, Banned);
     return problem;

@@ -71,6 +71,20 @@ TEST_F(Favorites, TextIsWrittenInTheAnsiCodePageWithoutByteOrderMark) {
     }
 }
 
+TEST_F(Favorites, ANameOutsideTheCodePageIsStillReplacedInPlace) {
+    // Greek letters have no form in the Western or Cyrillic code pages: the file holds
+    // question marks, and the next add of the same name must find that line.
+    const std::wstring name = L" \u03bb\u03ad\u03be\u03b7";
+    RunQuietly(L"/bmadd" + name + L"=" + Location(L"a.htm"));
+    RunQuietly(L"/bmadd" + name + L"=" + Location(L"b.htm"));
+    char ansi[16] = {};
+    const int n = WideCharToMultiByte(CP_ACP, 0, name.c_str(), static_cast<int>(name.size()), ansi,
+                                      sizeof ansi, nullptr, nullptr);
+    ASSERT_GT(n, 0);
+    EXPECT_EQ(Bytes(), Header + Section("Quillbay") +
+                           Entry(std::string(ansi, static_cast<std::size_t>(n)), "b.htm"));
+}
+
 TEST_F(Favorites, SameNameReplacesInPlaceInAnyLetterCase) {
     RunQuietly(L"/bmadd Word=" + Location(L"html/a.htm"));
     RunQuietly(L"/bmadd Word=" + Location(L"html/a.htm"));
@@ -182,6 +196,10 @@ TEST_F(Favorites, EntriesThatWouldBreakTheScriptAreRefusedAndTheFileKept) {
         {L"/bmadd a\\b=" + Location(L"a.htm"), L"name contains a backslash"},
         {L"/bmadd Query=" + Location(L"query.htm?q=1"), L"topic contains an equals sign"},
         {L"/bmadd Quote=" + Location(L"a\"b.htm"), L"topic contains a double quote"},
+        // Characters that the ANSI conversion turns into a quote or an equals sign.
+        {L"/bmadd Wide\uFF02;alert(1);//=" + Location(L"a.htm"), L"name contains a double quote"},
+        {L"/bmadd Wide=" + Location(L"q.htm?q\uFF1D1"), L"topic contains an equals sign"},
+        {L"/bmadd Wide\uFF1Dname=" + Location(L"a.htm"), L"name contains an equals sign"},
     };
     for (const auto& c : cases) {
         ChildProcess client = ChildProcess::Start(VarnholtPath(), c.arguments);

@@ -109,6 +109,11 @@ TEST(FavoriteEntryProblem, NamesTheCharacterThatWouldBreakTheScript) {
               std::wstring::npos);
     EXPECT_NE(FavoriteEntryProblem(Request(L"W=C:\\D\\Q\x01.chm::/a")).find(L"help file"),
               std::wstring::npos);
+    // Not from the argument itself, but from a name converted for the file.
+    FavoritesRequest converted = Request(L" Word=" + Location);
+    converted.name = L"a=b";
+    EXPECT_NE(FavoriteEntryProblem(converted).find(L"name contains an equals sign (=)"),
+              std::wstring::npos);
 }
 
 TEST(FavoritesFileLines, EndAtCrOrCrLfOnly) {

@@ -22,22 +22,34 @@ constexpr wchar_t HtmlClass[] = L"Varnholt Test Html View";
 struct InProcessViewer {
     static inline std::vector<WPARAM> htmlCommands;
     static inline HWND main = nullptr;
-    static inline HWND dialog = nullptr;
+    static inline UniqueWindow dialog;
     static inline HWND dialogEdit = nullptr;
+    // Every look for the search dialog reads its title once.
+    static inline int dialogTitleReads = 0;
 
     UniqueWindow mainWindow;
+
+    static void OpenDialog() {
+        dialog.reset(CreateWindowExW(0, L"Varnholt Test Dialog", L"Find", WS_POPUP | WS_CAPTION,
+                                     800, 100, 300, 100, main, nullptr, nullptr, nullptr));
+        dialogEdit = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE, 10, 10, 200, 24,
+                                     dialog.get(), nullptr, nullptr, nullptr);
+        dialogTitleReads = 0;
+    }
 
     static LRESULT CALLBACK HtmlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == WM_COMMAND) {
             htmlCommands.push_back(wParam);
-            if (wParam == 67 && !dialog) {
-                dialog = CreateWindowExW(0, L"Varnholt Test Dialog", L"Find", WS_POPUP | WS_CAPTION,
-                                         800, 100, 300, 100, main, nullptr, nullptr, nullptr);
-                dialogEdit = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE, 10, 10, 200,
-                                             24, dialog, nullptr, nullptr, nullptr);
-            }
+            if (wParam == 67 && !dialog)
+                OpenDialog();
             return 0;
         }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+
+    static LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_GETTEXT)
+            ++dialogTitleReads;
         return DefWindowProcW(window, message, wParam, lParam);
     }
 
@@ -51,10 +63,11 @@ struct InProcessViewer {
 
     InProcessViewer() {
         htmlCommands.clear();
-        dialog = dialogEdit = nullptr;
+        dialog.reset();
+        dialogEdit = nullptr;
         Register(L"HH Parent", DefWindowProcW);
         Register(HtmlClass, HtmlProc);
-        Register(L"Varnholt Test Dialog", DefWindowProcW);
+        Register(L"Varnholt Test Dialog", DialogProc);
         mainWindow.reset(CreateWindowExW(0, L"HH Parent", L"Viewer",
                                          WS_OVERLAPPEDWINDOW | WS_VISIBLE, 150, 150, 400, 300,
                                          nullptr, nullptr, nullptr, nullptr));
@@ -63,10 +76,7 @@ struct InProcessViewer {
                         nullptr, nullptr);
         SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     }
-    ~InProcessViewer() {
-        if (dialog)
-            DestroyWindow(dialog);
-    }
+    ~InProcessViewer() { dialog.reset(); }
 
     HWND Html() const { return FindChildWindow(main, L"", HtmlClass); }
 
@@ -106,6 +116,25 @@ TEST(InProcessCommands, FindHandlesOurOwnMessagesWhileItWaitsForTheDialog) {
     wchar_t text[64] = {};
     GetWindowTextW(InProcessViewer::dialogEdit, text, 64);
     EXPECT_STREQ(text, L" abc");
+}
+
+TEST(InProcessCommands, FindTakesADialogAlreadyOpenAtTheFirstLook) {
+    InProcessViewer viewer;
+    InProcessViewer::OpenDialog();
+    ASSERT_TRUE(viewer.PutCursorOverHtml());
+
+    FindCommand(L"abc");
+    EXPECT_EQ(InProcessViewer::dialogTitleReads, 1);
+    // No wait came before that look: a wait would have handled the posted commands.
+    EXPECT_TRUE(InProcessViewer::htmlCommands.empty());
+    MSG message{};
+    ASSERT_TRUE(PeekMessageW(&message, viewer.Html(), WM_COMMAND, WM_COMMAND, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 67u);
+    ASSERT_TRUE(PeekMessageW(&message, viewer.Html(), WM_COMMAND, WM_COMMAND, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 15u);
+    wchar_t text[64] = {};
+    GetWindowTextW(InProcessViewer::dialogEdit, text, 64);
+    EXPECT_STREQ(text, L"abc");
 }
 
 TEST(InProcessCommands, StopAndExitPostToTheViewerUnderTheCursor) {
