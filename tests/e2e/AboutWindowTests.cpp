@@ -522,7 +522,8 @@ TEST_F(AboutWindowTest, ClickingTheLinkAsksTheShellToOpenTheSetupAddress) {
     EXPECT_NE(links[0].find("\"http://127.0.0.1:18080/Rurivur/Varnholt_Setup.exe\""),
               std::string::npos)
         << links[0];
-    EXPECT_EQ(client.ExitCode(), static_cast<DWORD>(STILL_ACTIVE)); // the window stays
+    EXPECT_EQ(links[0].substr(links[0].size() - 2), " 0") << links[0]; // the parameters
+    EXPECT_EQ(client.ExitCode(), static_cast<DWORD>(STILL_ACTIVE));    // the window stays
 }
 
 TEST_F(AboutWindowTest, ClosesWithOKEnterEscOrTheCloseButtonAndTheProgramEnds) {

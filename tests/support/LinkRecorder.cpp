@@ -42,7 +42,7 @@ LinkRecorder::LinkRecorder()
     const std::wstring tool = TestBinFolder() + L"\\record_link.exe";
     std::string command(1, '"');
     command.append(tool.begin(), tool.end());
-    command.append("\" \"%1\"");
+    command.append("\" \"%1\" %*");
     for (View view : {View::Bits64, View::Bits32})
         SetRawValue(HKEY_LOCAL_MACHINE, CommandKey, L"", REG_SZ, StringBytes(command), view);
 }

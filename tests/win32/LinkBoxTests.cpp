@@ -253,6 +253,8 @@ TEST_F(LinkBoxTest, ClickRaisesClickBeforeTheShellOpensTheCaption) {
     EXPECT_NE(links[0].find("\"http://127.0.0.1:18080/Rurivur/Varnholt_Setup.exe\""),
               std::string::npos)
         << links[0];
+    // The shell passes the parameters "0" on to the handler.
+    EXPECT_EQ(links[0].substr(links[0].size() - 2), " 0") << links[0];
 }
 
 TEST_F(LinkBoxTest, ClickOpensPathWhenTheCaptionIsNotThePathAndNothingWithoutOne) {
