@@ -84,6 +84,17 @@ TEST(OnLoadDecision, TheNumericTestCatchesWhatTheComparisonMisses) {
     EXPECT_EQ(ClosingLine(L"Version=2.13;"), L"\r\n\r\nAnother version (2.13) is now available:");
 }
 
+TEST(VersionFile, HugeNumbersFromTheSiteAreReadNotFatal) {
+    // The site's text is outside the program's control: numbers too large for any
+    // integer are only compared, never an error that ends the run.
+    const std::wstring body = L"Version=&H100000000;Size=&HFFFFFFFFFFFF;";
+    const VersionFileReading reading = ReadVersionFile(body, L"2.127");
+    EXPECT_EQ(reading.latestVersion, L"&H100000000");
+    EXPECT_GT(reading.setupSize, 4294967295.0);
+    EXPECT_TRUE(ClientIsBehind(reading.result, Client, reading.latestVersion));
+    EXPECT_EQ(ClosingLine(body), L"\r\n\r\nAnother version (&H100000000) is now available:");
+}
+
 TEST(OnLoadDecision, AKnownLatestVersionDecidesByNumberAlone) {
     EXPECT_TRUE(ClientIsBehind(-1, Client, L"2.2"));
     EXPECT_TRUE(ClientIsBehind(-1, Client, L"3"));
