@@ -54,8 +54,7 @@ std::wstring ProblemIn(std::wstring_view what, std::wstring_view text, std::wstr
     const std::size_t bad = text.find_first_of(banned);
     if (bad == std::wstring_view::npos)
         return {};
-    return L"The favourite cannot be saved: its " + std::wstring(what) + L" contains " +
-           CharacterName(text[bad]) +
+    return L"The favourite's " + std::wstring(what) + L" contains " + CharacterName(text[bad]) +
            L", which is not allowed.\r\n"
            L"The Favorites file was not changed.";
 }

@@ -7,6 +7,11 @@ wchar_t FoldCase(wchar_t c) {
     // Latin-1: À..Þ without ×
     if (u >= 0xC0 && u <= 0xDE && u != 0xD7)
         return static_cast<wchar_t>(u + 32);
+    // Capital I with dot is i; dotless i has no other case outside Turkish
+    if (u == 0x130)
+        return L'i';
+    if (u == 0x131)
+        return c;
     // Latin Extended-A: pairs, upper case at the even code (0x100..0x137, 0x14A..0x177)
     if ((u >= 0x100 && u <= 0x137) || (u >= 0x14A && u <= 0x177))
         return static_cast<wchar_t>(u | 1);

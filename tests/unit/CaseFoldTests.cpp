@@ -14,6 +14,9 @@ TEST(CaseFold, LatinCyrillicAndGreekLetters) {
     EXPECT_TRUE(EqualsNoCase(L"ÀÉÖ", L"àéö"));
     EXPECT_TRUE(EqualsNoCase(L"ΣΩ", L"σω"));
     EXPECT_FALSE(EqualsNoCase(L"×", L"÷")); // not letters
+    EXPECT_TRUE(EqualsNoCase(L"\u0130", L"i"));
+    EXPECT_FALSE(EqualsNoCase(L"\u0130", L"\u0131"));
+    EXPECT_TRUE(EqualsNoCase(L"\u0100\u017D", L"\u0101\u017E"));
     EXPECT_FALSE(EqualsNoCase(L"Find", L"Finds"));
     EXPECT_FALSE(EqualsNoCase(L"Ф", L"Х"));
 }
