@@ -82,6 +82,12 @@ struct BstrTraits {
     static void Close(Type s) { SysFreeString(s); }
 };
 
+struct LocalMemoryTraits {
+    using Type = HLOCAL;
+    static Type None() { return nullptr; }
+    static void Close(Type h) { LocalFree(h); }
+};
+
 struct MemoryDcTraits {
     using Type = HDC;
     static Type None() { return nullptr; }
@@ -96,6 +102,7 @@ using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
 using UniqueBstr = UniqueHandle<BstrTraits>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;
 
 // A window's device context from GetDC, given back with ReleaseDC.
 class WindowDc {

@@ -1,6 +1,7 @@
 #include "text/Files.h"
 
 #include "app/RunError.h"
+#include "platform/UniqueHandle.h"
 
 #include <windows.h>
 
@@ -21,12 +22,12 @@ void RemoveFile(const std::wstring& path) {
 }
 
 void ThrowFileError(const std::wstring& path, unsigned long errorCode) {
-    wchar_t* text = nullptr;
+    UniqueLocalMemory text;
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, errorCode, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring reason = length ? std::wstring(text, length) : L"";
-    LocalFree(text);
+        nullptr, errorCode, 0, reinterpret_cast<wchar_t*>(text.put()), 0, nullptr);
+    std::wstring reason =
+        length ? std::wstring(static_cast<const wchar_t*>(text.get()), length) : L"";
     while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r'))
         reason.pop_back();
     if (reason.empty())
