@@ -4,7 +4,7 @@
 
 HINSTANCE Instance();
 
-struct WindowClassSpec {
+struct WindowClassInfo {
     const wchar_t* name = nullptr;
     WNDPROC proc = nullptr;
     const wchar_t* cursor = IDC_ARROW; // a system cursor
@@ -14,4 +14,4 @@ struct WindowClassSpec {
 };
 
 // Registers the class; registering the same class again has no effect.
-void RegisterWindowClass(const WindowClassSpec& spec);
+void RegisterWindowClass(const WindowClassInfo& info);

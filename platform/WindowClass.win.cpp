@@ -4,16 +4,16 @@ HINSTANCE Instance() {
     return GetModuleHandleW(nullptr);
 }
 
-void RegisterWindowClass(const WindowClassSpec& spec) {
+void RegisterWindowClass(const WindowClassInfo& info) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.style = spec.style;
-    windowClass.lpfnWndProc = spec.proc;
+    windowClass.style = info.style;
+    windowClass.lpfnWndProc = info.proc;
     windowClass.hInstance = Instance();
-    windowClass.hCursor = LoadCursorW(nullptr, spec.cursor);
-    windowClass.hbrBackground = spec.background;
-    windowClass.hIcon = spec.icon;
-    windowClass.hIconSm = spec.icon;
-    windowClass.lpszClassName = spec.name;
+    windowClass.hCursor = LoadCursorW(nullptr, info.cursor);
+    windowClass.hbrBackground = info.background;
+    windowClass.hIcon = info.icon;
+    windowClass.hIconSm = info.icon;
+    windowClass.lpszClassName = info.name;
     RegisterClassExW(&windowClass); // fails harmlessly when the class exists
 }
