@@ -105,11 +105,7 @@ class PictureBox {
 
   private:
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_NCCREATE)
-            SetWindowLongPtrW(window, GWLP_USERDATA,
-                              reinterpret_cast<LONG_PTR>(
-                                  reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-        auto* self = reinterpret_cast<PictureBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        auto* self = WindowObject<PictureBox>(window, message, lParam);
         if (message == WM_PAINT && self) {
             self->Paint();
             return 0;
@@ -323,11 +319,7 @@ void AboutWindow::OnDpiChanged(int dpi, const RECT& suggested) {
 }
 
 LRESULT CALLBACK AboutWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE)
-        SetWindowLongPtrW(
-            window, GWLP_USERDATA,
-            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-    auto* self = reinterpret_cast<AboutWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = WindowObject<AboutWindow>(window, message, lParam);
     if (!self || !self->window_)
         return DefWindowProcW(window, message, wParam, lParam);
     return self->OnMessage(message, wParam, lParam);

@@ -2,6 +2,7 @@
 #include "about/UpdateCheck.h"
 
 #include "platform/Ansi.h"
+#include "platform/MessagePump.h"
 #include "platform/ProgramInfo.h"
 #include "platform/UniqueHandle.h"
 
@@ -14,20 +15,6 @@ namespace {
 // server far longer than anyone keeps an About window waiting.
 constexpr DWORD NetworkTimeoutMs = 5000;
 constexpr DWORD ReadSize = 2048;
-
-// The download blocks the window's thread; waiting messages are handled before each
-// network step so that the program's windows keep answering.
-void ProcessWaitingMessages() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(message.wParam));
-            return;
-        }
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
 
 void SetTimeouts(HINTERNET handle) {
     DWORD timeout = NetworkTimeoutMs;
@@ -77,7 +64,7 @@ std::string DownloadText(const std::wstring& url) {
     if (!InternetGetConnectedState(&flags, 0))
         return {};
     UniqueInternet root(InternetOpenA("", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-    ProcessWaitingMessages();
+    DispatchPendingMessages();
     if (!root)
         return {};
     SetTimeouts(root.get());
@@ -101,7 +88,7 @@ std::string DownloadText(const std::wstring& url) {
     char buffer[ReadSize];
     DWORD received = 0;
     do {
-        ProcessWaitingMessages();
+        DispatchPendingMessages();
         received = 0;
         if (!InternetReadFile(request.get(), buffer, ReadSize, &received))
             received = 0;

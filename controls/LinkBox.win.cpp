@@ -122,12 +122,7 @@ LinkBox::~LinkBox() {
 }
 
 LRESULT CALLBACK LinkBox::ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<LinkBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = WindowObject<LinkBox>(window, message, lParam);
     if (!self || !self->window_)
         return DefWindowProcW(window, message, wParam, lParam);
     return self->OnControlMessage(message, wParam, lParam);

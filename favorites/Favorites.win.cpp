@@ -4,6 +4,7 @@
 #include "favorites/FaultInjection.h"
 #include "favorites/FavoritesRewrite.h"
 #include "platform/Ansi.h"
+#include "platform/MessagePump.h"
 #include "platform/UniqueHandle.h"
 #include "text/Files.h"
 #include "text/TextUtil.h"
@@ -29,23 +30,6 @@ bool IsInUse(DWORD error, const std::wstring& path) {
     return attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Waits, handling sent and posted window messages meanwhile.
-void WaitProcessingMessages(DWORD milliseconds) {
-    const ULONGLONG end = GetTickCount64() + milliseconds;
-    for (;;) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        const ULONGLONG now = GetTickCount64();
-        if (now >= end)
-            return;
-        MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(end - now), QS_ALLINPUT,
-                                    MWMO_INPUTAVAILABLE);
-    }
-}
-
 // Runs attempt until it succeeds; a failure because the file is in use is followed by
 // a wait and, up to retryCount times, by another attempt. Other failures raise at once.
 template <typename Attempt>
@@ -56,7 +40,7 @@ void RetryWhileInUse(const std::wstring& path, std::int16_t retryCount, Attempt 
         const DWORD error = GetLastError();
         if (!IsInUse(error, path))
             ThrowFileError(path, error);
-        WaitProcessingMessages(RetryWaitMs);
+        WaitDispatchingMessages(RetryWaitMs);
         if (tries >= retryCount)
             ThrowFileError(path, error);
     }

@@ -15,3 +15,13 @@ struct WindowClassInfo {
 
 // Registers the class; registering the same class again has no effect.
 void RegisterWindowClass(const WindowClassInfo& info);
+
+// The object a window was created for: the creation parameter, kept in the window's user
+// data from WM_NCCREATE on. Null for the few messages that come before it.
+template <typename T> T* WindowObject(HWND window, UINT message, LPARAM lParam) {
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrW(
+            window, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+    return reinterpret_cast<T*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}

@@ -8,7 +8,3 @@ inline constexpr std::uint32_t SearchPollLimitMs = 2000;
 
 // Number of looks in all: one at each counter value from 0 to the limit.
 inline constexpr int SearchLookCount = SearchPollLimitMs / SearchPollStepMs + 1;
-
-// Milliseconds left of a wait of length that began at tick start, the tick count now
-// being now; 0 once it has passed. The 32-bit tick count wraps about every 49.7 days.
-std::uint32_t RemainingWait(std::uint32_t start, std::uint32_t now, std::uint32_t length);

@@ -1,6 +1,7 @@
 #include "viewer/ViewerCommands.h"
 
 #include "platform/Ansi.h"
+#include "platform/MessagePump.h"
 #include "viewer/SearchPoll.h"
 #include "viewer/ViewerWindows.h"
 
@@ -31,27 +32,6 @@ void PostToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 HWND TakeViewerUnderCursor() {
     CurrentViewer = FindViewerAncestor(WindowUnderCursor());
     return CurrentViewer;
-}
-
-void DispatchPendingMessages() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
-// Lets length milliseconds pass by the tick count, handling our own messages as they come,
-// asleep in between rather than spinning.
-void WaitDispatchingMessages(DWORD length) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        DispatchPendingMessages();
-        const DWORD left = RemainingWait(start, GetTickCount(), length);
-        if (left == 0)
-            return;
-        MsgWaitForMultipleObjectsEx(0, nullptr, left, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    }
 }
 
 } // namespace

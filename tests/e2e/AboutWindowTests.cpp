@@ -6,6 +6,7 @@
 #include "tests/support/Screenshot.h"
 #include "tests/support/TestRegistry.h"
 #include "tests/support/TestSite.h"
+#include "tests/support/WindowText.h"
 
 #include <gtest/gtest.h>
 
@@ -18,24 +19,6 @@ const std::wstring Caption = L"Quillbay Client 2.127";
 const std::wstring SetupAddress = L"http://127.0.0.1:18080/Rurivur/Varnholt_Setup.exe";
 const std::wstring Newer = L"Another version (2.128) is now available:";
 const std::wstring UpToDate = L"The product is up to date.";
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[128] = {};
-    GetClassNameW(window, name, 128);
-    return name;
-}
-
-// WM_GETTEXT, which crosses into the other process.
-std::wstring TextOf(HWND window) {
-    DWORD_PTR length = 0;
-    SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
-    std::wstring text(length + 1, L'\0');
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()),
-                        SMTO_ABORTIFHUNG, 5000, &copied);
-    text.resize(copied);
-    return text;
-}
 
 // A rectangle in the client coordinates of parent.
 RECT RectIn(HWND window, HWND parent) {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace {
 
 const std::wstring Caption = L"Quillbay Client 2.127";
@@ -120,15 +122,20 @@ TEST(StartUp, SecondRunChangesNeitherKey) {
     SetRawValue(HKEY_LOCAL_MACHINE, AppPathsKey, L"Path", REG_SZ, folder->bytes, View::Bits64);
 }
 
+// Stores the frame-navigation value as text, runs the client once and reads the value back.
+std::optional<RawValue> FrameNavigationAfterARunWith(const char* stored) {
+    if (!SetRawValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigation, REG_SZ,
+                     StringBytes(stored), View::Bits64) ||
+        RunVarnholt(L"/stop") != 0)
+        return std::nullopt;
+    return ReadRawValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigation, View::Bits64);
+}
+
 TEST(StartUp, FrameNavigationStoredAsTextThatReadsAs1IsLeftAsText) {
     // the number is rounded to a whole one, halves to the even neighbour
     for (const char* stored : {"1", "1.4", "0.6", " 1 px"}) {
-        ASSERT_TRUE(SetRawValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigation, REG_SZ,
-                                StringBytes(stored), View::Bits64));
-        ASSERT_EQ(RunVarnholt(L"/stop"), 0u) << stored;
-        const auto allow =
-            ReadRawValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigation, View::Bits64);
-        ASSERT_TRUE(allow);
+        const auto allow = FrameNavigationAfterARunWith(stored);
+        ASSERT_TRUE(allow) << stored;
         EXPECT_EQ(allow->type, static_cast<DWORD>(REG_SZ)) << stored;
         EXPECT_EQ(allow->bytes, StringBytes(stored));
     }
@@ -136,12 +143,8 @@ TEST(StartUp, FrameNavigationStoredAsTextThatReadsAs1IsLeftAsText) {
 
 TEST(StartUp, FrameNavigationOtherThan1IsRewrittenAsDoubleWord) {
     for (const char* stored : {"0", "2", "0.5", "1.5", "4294967295", "&H100000000"}) {
-        ASSERT_TRUE(SetRawValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigation, REG_SZ,
-                                StringBytes(stored), View::Bits64));
-        ASSERT_EQ(RunVarnholt(L"/stop"), 0u) << stored;
-        const auto allow =
-            ReadRawValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigation, View::Bits64);
-        ASSERT_TRUE(allow);
+        const auto allow = FrameNavigationAfterARunWith(stored);
+        ASSERT_TRUE(allow) << stored;
         EXPECT_EQ(allow->type, static_cast<DWORD>(REG_DWORD)) << stored;
         EXPECT_EQ(allow->bytes, (std::vector<std::uint8_t>{1, 0, 0, 0})) << stored;
     }

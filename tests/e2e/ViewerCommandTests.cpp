@@ -3,6 +3,7 @@
 #include "tests/support/MessageBoxDriver.h"
 #include "tests/support/Process.h"
 #include "tests/support/StandIn.h"
+#include "tests/support/WindowText.h"
 
 #include <gtest/gtest.h>
 
@@ -70,16 +71,6 @@ void EmptyTheClipboard() {
         Sleep(20);
     EmptyClipboard();
     CloseClipboard();
-}
-
-// What a text box shows: asked of the control itself, as GetWindowText does not for a
-// window of another process.
-std::wstring WindowTextOf(HWND window) {
-    wchar_t text[256] = {};
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000,
-                        &copied);
-    return text;
 }
 
 // /pane and /copy act on the viewer that was in front when the client started.
@@ -303,7 +294,7 @@ void ExpectSearchOpenedAndFilled(StandIn& viewer, const std::wstring& text) {
         EXPECT_TRUE(settext->Sent());
         EXPECT_EQ(settext->WParam(), 0u);
         EXPECT_EQ(settext->Text(), text);
-        EXPECT_EQ(WindowTextOf(viewer.Window(L"searchedit")), text);
+        EXPECT_EQ(TextOf(viewer.Window(L"searchedit")), text);
         // Posted before the text was sent: handled already, or still waiting then.
         const auto messages = viewer.Messages();
         const auto requestAt = std::find_if(messages.begin(), messages.end(), [](const auto& m) {
@@ -346,7 +337,7 @@ TEST(FindCommand, EmptyTextSetsTheLanguageAndTypesNothing) {
 
     EXPECT_EQ(RunClient(L"/find").ExitCode(), 0u);
     ExpectSearchOpenedAndFilled(viewer, L"");
-    EXPECT_EQ(WindowTextOf(viewer.Window(L"searchedit")), L"");
+    EXPECT_EQ(TextOf(viewer.Window(L"searchedit")), L"");
 }
 
 TEST(FindCommand, ADialogThatOpensLateIsStillFound) {

@@ -1,20 +1,8 @@
 #include "tests/support/MessageBoxDriver.h"
 
+#include "tests/support/WindowText.h"
+
 namespace {
-
-std::wstring WindowText(HWND window) {
-    const int n = GetWindowTextLengthW(window);
-    std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
-    const int got = GetWindowTextW(window, text.data(), n + 1);
-    text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-    return text;
-}
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[256] = {};
-    GetClassNameW(window, name, 256);
-    return name;
-}
 
 struct Search {
     DWORD processId;
@@ -27,7 +15,7 @@ BOOL CALLBACK CollectBox(HWND window, LPARAM param) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
     if ((search->processId == 0 || pid == search->processId) && ClassOf(window) == L"#32770" &&
-        IsWindowVisible(window) && WindowText(window) == *search->caption)
+        IsWindowVisible(window) && TitleOf(window) == *search->caption)
         search->found.push_back(window);
     return TRUE;
 }
@@ -98,12 +86,12 @@ LPCWSTR IconOf(HWND box) {
 MessageBoxView Read(HWND box) {
     MessageBoxView view;
     view.window = box;
-    view.caption = WindowText(box);
-    view.text = WindowText(GetDlgItem(box, 0xFFFF));
+    view.caption = TitleOf(box);
+    view.text = TitleOf(GetDlgItem(box, 0xFFFF));
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (ClassOf(child) != L"Button")
             continue;
-        view.buttons.push_back(WindowText(child));
+        view.buttons.push_back(TitleOf(child));
         if ((GetWindowLongW(child, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON)
             view.defaultButtonId = GetDlgCtrlID(child);
     }

@@ -1,4 +1,5 @@
 // The /find poll's clock: how long is left of a wait, also across the tick count's wrap.
+#include "platform/Ticks.h"
 #include "viewer/SearchPoll.h"
 
 #include <gtest/gtest.h>

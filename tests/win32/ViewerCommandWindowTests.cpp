@@ -1,6 +1,7 @@
 // /title acting on windows of this test process.
 #include "platform/UniqueHandle.h"
 #include "viewer/TitleCommand.h"
+#include "tests/support/WindowText.h"
 #include "viewer/ViewerWindows.h"
 
 #include <gtest/gtest.h>
@@ -21,12 +22,6 @@ UniqueWindow CreateTopWindow(const wchar_t* className, const wchar_t* title) {
                                         50, 300, 200, nullptr, nullptr, windowClass.hInstance,
                                         nullptr));
     return window;
-}
-
-std::wstring TitleOf(HWND window) {
-    wchar_t text[256] = {};
-    GetWindowTextW(window, text, 256);
-    return text;
 }
 
 // Sets the viewer for one test and clears it again.

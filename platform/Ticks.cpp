@@ -1,4 +1,4 @@
-#include "viewer/SearchPoll.h"
+#include "platform/Ticks.h"
 
 std::uint32_t RemainingWait(std::uint32_t start, std::uint32_t now, std::uint32_t length) {
     // Unsigned difference: correct across one wrap of the tick count.

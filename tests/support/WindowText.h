@@ -1,0 +1,11 @@
+// Reading the class and text of any window, also one of another process.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+std::wstring ClassOf(HWND window);
+// GetWindowText: a window's title (for another process's control it may stay empty).
+std::wstring TitleOf(HWND window);
+// WM_GETTEXT, answered by the control itself, also across processes.
+std::wstring TextOf(HWND window);
