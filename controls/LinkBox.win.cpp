@@ -3,13 +3,12 @@
 #include "app/RunError.h"
 #include "app/SwitchArguments.h"
 #include "controls/LinkBoxRules.h"
-#include "platform/Ansi.h"
 #include "platform/Dpi.h"
 #include "platform/ProgramInfo.h"
+#include "platform/Shell.h"
 #include "platform/WindowClass.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 #include <windowsx.h>
 
 #include <cmath>
@@ -268,7 +267,7 @@ void LinkBox::OnClick() {
     const std::wstring target = ClickTarget(caption_, captionIsPath_, path_);
     if (target.empty())
         return;
-    ShellExecuteA(nullptr, "open", ToAnsi(target).c_str(), "0", "", SW_HIDE);
+    OpenWithShell(target);
 }
 
 void LinkBox::OnHotTrackingTick() {

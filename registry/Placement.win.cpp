@@ -1,14 +1,13 @@
 #include "registry/Placement.h"
 
-#include "platform/Ansi.h"
 #include "platform/ProgramInfo.h"
+#include "platform/Shell.h"
 #include "registry/PlacementText.h"
 #include "registry/Registry.h"
 #include "registry/RegistryText.h"
 #include "viewer/ViewerWindows.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 namespace {
 
@@ -48,8 +47,7 @@ void RunCommand(const std::wstring& argument) {
     WriteRegistryValue(HKEY_LOCAL_MACHINE, key, L"", FolderWithSlash(argument), RegSz);
     WriteRegistryValue(HKEY_LOCAL_MACHINE, key, RectValue,
                        RectText(rect.left, rect.top, rect.right, rect.bottom), RegSz);
-    ShellExecuteA(nullptr, "open", ToAnsi(WithoutLeadingBlanks(argument)).c_str(), "0", "",
-                  SW_HIDE);
+    OpenWithShell(WithoutLeadingBlanks(argument));
     PostMessageA(CurrentViewer, WM_CLOSE, 0, 0);
 }
 
