@@ -70,12 +70,12 @@ HWND FindChildWindow(HWND parent, const std::wstring& title, const std::wstring&
 }
 
 std::wstring ReadWindowString(HWND window, const std::wstring& selector) {
-    std::string buffer(WindowStringLimit, '\0');
-    int n = 0;
     if (selector == L"Class")
-        n = GetClassNameA(window, buffer.data(), WindowStringLimit);
-    else if (selector == L"Text")
-        n = GetWindowTextA(window, buffer.data(), WindowStringLimit);
+        return ReadClassName(window, WindowStringLimit);
+    if (selector != L"Text")
+        return {};
+    std::string buffer(WindowStringLimit, '\0');
+    const int n = GetWindowTextA(window, buffer.data(), WindowStringLimit);
     buffer.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
     return FromAnsi(buffer);
 }
