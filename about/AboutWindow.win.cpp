@@ -5,8 +5,8 @@
 
 #include "about/AboutLayout.h"
 #include "about/UpdateCheck.h"
-#include "about/VersionText.h"
-#include "app/RunError.h"
+#include "platform/VersionText.h"
+#include "platform/RunError.h"
 #include "controls/LinkBox.h"
 #include "platform/Dpi.h"
 #include "platform/ProgramInfo.h"

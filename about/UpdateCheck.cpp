@@ -1,6 +1,6 @@
 #include "about/UpdateCheck.h"
 
-#include "app/SwitchArguments.h"
+#include "text/Numbers.h"
 #include "text/TextUtil.h"
 
 std::wstring SiteAddressOf(std::wstring_view comments) {

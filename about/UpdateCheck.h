@@ -2,7 +2,7 @@
 // version file says against the client's own version, and the lines the About window
 // shows for it.
 #pragma once
-#include "about/VersionText.h"
+#include "platform/VersionText.h"
 
 #include <cstdint>
 #include <string>

@@ -1,8 +1,8 @@
 // Program entry: one run of StartUp, the message loop while the About window is open,
 // and the error report for an error that a handler did not handle.
 #include "about/AboutWindow.h"
-#include "about/VersionText.h"
-#include "app/RunError.h"
+#include "platform/VersionText.h"
+#include "platform/RunError.h"
 #include "app/StartUp.h"
 
 #include <windows.h>

@@ -1,8 +1,8 @@
 #include "app/StartUp.h"
 
 #include "about/AboutWindow.h"
-#include "about/VersionText.h"
-#include "app/SwitchArguments.h"
+#include "platform/VersionText.h"
+#include "text/Numbers.h"
 #include "app/SwitchTable.h"
 #include "favorites/Favorites.h"
 #include "platform/ProgramInfo.h"

@@ -1,6 +1,7 @@
 #include "app/SwitchTable.h"
 
 #include "app/SwitchArguments.h"
+#include "text/Numbers.h"
 #include "text/CaseFold.h"
 
 const std::array<SwitchEntry, 15> SwitchTable = {{

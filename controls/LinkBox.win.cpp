@@ -1,7 +1,7 @@
 #include "controls/LinkBox.h"
 
-#include "app/RunError.h"
-#include "app/SwitchArguments.h"
+#include "platform/RunError.h"
+#include "text/Numbers.h"
 #include "controls/LinkBoxRules.h"
 #include "platform/Dpi.h"
 #include "platform/ProgramInfo.h"

@@ -1,7 +1,7 @@
 // The rules of the link control that need no window: what a click opens, its version
 // text, the hot-tracking inside test and the layout of its caption label.
 #pragma once
-#include "about/VersionText.h"
+#include "platform/VersionText.h"
 
 #include <cstdint>
 #include <string>

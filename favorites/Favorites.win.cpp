@@ -1,6 +1,6 @@
 #include "favorites/Favorites.h"
 
-#include "about/VersionText.h"
+#include "platform/VersionText.h"
 #include "favorites/FaultInjection.h"
 #include "favorites/FavoritesRewrite.h"
 #include "platform/Ansi.h"

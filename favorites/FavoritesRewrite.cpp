@@ -1,7 +1,6 @@
 #include "favorites/FavoritesRewrite.h"
 
-#include "app/RunError.h"
-#include "app/SwitchArguments.h"
+#include "platform/RunError.h"
 #include "text/CaseFold.h"
 #include "text/TextUtil.h"
 

@@ -1,7 +1,7 @@
 #include "registry/PlacementText.h"
 
-#include "app/RunError.h"
-#include "app/SwitchArguments.h"
+#include "platform/RunError.h"
+#include "text/Numbers.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
 #include "registry/RegistryText.h"
 
-#include "app/SwitchArguments.h"
+#include "text/Numbers.h"
 
 std::string BytesToText(const std::vector<std::uint8_t>& bytes, std::size_t start,
                         std::optional<std::size_t> count, bool keepZeros) {

@@ -1,6 +1,6 @@
 #include "text/Files.h"
 
-#include "app/RunError.h"
+#include "platform/RunError.h"
 #include "platform/UniqueHandle.h"
 
 #include <windows.h>

@@ -1,8 +1,8 @@
 #include "text/TextUtil.h"
 
-#include "app/RunError.h"
-#include "app/SwitchArguments.h"
+#include "platform/RunError.h"
 #include "text/CaseFold.h"
+#include "text/Numbers.h"
 
 #include <algorithm>
 
@@ -11,6 +11,21 @@ std::wstring TextBefore(std::wstring_view text, std::wstring_view delimiter) {
         return std::wstring(text);
     const std::size_t p = text.find(delimiter);
     return std::wstring(p == std::wstring_view::npos ? text : text.substr(0, p));
+}
+
+std::wstring TextAfter(std::wstring_view text, std::wstring_view separator, int length,
+                       bool emptyWhenAbsent, CompareMode mode) {
+    std::size_t p = std::wstring_view::npos;
+    if (mode == CompareMode::Exact)
+        p = text.find(separator);
+    else
+        p = FindNoCase(text, separator, 0);
+    if (p == std::wstring_view::npos)
+        return emptyWhenAbsent ? std::wstring() : std::wstring(text);
+    const std::size_t s = p + separator.size();
+    if (length <= 0)
+        return std::wstring(text.substr(s));
+    return std::wstring(text.substr(s, static_cast<std::size_t>(length)));
 }
 
 std::int32_t MaxOf(std::int64_t a, std::int64_t b) {

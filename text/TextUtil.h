@@ -13,6 +13,13 @@ inline constexpr std::wstring_view CrLf = L"\r\n";
 // it does not occur or the delimiter is empty.
 std::wstring TextBefore(std::wstring_view text, std::wstring_view delimiter);
 
+enum class CompareMode { Exact, Text };
+
+// Text after the first occurrence of separator: at most length characters (0 = to the
+// end). When the separator is absent: empty text if emptyWhenAbsent, else the whole text.
+std::wstring TextAfter(std::wstring_view text, std::wstring_view separator, int length = 0,
+                       bool emptyWhenAbsent = true, CompareMode mode = CompareMode::Exact);
+
 // The larger of two numbers, as a signed 32-bit value (RunError(Overflow) when it does
 // not fit).
 std::int32_t MaxOf(std::int64_t a, std::int64_t b);

@@ -1,6 +1,6 @@
 #include "viewer/TitleCommand.h"
 
-#include "about/VersionText.h"
+#include "platform/VersionText.h"
 #include "platform/Ansi.h"
 #include "platform/ProgramInfo.h"
 #include "text/CaseFold.h"

@@ -1,5 +1,5 @@
 // The switch table and the argument rule: command line in, chosen switch and argument out.
-#include "app/RunError.h"
+#include "platform/RunError.h"
 #include "app/SwitchTable.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The Favorites argument and the rewrite of ext_BM.js, without files.
-#include "app/RunError.h"
+#include "platform/RunError.h"
 #include "favorites/FavoritesRewrite.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The registry texts of /reg, /run and /move.
-#include "app/RunError.h"
+#include "platform/RunError.h"
 #include "registry/PlacementText.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // Conversions between stored registry bytes and the text the program works with.
-#include "app/RunError.h"
+#include "platform/RunError.h"
 #include "registry/RegistryText.h"
 
 #include <gtest/gtest.h>

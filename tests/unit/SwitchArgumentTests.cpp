@@ -1,6 +1,7 @@
 // TextAfter, LeadingNumber and the rounding of numeric switch arguments.
-#include "app/RunError.h"
-#include "app/SwitchArguments.h"
+#include "platform/RunError.h"
+#include "text/Numbers.h"
+#include "text/TextUtil.h"
 
 #include <gtest/gtest.h>
 

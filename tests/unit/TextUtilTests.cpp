@@ -1,5 +1,5 @@
 // The shared text routines: the cases that catch real faults.
-#include "app/RunError.h"
+#include "platform/RunError.h"
 #include "text/TextUtil.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // Both forms of the version text for every row of its table.
-#include "about/VersionText.h"
+#include "platform/VersionText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // FileExists, RemoveFile and AppendLineWithRetry on real files: attributes, folders,
 // and files that another handle holds.
-#include "app/RunError.h"
+#include "platform/RunError.h"
 #include "favorites/Favorites.h"
 #include "platform/UniqueHandle.h"
 #include "tests/support/TestFiles.h"

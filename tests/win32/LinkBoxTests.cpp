@@ -1,7 +1,7 @@
 // The link control in a real host window: its property rules and change reports, its
 // layout, the events it raises, the shell call of a click and hot tracking under the
 // real mouse pointer.
-#include "app/RunError.h"
+#include "platform/RunError.h"
 #include "controls/LinkBox.h"
 #include "tests/support/LinkRecorder.h"
 #include "tests/support/MessageBoxDriver.h"

@@ -1,4 +1,4 @@
-#include "about/VersionText.h"
+#include "platform/VersionText.h"
 
 #include "BuildSettings.h"
 

@@ -1,4 +1,4 @@
-#include "app/RunError.h"
+#include "platform/RunError.h"
 
 std::wstring ErrorKindName(ErrorKind kind) {
     switch (kind) {
