@@ -5,11 +5,11 @@ add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX UNICODE _UNICODE _WIN32_WIN
 set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 set(WIN_LIBS user32 gdi32 advapi32 shell32 wininet ole32 oleaut32 wbemuuid comctl32 version)
 
-add_library(varnholt_core STATIC ${VARNHOLT_CORE_SOURCES})
-varnholt_core_settings(varnholt_core)
-add_library(varnholt_win STATIC ${VARNHOLT_WIN_SOURCES})
+# One library: the portable core calls into the Win32 code too (letter case comes from
+# the system).
+add_library(varnholt_win STATIC ${VARNHOLT_CORE_SOURCES} ${VARNHOLT_WIN_SOURCES})
 varnholt_core_settings(varnholt_win)
-target_link_libraries(varnholt_win PUBLIC varnholt_core ${WIN_LIBS})
+target_link_libraries(varnholt_win PUBLIC ${WIN_LIBS})
 # Test builds: crash points in the Favorites rewrite, chosen by an environment variable
 # (favorites/FaultInjection.h). A release build leaves this off.
 option(VARNHOLT_FAULT_INJECTION "Crash points for the crash-safety tests" OFF)
@@ -64,8 +64,8 @@ foreach(src IN LISTS TOOL_SOURCES)
 endforeach()
 
 include(GoogleTest)
-function(varnholt_wine_tests name glob)
-  file(GLOB sources CONFIGURE_DEPENDS ${glob})
+function(varnholt_wine_tests name)
+  file(GLOB sources CONFIGURE_DEPENDS ${ARGN})
   add_executable(${name} ${sources})
   target_compile_options(${name} PRIVATE ${VARNHOLT_WARNINGS})
   target_link_options(${name} PRIVATE ${STATIC_RUNTIME})
@@ -81,8 +81,12 @@ function(varnholt_wine_tests name glob)
     TIMEOUT 180 RESOURCE_LOCK wine_desktop ENVIRONMENT LC_ALL=ru_RU.UTF-8)
 endfunction()
 
-varnholt_wine_tests(win32_tests ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
+# The case-folding cases run against the system too: both foldings must agree on them.
+varnholt_wine_tests(win32_tests ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp
+  ${CMAKE_SOURCE_DIR}/tests/unit/CaseFoldTests.cpp)
 varnholt_wine_tests(e2e_tests ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+configure_file(tests/support/TestVersion.rc.in ${CMAKE_BINARY_DIR}/generated/TestVersion.rc @ONLY)
+target_sources(e2e_tests PRIVATE ${CMAKE_BINARY_DIR}/generated/TestVersion.rc)
 
 # A product check that needs no Wine: only system DLLs are imported.
 add_test(NAME product.imports_only_system_dlls

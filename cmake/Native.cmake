@@ -7,7 +7,7 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-add_library(varnholt_core STATIC ${VARNHOLT_CORE_SOURCES})
+add_library(varnholt_core STATIC ${VARNHOLT_CORE_SOURCES} ${VARNHOLT_NATIVE_SOURCES})
 varnholt_core_settings(varnholt_core)
 
 file(GLOB UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)

@@ -1,13 +1,16 @@
-// Case-insensitive comparison of UTF-16 text, as the user's locale treats letter case
-// for the scripts the dictionary is read in (Latin, Greek, Cyrillic). One table serves
-// every class, title, key and switch match of the program.
+// Case-insensitive comparison of UTF-16 text, as the user's locale treats letter case.
+// One folding serves every class, title, key, switch and favourite match of the program:
+// the Windows build asks the system, the native test build folds with a table of the
+// scripts the dictionary is read in (Latin, Greek, Cyrillic).
 #pragma once
 #include <cstddef>
 #include <string>
 #include <string_view>
 
-wchar_t FoldCase(wchar_t c);
+// The text with letter case folded away; texts equal ignoring case fold to equal texts.
+// Folding keeps the length.
 std::wstring FoldCase(std::wstring_view text);
+
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b);
 bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix);
 // Position (0-based) of the first occurrence of pattern at or after from, or npos.

@@ -10,5 +10,11 @@ bool FileExists(const std::wstring& path);
 // left alone. A failure raises RunError(FileAccess).
 void RemoveFile(const std::wstring& path);
 
+// Whether two paths name the same file by the file system's rule: ordinal, ignoring case.
+bool SamePath(const std::wstring& a, const std::wstring& b);
+
+// The system's sentence for an error code ("Access denied."), or "Error <code>".
+std::wstring SystemErrorText(unsigned long errorCode);
+
 // RunError(FileAccess) naming the path and the system's text for the error code.
 [[noreturn]] void ThrowFileError(const std::wstring& path, unsigned long errorCode);

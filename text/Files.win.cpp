@@ -21,7 +21,12 @@ void RemoveFile(const std::wstring& path) {
         ThrowFileError(path, GetLastError());
 }
 
-void ThrowFileError(const std::wstring& path, unsigned long errorCode) {
+bool SamePath(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+std::wstring SystemErrorText(unsigned long errorCode) {
     UniqueLocalMemory text;
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -32,5 +37,9 @@ void ThrowFileError(const std::wstring& path, unsigned long errorCode) {
         reason.pop_back();
     if (reason.empty())
         reason = L"Error " + std::to_wstring(errorCode);
-    throw RunError(ErrorKind::FileAccess, path + L"\r\n" + reason);
+    return reason;
+}
+
+void ThrowFileError(const std::wstring& path, unsigned long errorCode) {
+    throw RunError(ErrorKind::FileAccess, path + L"\r\n" + SystemErrorText(errorCode));
 }

@@ -3,7 +3,7 @@
 #include "platform/VersionText.h"
 #include "platform/Ansi.h"
 #include "platform/ProgramInfo.h"
-#include "text/CaseFold.h"
+#include "text/Files.h"
 #include "viewer/ProcessQuery.h"
 #include "viewer/TitleRules.h"
 #include "viewer/ViewerWindows.h"
@@ -49,7 +49,7 @@ bool IsPendingCopy(HWND window, const std::wstring& argument, const ProcessQuery
         return false;
     const auto facts = processes.Fetch(processId);
     if (!facts || facts->executablePath.empty() ||
-        !EqualsNoCase(facts->executablePath, OwnExecutablePath()))
+        !SamePath(facts->executablePath, OwnExecutablePath()))
         return false;
     return IsSameTitleRun(facts->commandLine, argument);
 }
