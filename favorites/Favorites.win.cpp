@@ -1,12 +1,15 @@
 #include "favorites/Favorites.h"
 
-#include "platform/VersionText.h"
 #include "favorites/FaultInjection.h"
 #include "favorites/FavoritesRewrite.h"
 #include "platform/Ansi.h"
 #include "platform/MessagePump.h"
+#include "platform/RunError.h"
 #include "platform/UniqueHandle.h"
+#include "platform/VersionText.h"
+#include "platform/Virtualization.h"
 #include "text/Files.h"
+#include "text/PathText.h"
 #include "text/TextUtil.h"
 
 #include <windows.h>
@@ -19,15 +22,32 @@ namespace {
 constexpr std::int16_t InUseRetries = 60;
 constexpr DWORD RetryWaitMs = 1000;
 
-// Access denied on a folder is not "in use"; on a file it is (also a file that is
-// being deleted).
-bool IsInUse(DWORD error, const std::wstring& path) {
+enum class Failure { InUse, FolderNotWritable, Other };
+
+// Why a file could not be opened or replaced. A file that another program holds (also
+// one that is being deleted) is worth waiting for. Access denied to a file that is not
+// there means the folder takes no new files (a CD, a protected folder): waiting will not
+// change that. Access denied on a folder is neither.
+Failure ClassifyFailure(DWORD error, const std::wstring& path) {
     if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
-        return true;
+        return Failure::InUse;
+    if (error == ERROR_WRITE_PROTECT)
+        return Failure::FolderNotWritable;
     if (error != ERROR_ACCESS_DENIED)
-        return false;
+        return Failure::Other;
     const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        return attributes & FILE_ATTRIBUTE_DIRECTORY ? Failure::Other : Failure::InUse;
+    const DWORD why = GetLastError();
+    return why == ERROR_FILE_NOT_FOUND || why == ERROR_PATH_NOT_FOUND ? Failure::FolderNotWritable
+                                                                      : Failure::InUse;
+}
+
+// The folder, not the file, is what the reader can act on.
+[[noreturn]] void ThrowFolderNotWritable(const std::wstring& path, DWORD error) {
+    throw RunError(ErrorKind::FileAccess, L"The folder " + FolderOfPath(path) +
+                                              L"\\ cannot be written to.\r\n" +
+                                              SystemErrorText(error));
 }
 
 // Runs attempt until it succeeds; a failure because the file is in use is followed by
@@ -38,7 +58,10 @@ void RetryWhileInUse(const std::wstring& path, std::int16_t retryCount, Attempt 
         if (attempt())
             return;
         const DWORD error = GetLastError();
-        if (!IsInUse(error, path))
+        const Failure failure = ClassifyFailure(error, path);
+        if (failure == Failure::FolderNotWritable)
+            ThrowFolderNotWritable(path, error);
+        if (failure == Failure::Other)
             ThrowFileError(path, error);
         WaitDispatchingMessages(RetryWaitMs);
         if (tries >= retryCount)
@@ -146,15 +169,6 @@ void ReplaceFavoritesFile(const FavoritesRequest& request) {
     CrashPoint(L"protected");
 }
 
-// The request as the ANSI file will hold it. The conversion maps some characters to a
-// look-alike (a full-width quotation mark becomes "), so what is checked and matched must
-// be the converted text, not the text asked for.
-FavoritesRequest AsWritten(FavoritesRequest request) {
-    for (std::wstring* text : {&request.name, &request.topic, &request.section})
-        *text = FromAnsi(ToAnsi(*text));
-    return request;
-}
-
 } // namespace
 
 void AppendLineWithRetry(const std::wstring& path, const std::optional<std::wstring>& line,
@@ -179,21 +193,24 @@ void AppendLineWithRetry(const std::wstring& path, const std::optional<std::wstr
 }
 
 void UpdateFavorites(const std::wstring& argument, bool add) {
-    const auto asked = ReadFavoritesArgument(argument, add);
-    if (!asked)
+    const auto found = ReadFavoritesArgument(argument, add);
+    if (!found)
         return;
-    const FavoritesRequest request = AsWritten(*asked);
+    const FavoritesRequest& request = *found;
     if (const std::wstring problem = FavoriteEntryProblem(request); !problem.empty()) {
         MessageBoxW(nullptr, problem.c_str(), MessageCaption().c_str(), MB_OK | MB_ICONWARNING);
         return;
     }
+    // The pages read the file where the help file is: a write that Windows would quietly
+    // redirect to the reader's own store must fail instead.
+    const FileVirtualizationOff realFolder;
     const UniqueFile lock = LockFavorites(request);
     CrashPoint(L"locked");
     const auto oldLines = ReadFavoritesLines(request.favoritesFile);
     if (!oldLines)
         return;
     CrashPoint(L"read");
-    const auto newLines = RewriteFavorites(*oldLines, request);
+    const auto newLines = RewriteFavorites(*oldLines, request, FitsAnsi);
     WriteTemporaryFile(request.temporaryFile, ToAnsi(JoinFileLines(newLines)));
     CrashPoint(L"temp-written");
     ReplaceFavoritesFile(request);

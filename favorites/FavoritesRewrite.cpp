@@ -5,6 +5,7 @@
 #include "text/TextUtil.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -49,13 +50,69 @@ const wchar_t* CharacterName(wchar_t c) {
     return L"";
 }
 
+constexpr wchar_t Unchanged[] = L"\r\nThe Favorites file was not changed.";
+
 std::wstring ProblemIn(std::wstring_view what, std::wstring_view text, std::wstring_view banned) {
     const std::size_t bad = text.find_first_of(banned);
     if (bad == std::wstring_view::npos)
         return {};
     return L"The favourite's " + std::wstring(what) + L" contains " + CharacterName(text[bad]) +
-           L", which is not allowed.\r\n"
-           L"The Favorites file was not changed.";
+           L", which is not allowed." + Unchanged;
+}
+
+bool IsSurrogate(std::uint32_t unit, std::uint32_t first) {
+    return unit >= first && unit <= first + 0x3FF;
+}
+
+// One character: a surrogate pair counts as one.
+std::size_t CharacterLength(std::wstring_view text, std::size_t at) {
+    const bool pair =
+        at + 1 < text.size() && IsSurrogate(text[at], 0xD800) && IsSurrogate(text[at + 1], 0xDC00);
+    return pair ? 2 : 1;
+}
+
+void AppendUnitEscape(std::wstring& out, std::uint32_t unit) {
+    static constexpr wchar_t Hex[] = L"0123456789ABCDEF";
+    out += L"\\u";
+    for (int shift = 12; shift >= 0; shift -= 4)
+        out += Hex[(unit >> shift) & 0xF];
+}
+
+void AppendEscapes(std::wstring& out, std::wstring_view character) {
+    for (const wchar_t c : character) {
+        const auto u = static_cast<std::uint32_t>(c);
+        if (u > 0xFFFF) { // a 32-bit wchar_t holds what UTF-16 splits in two
+            AppendUnitEscape(out, 0xD800 + ((u - 0x10000) >> 10));
+            AppendUnitEscape(out, 0xDC00 + ((u - 0x10000) & 0x3FF));
+        } else {
+            AppendUnitEscape(out, u);
+        }
+    }
+}
+
+// The unit of a \uXXXX escape at text[at], or nothing.
+std::optional<std::uint32_t> EscapedUnit(std::wstring_view text, std::size_t at) {
+    if (at + 6 > text.size() || text[at] != L'\\' || text[at + 1] != L'u')
+        return std::nullopt;
+    std::uint32_t unit = 0;
+    for (std::size_t i = at + 2; i < at + 6; ++i) {
+        const wchar_t c = text[i];
+        const int digit = c >= L'0' && c <= L'9'   ? c - L'0'
+                          : c >= L'a' && c <= L'f' ? c - L'a' + 10
+                          : c >= L'A' && c <= L'F' ? c - L'A' + 10
+                                                   : -1;
+        if (digit < 0)
+            return std::nullopt;
+        unit = unit * 16 + static_cast<std::uint32_t>(digit);
+    }
+    return unit;
+}
+
+// Whether text from the file, read as the pages read it, equals plain ignoring case.
+bool MatchesNoCase(std::wstring_view fileText, std::wstring_view plain) {
+    if (fileText.find(L'\\') == std::wstring_view::npos)
+        return EqualsNoCase(fileText, plain);
+    return EqualsNoCase(PlainText(fileText), plain);
 }
 
 } // namespace
@@ -65,7 +122,9 @@ std::optional<FavoritesRequest> ReadFavoritesArgument(std::wstring_view argument
     if (location.empty())
         return std::nullopt;
     FavoritesRequest request;
+    // Blanks after a name would keep it from matching its own stored line.
     request.name = TextBefore(argument, L"=");
+    request.name.erase(request.name.find_last_not_of(L' ') + 1);
 
     std::wstring reference = TextBefore(location, L"::");
     std::replace(reference.begin(), reference.end(), L'/', L'\\');
@@ -73,6 +132,7 @@ std::optional<FavoritesRequest> ReadFavoritesArgument(std::wstring_view argument
     if (drive == std::wstring::npos || drive == 0)
         throw RunError(ErrorKind::InvalidArgument, reference);
     reference.erase(0, drive - 1);
+    request.helpFile = reference;
 
     const std::size_t lastSlash = reference.rfind(L'\\');
     request.folder = reference.substr(0, lastSlash + 1);
@@ -90,11 +150,63 @@ std::wstring FavoriteEntryProblem(const FavoritesRequest& request) {
     // one when the name is converted for the file.
     static constexpr std::wstring_view BannedInEntry = L"\"\x01\r\n\\=";
     std::wstring problem = ProblemIn(L"name", request.name, BannedInEntry);
+    if (problem.empty() && request.name.starts_with(L'['))
+        // The pages and the rewrite would read the line as a section.
+        problem = L"The favourite's name begins with \"[\", which is not allowed." +
+                  std::wstring(Unchanged);
     if (problem.empty())
         problem = ProblemIn(L"topic", request.topic, BannedInEntry);
     if (problem.empty())
         problem = ProblemIn(L"help file name", request.section, Banned);
+    if (problem.empty() && !IsValidLine(SectionLine(request.section)))
+        problem = L"The name of the help file " + request.helpFile +
+                  L" cannot head a section of the Favorites file: it may hold one equals sign "
+                  L"at most." +
+                  Unchanged;
     return problem;
+}
+
+bool FitsAnyCodePage(std::wstring_view) {
+    return true;
+}
+
+std::wstring ScriptText(std::wstring_view text, const FitsCodePage& fits) {
+    std::wstring out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const std::wstring_view character = text.substr(i, CharacterLength(text, i));
+        if (character.front() < 0x80 || fits(character))
+            out += character;
+        else
+            AppendEscapes(out, character);
+        i += character.size();
+    }
+    return out;
+}
+
+std::wstring PlainText(std::wstring_view scriptText) {
+    std::wstring out;
+    out.reserve(scriptText.size());
+    for (std::size_t i = 0; i < scriptText.size();) {
+        const auto unit = EscapedUnit(scriptText, i);
+        if (!unit) {
+            // Any other escape pair is kept as it stands ("\\u0041" is no escape of A).
+            const std::size_t n = scriptText[i] == L'\\' && i + 1 < scriptText.size() ? 2 : 1;
+            out += scriptText.substr(i, n);
+            i += n;
+            continue;
+        }
+        i += 6;
+        const auto low = EscapedUnit(scriptText, i);
+        if (sizeof(wchar_t) > 2 && IsSurrogate(*unit, 0xD800) && low && IsSurrogate(*low, 0xDC00)) {
+            // A 32-bit wchar_t holds the pair as one character.
+            out += static_cast<wchar_t>(0x10000 + ((*unit - 0xD800) << 10) + (*low - 0xDC00));
+            i += 6;
+        } else {
+            out += static_cast<wchar_t>(*unit);
+        }
+    }
+    return out;
 }
 
 std::wstring SectionLine(std::wstring_view section) {
@@ -136,9 +248,12 @@ std::wstring JoinFileLines(const std::vector<std::wstring>& lines) {
 }
 
 std::vector<std::wstring> RewriteFavorites(const std::vector<std::wstring>& oldLines,
-                                           const FavoritesRequest& request) {
-    const std::wstring sectionLine = SectionLine(request.section);
-    const std::wstring entryLine = EntryLine(request.name, request.topic);
+                                           const FavoritesRequest& request,
+                                           const FitsCodePage& fits) {
+    const std::wstring sectionMatch = SectionLine(request.section);
+    const std::wstring sectionLine = SectionLine(ScriptText(request.section, fits));
+    const std::wstring entryLine =
+        EntryLine(ScriptText(request.name, fits), ScriptText(request.topic, fits));
     const std::wstring entryStart = std::wstring(EntryPrefix) + request.name;
     const std::wstring sectionStart = std::wstring(EntryPrefix) + L"[";
     const bool adding = !request.topic.empty();
@@ -152,7 +267,7 @@ std::vector<std::wstring> RewriteFavorites(const std::vector<std::wstring>& oldL
             continue;
         if (done) {
             lines.emplace_back(line);
-        } else if (EqualsNoCase(line, sectionLine)) {
+        } else if (MatchesNoCase(line, sectionMatch)) {
             lines.emplace_back(line);
             inSection = true;
         } else if (inSection && line.starts_with(sectionStart)) {
@@ -164,7 +279,7 @@ std::vector<std::wstring> RewriteFavorites(const std::vector<std::wstring>& oldL
             inSection = false;
         } else if (const std::size_t equals = line.find(L'=');
                    inSection && equals != std::wstring_view::npos && equals >= 1 &&
-                   EqualsNoCase(TrimSpaces(line.substr(0, equals)), entryStart)) {
+                   MatchesNoCase(TrimSpaces(line.substr(0, equals)), entryStart)) {
             if (adding)
                 lines.push_back(entryLine);
             done = true;

@@ -6,7 +6,10 @@
 //   +"[Quillbay]<U+0001>"        a section: the help file's name
 //   +" Word=html/a.htm<U+0001>"  an entry of that section: name "=" topic
 //   // ...                       comments, kept as they are
+// The file is in the ANSI code page; a character the code page lacks is written as the
+// script escape \uXXXX (UTF-16 units), so the pages read the real text.
 #pragma once
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,10 +20,11 @@ inline constexpr std::wstring_view EntryPrefix = L"+\"";
 inline constexpr std::wstring_view ClosingPair = L"\x01\"";
 
 struct FavoritesRequest {
-    std::wstring name;    // untrimmed: a leading blank is part of it
-    std::wstring topic;   // empty for /bmdel, and for a location without "::/"
-    std::wstring folder;  // the help file's folder, ending in "\"
-    std::wstring section; // the help file's name without the lower-case ".chm"
+    std::wstring name;     // a leading blank is part of it; trailing blanks are dropped
+    std::wstring topic;    // empty for /bmdel, and for a location without "::/"
+    std::wstring folder;   // the help file's folder, ending in "\"
+    std::wstring section;  // the help file's name without the lower-case ".chm"
+    std::wstring helpFile; // the help file's path, from its drive letter
     std::wstring favoritesFile;
     std::wstring temporaryFile;
 };
@@ -33,6 +37,17 @@ std::optional<FavoritesRequest> ReadFavoritesArgument(std::wstring_view argument
 // Why the entry cannot be written safely (a character that would break the script
 // or be dropped by the next rewrite), as a sentence for the reader; empty when fine.
 std::wstring FavoriteEntryProblem(const FavoritesRequest& request);
+
+// Whether the ANSI code page holds exactly this character (one UTF-16 unit or a
+// surrogate pair).
+using FitsCodePage = std::function<bool(std::wstring_view character)>;
+bool FitsAnyCodePage(std::wstring_view character);
+
+// Text as the file holds it: characters that do not fit the code page as \uXXXX, a
+// character beyond U+FFFF as its two surrogate units.
+std::wstring ScriptText(std::wstring_view text, const FitsCodePage& fits);
+// Text as the pages read it: every \uXXXX escape back as its character.
+std::wstring PlainText(std::wstring_view scriptText);
 
 std::wstring SectionLine(std::wstring_view section);
 std::wstring EntryLine(std::wstring_view name, std::wstring_view topic);
@@ -47,6 +62,8 @@ std::wstring JoinFileLines(const std::vector<std::wstring>& lines);
 
 // The new file from the old one: lines trimmed, invalid lines dropped, and the first
 // entry of that name in the help file's section replaced (or removed when the topic
-// is empty), or the entry added at the end of the section.
+// is empty), or the entry added at the end of the section. Names and sections are
+// matched as the pages read them, escapes read back.
 std::vector<std::wstring> RewriteFavorites(const std::vector<std::wstring>& oldLines,
-                                           const FavoritesRequest& request);
+                                           const FavoritesRequest& request,
+                                           const FitsCodePage& fits = FitsAnyCodePage);

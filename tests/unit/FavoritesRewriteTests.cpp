@@ -60,9 +60,9 @@ TEST(FavoritesArgument, OnlyTheLowerCaseExtensionIsCut) {
     EXPECT_EQ(Request(L"W=c:\\d e\\q.chm::/a").folder, L"c:\\d e\\");
 }
 
-TEST(FavoritesArgument, NameIsEverythingBeforeTheFirstEquals) {
-    const FavoritesRequest r = Request(L"  a b =C:\\D\\Q.chm::/p?x=1");
-    EXPECT_EQ(r.name, L"  a b ");
+TEST(FavoritesArgument, NameIsEverythingBeforeTheFirstEqualsWithoutTrailingBlanks) {
+    const FavoritesRequest r = Request(L"  a b  =C:\\D\\Q.chm::/p?x=1");
+    EXPECT_EQ(r.name, L"  a b");
     EXPECT_EQ(r.topic, L"p?x=1");
     EXPECT_EQ(Request(L"=C:\\D\\Q.chm::/a").name, L"");
 }
@@ -109,6 +109,14 @@ TEST(FavoriteEntryProblem, NamesTheCharacterThatWouldBreakTheScript) {
               std::wstring::npos);
     EXPECT_NE(FavoriteEntryProblem(Request(L"W=C:\\D\\Q\x01.chm::/a")).find(L"help file"),
               std::wstring::npos);
+    // A line that would read as a section: refused, as is a help file whose section line
+    // would not read back.
+    EXPECT_NE(FavoriteEntryProblem(Request(L"[x=" + Location)).find(L"begins with \"[\""),
+              std::wstring::npos);
+    EXPECT_EQ(FavoriteEntryProblem(Request(L" [x=" + Location)), L"");
+    EXPECT_EQ(FavoriteEntryProblem(Request(L"W=C:\\D\\a=b.chm::/a")), L"");
+    EXPECT_NE(FavoriteEntryProblem(Request(L"W=C:\\D\\a=b=c.chm::/a")).find(L"C:\\D\\a=b=c.chm"),
+              std::wstring::npos);
     // Not from the argument itself, but from a name converted for the file.
     FavoritesRequest converted = Request(L" Word=" + Location);
     converted.name = L"a=b";
@@ -147,11 +155,42 @@ TEST(FavoritesRewrite, SameNameInAnyCaseIsReplacedInPlace) {
         (Lines{Header, Section(L"Quillbay"), Entry(L" WORD", L"b.htm"), Entry(L" Next", L"n")}));
 }
 
-TEST(FavoritesRewrite, NameWithTrailingBlanksNeverMatchesItsOwnLine) {
-    const Lines once = Add({Header}, L" Word ", L"a.htm");
-    const Lines twice = Add(once, L" Word ", L"a.htm");
-    EXPECT_EQ(twice, (Lines{Header, Section(L"Quillbay"), Entry(L" Word ", L"a.htm"),
-                            Entry(L" Word ", L"a.htm")}));
+TEST(FavoritesRewrite, NameWithTrailingBlanksMatchesItsOwnLine) {
+    const Lines once = Add({Header}, L" Word  ", L"a.htm");
+    EXPECT_EQ(Add(once, L" Word ", L"b.htm"),
+              (Lines{Header, Section(L"Quillbay"), Entry(L" Word", L"b.htm")}));
+    EXPECT_EQ(Delete(once, L" Word "), (Lines{Header, Section(L"Quillbay")}));
+}
+
+// The code page of these tests holds Latin-1 only.
+bool FitsLatin1(std::wstring_view character) {
+    return character.size() == 1 && static_cast<std::uint32_t>(character[0]) <= 0xFF;
+}
+
+TEST(FavoritesRewrite, CharactersOutsideTheCodePageAreWrittenAsEscapesAndMatchedAsText) {
+    const FavoritesRequest greek =
+        Request(L" \u039b\u039f\u0393\u039f\u03a3=C:\\D\\\u0416.chm::/\u00e9.htm");
+    const Lines once = RewriteFavorites({Header}, greek, FitsLatin1);
+    EXPECT_EQ(once, (Lines{Header, Section(L"\\u0416"),
+                           Entry(L" \\u039B\\u039F\\u0393\\u039F\\u03A3", L"\u00e9.htm")}));
+    // The same name in small letters (final sigma) replaces it in place; /bmdel finds it.
+    const FavoritesRequest small =
+        Request(L" \u03bb\u03bf\u03b3\u03bf\u03c2=C:\\D\\\u0436.chm::/b");
+    EXPECT_EQ(
+        RewriteFavorites(once, small, FitsLatin1),
+        (Lines{Header, Section(L"\\u0416"), Entry(L" \\u03BB\\u03BF\\u03B3\\u03BF\\u03C2", L"b")}));
+    EXPECT_EQ(Delete(once, L" \u03bb\u03bf\u03b3\u03bf\u03c2", L"\u0416.chm"),
+              (Lines{Header, Section(L"\\u0416")}));
+}
+
+TEST(FavoritesRewrite, EscapesAreUtf16UnitsAndReadBack) {
+    // A 32-bit wchar_t holds U+1F600 whole; the file holds its two surrogate units.
+    const std::wstring emoji(1, static_cast<wchar_t>(0x1F600));
+    EXPECT_EQ(ScriptText(L"a" + emoji + L"\uff3c", FitsLatin1), L"a\\uD83D\\uDE00\\uFF3C");
+    EXPECT_EQ(PlainText(L"a\\uD83D\\uDE00\\uff3c"), L"a" + emoji + L"\uff3c");
+    EXPECT_EQ(ScriptText(L"caf\u00e9", FitsLatin1), L"caf\u00e9");
+    // Anything that is not a whole escape stays as it stands.
+    EXPECT_EQ(PlainText(L"\\u12 \\\\u0041 \\x"), L"\\u12 \\\\u0041 \\x");
 }
 
 TEST(FavoritesRewrite, StoredNameIsComparedWithBlanksBeforeEqualsTrimmed) {

@@ -3,6 +3,7 @@
 #include "platform/RunError.h"
 #include "favorites/Favorites.h"
 #include "platform/UniqueHandle.h"
+#include "platform/Virtualization.h"
 #include "tests/support/TestFiles.h"
 #include "text/Files.h"
 
@@ -197,6 +198,20 @@ TEST_F(FileRoutines, AppendLineGivesUpAfterRetryCountPlusOneAttempts) {
     EXPECT_GE(seconds, 1.5) << "two attempts, each followed by a one-second wait";
     EXPECT_LE(seconds, 6.0);
     EXPECT_EQ(FileAttributes(file) & ReadOnlyHidden, 0u) << "attributes stay cleared";
+}
+
+// Windows quietly redirects a write to a protected folder, for a program without an
+// execution level in its manifest, into a store of the user's own that the pages never
+// read; the Favorites turn that off while they work. Wine has no such redirection and its
+// setting cannot be changed: there the Favorites must work all the same, and the setting
+// is as it was afterwards.
+TEST_F(FileRoutines, FavoritesWorkWhereTheRedirectionCannotBeChanged) {
+    const bool before = VirtualizationEnabled();
+    UpdateFavorites(L" Word=" + File(L"Q.chm::/a.htm"), true);
+    EXPECT_EQ(VirtualizationEnabled(), before);
+    const auto bytes = ReadFileBytes(File(L"ext_BM.js"));
+    ASSERT_TRUE(bytes);
+    EXPECT_NE(bytes->find("+\" Word=a.htm\x01\""), std::string::npos) << *bytes;
 }
 
 } // namespace
