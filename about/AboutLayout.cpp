@@ -1,5 +1,6 @@
 #include "about/AboutLayout.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -35,6 +36,9 @@ AboutLayout LayoutAboutWindow(const AboutLayoutInput& in) {
     const int okHeight = px(24);
     layout.ok = {in.clientWidth - okWidth - px(10), in.clientHeight - okHeight - px(10), okWidth,
                  okHeight};
+    const Box& lowest = in.linkVisible ? layout.link : layout.message;
+    layout.extraHeight = std::max(0, lowest.top + lowest.height - layout.ok.top);
+    layout.ok.top += layout.extraHeight;
     return layout;
 }
 

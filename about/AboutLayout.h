@@ -19,17 +19,21 @@ struct AboutLayoutInput {
     int clientHeight = 0;
     Box icon;           // its size is kept; it moves to 20, 20
     int lineHeight = 0; // one line of the window's font
+    bool linkVisible = false;
     // the height of the whole message text when laid out that wide
     std::function<int(int width)> messageHeight;
 };
 
 struct AboutLayout {
     Box icon, message, link, ok;
+    int extraHeight = 0; // what the window must grow by for the text to end above OK
 };
 
 // The icon at 20, 20; the message right of it, 10 pixels from it and from the right
 // edge, as high as its text; the link right below it, as wide, one line high; the OK
-// button 72 x 24, 10 pixels from the right and bottom edges.
+// button 72 x 24, 10 pixels from the right and bottom edges. Where the message, or the
+// link when it is shown, would reach below the top of OK, the window grows by the
+// difference and OK moves down with its bottom edge.
 AboutLayout LayoutAboutWindow(const AboutLayoutInput& input);
 
 // The window's outer size, frame and caption bar included: 360 x 180 at 96 DPI.

@@ -105,14 +105,16 @@ class PictureBox {
 
   private:
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        auto* self = WindowObject<PictureBox>(window, message, lParam);
-        if (message == WM_PAINT && self) {
-            self->Paint();
-            return 0;
-        }
-        if (message == WM_ERASEBKGND && self && self->imageDc_)
-            return 1;
-        return DefWindowProcW(window, message, wParam, lParam);
+        return HandleMessageGuarded([&]() -> LRESULT {
+            auto* self = WindowObject<PictureBox>(window, message, lParam);
+            if (message == WM_PAINT && self) {
+                self->Paint();
+                return 0;
+            }
+            if (message == WM_ERASEBKGND && self && self->imageDc_)
+                return 1;
+            return DefWindowProcW(window, message, wParam, lParam);
+        });
     }
     void Paint() {
         const PaintDc paint(window_);
@@ -158,6 +160,7 @@ class AboutWindow final : public LinkBoxHost {
     UniqueGdiObject font_;
     int dpi_ = 96;
     std::wstring latestVersion_;
+    bool linkShown_ = false;
 };
 
 std::unique_ptr<AboutWindow> fwMain;
@@ -223,15 +226,17 @@ void AboutWindow::DrawInformationIcon() {
 
 void AboutWindow::RunUpdateCheck() {
     std::int16_t outcome = -1;
-    if (latestVersion_.empty())
+    const bool askSite = latestVersion_.empty();
+    if (askSite)
         outcome = CheckLatestVersion(VersionFileAddress(), VersionText(true), latestVersion_);
-    const bool behind = ClientIsBehind(outcome, BuildVersion(), latestVersion_);
+    const UpdateState state = DecideUpdate(askSite, outcome, BuildVersion(), latestVersion_);
     const int length = GetWindowTextLengthW(tbMsg_);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     text.resize(static_cast<std::size_t>(GetWindowTextW(tbMsg_, text.data(), length + 1)));
-    text += UpdateMessageLines(behind, latestVersion_);
+    text += UpdateMessageLines(state, latestVersion_);
     SetWindowTextW(tbMsg_, text.c_str());
-    if (behind) {
+    linkShown_ = state == UpdateState::Behind;
+    if (linkShown_) {
         tbLinkBox_->SetCaption(SetupAddress());
         ShowWindow(tbLinkBox_->hWnd(), SW_SHOW);
     } else {
@@ -264,11 +269,14 @@ void AboutWindow::LayOut() {
     in.clientHeight = client.bottom;
     in.icon = pbIcon_.Bounds();
     in.lineHeight = MeasureText(tbLinkBox_->Caption(), 0);
+    in.linkVisible = linkShown_;
     // The text wraps where the edit control wraps it, so a long path is measured whole.
     in.messageHeight = [&](int width) { return MeasureText(text, width - marginWidth); };
     const AboutLayout layout = LayoutAboutWindow(in);
     MoveWindowTo(tbMsg_, layout.message);
     MoveWindowTo(tbLinkBox_->hWnd(), layout.link);
+    // Taller by what the text misses above OK; OK goes with the bottom edge.
+    ApplySize(window_.get(), AboutWindowWidth(dpi_), AboutWindowHeight(dpi_) + layout.extraHeight);
 }
 
 void AboutWindow::PlaceOK() {
@@ -319,10 +327,12 @@ void AboutWindow::OnDpiChanged(int dpi, const RECT& suggested) {
 }
 
 LRESULT CALLBACK AboutWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = WindowObject<AboutWindow>(window, message, lParam);
-    if (!self || !self->window_)
-        return DefWindowProcW(window, message, wParam, lParam);
-    return self->OnMessage(message, wParam, lParam);
+    return HandleMessageGuarded([&] {
+        auto* self = WindowObject<AboutWindow>(window, message, lParam);
+        if (!self || !self->window_)
+            return DefWindowProcW(window, message, wParam, lParam);
+        return self->OnMessage(message, wParam, lParam);
+    });
 }
 
 LRESULT AboutWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -359,19 +369,10 @@ LRESULT AboutWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// "/ver  2.5 " gives "2.5"
-std::wstring Trimmed(const std::wstring& text) {
-    const auto first = text.find_first_not_of(L" \t");
-    if (first == std::wstring::npos)
-        return {};
-    const auto last = text.find_last_not_of(L" \t");
-    return text.substr(first, last - first + 1);
-}
-
 } // namespace
 
 void AboutCommand(const std::wstring& argument) {
-    fwMain = std::make_unique<AboutWindow>(Trimmed(argument));
+    fwMain = std::make_unique<AboutWindow>(NewestVersionArgument(argument));
     fwMain->Create();
     fwMain->Load();
     fwMain->Show();
@@ -379,6 +380,14 @@ void AboutCommand(const std::wstring& argument) {
 
 bool AboutWindowIsOpen() {
     return fwMain && fwMain->IsOpen();
+}
+
+void CloseAboutWindow() {
+    fwMain.reset();
+    // The window's end asks the message loop to end; nothing is left to end.
+    MSG quit;
+    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
 }
 
 bool IsAboutWindowMessage(MSG& message) {

@@ -40,6 +40,21 @@ bool ClientIsBehind(std::int16_t outcome, const ProgramVersion& version,
     return LeadingNumber(own) < LeadingNumber(latestVersion);
 }
 
+UpdateState DecideUpdate(bool siteAsked, std::int16_t outcome, const ProgramVersion& version,
+                         std::wstring_view latestVersion) {
+    if (ClientIsBehind(outcome, version, latestVersion))
+        return UpdateState::Behind;
+    return siteAsked && outcome == -1 ? UpdateState::Unchecked : UpdateState::UpToDate;
+}
+
+std::wstring NewestVersionArgument(std::wstring_view argument) {
+    const std::size_t first = argument.find_first_not_of(L" \t");
+    if (first == std::wstring_view::npos || argument[first] < L'0' || argument[first] > L'9')
+        return {};
+    const std::size_t last = argument.find_last_not_of(L" \t");
+    return std::wstring(argument.substr(first, last - first + 1));
+}
+
 std::wstring AboutMessageText(std::wstring_view programFolder, std::wstring_view programName) {
     return L"This module is designed to expand the functionality\r\n"
            L"of the standard Windows CHM viewer.\r\n"
@@ -48,8 +63,14 @@ std::wstring AboutMessageText(std::wstring_view programFolder, std::wstring_view
            std::wstring(programFolder) + L"\\" + std::wstring(programName) + L".exe";
 }
 
-std::wstring UpdateMessageLines(bool behind, std::wstring_view latestVersion) {
-    if (behind)
+std::wstring UpdateMessageLines(UpdateState state, std::wstring_view latestVersion) {
+    switch (state) {
+    case UpdateState::Behind:
         return L"\r\n\r\nAnother version (" + std::wstring(latestVersion) + L") is now available:";
+    case UpdateState::Unchecked:
+        return L"\r\n\r\nThe newest version could not be checked.";
+    case UpdateState::UpToDate:
+        break;
+    }
     return L"\r\n\r\nThe product is up to date.";
 }

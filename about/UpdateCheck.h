@@ -4,6 +4,7 @@
 #pragma once
 #include "platform/VersionText.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -30,18 +31,35 @@ VersionFileReading ReadVersionFile(std::wstring_view body, std::wstring_view cur
 bool ClientIsBehind(std::int16_t outcome, const ProgramVersion& version,
                     std::wstring_view latestVersion);
 
+// What the About window can say of the newest version.
+enum class UpdateState {
+    Behind,    // another version is available
+    UpToDate,  // the site (or the version given) names no newer one
+    Unchecked, // the site was asked and no answer came
+};
+// siteAsked: whether the check went to the site (it does not when the newest version is
+// already known).
+UpdateState DecideUpdate(bool siteAsked, std::int16_t outcome, const ProgramVersion& version,
+                         std::wstring_view latestVersion);
+
+// The newest version a /ver argument names: the argument trimmed, when it begins with a
+// digit; otherwise nothing ("/version" leaves "sion", which names no version).
+std::wstring NewestVersionArgument(std::wstring_view argument);
+
 // Lines 1 to 5 of the About text: what the client is for and the path of the running
 // program, always written with ".exe".
 std::wstring AboutMessageText(std::wstring_view programFolder, std::wstring_view programName);
 // The two line breaks and the closing line of the About text.
-std::wstring UpdateMessageLines(bool behind, std::wstring_view latestVersion);
+std::wstring UpdateMessageLines(UpdateState state, std::wstring_view latestVersion);
 
 // Windows side (WinINet): the addresses of this program, and the download.
 std::wstring SiteAddress();
 std::wstring VersionFileAddress();
 std::wstring SetupAddress();
 // Downloads url and reads it as a version file. latestVersion and setupSize are written
-// only when some text was received. A server that does not answer within a few seconds
-// counts as no answer.
+// only when some text was received. A download that has not ended within
+// DownloadLimitMs, or whose body passes DownloadLimitBytes, counts as no answer.
+inline constexpr unsigned DownloadLimitMs = 10000;
+inline constexpr std::size_t DownloadLimitBytes = 64 * 1024;
 std::int16_t CheckLatestVersion(const std::wstring& url, const std::wstring& currentVersion,
                                 std::wstring& latestVersion, double* setupSize = nullptr);

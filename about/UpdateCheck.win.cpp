@@ -4,10 +4,13 @@
 #include "platform/Ansi.h"
 #include "platform/MessagePump.h"
 #include "platform/ProgramInfo.h"
+#include "platform/Ticks.h"
 #include "platform/UniqueHandle.h"
 
 #include <windows.h>
 #include <wininet.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -16,12 +19,23 @@ namespace {
 constexpr DWORD NetworkTimeoutMs = 5000;
 constexpr DWORD ReadSize = 2048;
 
-void SetTimeouts(HINTERNET handle) {
-    DWORD timeout = NetworkTimeoutMs;
-    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
-                         INTERNET_OPTION_RECEIVE_TIMEOUT})
-        InternetSetOptionA(handle, option, &timeout, sizeof timeout);
-}
+// The whole download's time: a site that sends a few bytes every few seconds passes each
+// step's limit, so every step may take only what is left of the whole.
+class Deadline {
+  public:
+    Deadline() : start_(GetTickCount()) {}
+    DWORD Left() const { return RemainingWait(start_, GetTickCount(), DownloadLimitMs); }
+    // The step limits of handle: the step limit, or what is left when that is less.
+    void LimitSteps(HINTERNET handle) const {
+        DWORD timeout = std::min(NetworkTimeoutMs, std::max<DWORD>(Left(), 1));
+        for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                             INTERNET_OPTION_RECEIVE_TIMEOUT})
+            InternetSetOptionA(handle, option, &timeout, sizeof timeout);
+    }
+
+  private:
+    DWORD start_;
+};
 
 struct UrlParts {
     std::string host;
@@ -56,10 +70,12 @@ bool SplitUrl(const std::string& url, UrlParts& parts) {
     return !parts.host.empty();
 }
 
-// The body the server sends for url, whatever its status; empty when nothing arrives.
-// The request goes through a request handle of its own, the one kind of handle on which
-// the time limits hold for every step.
+// The body the server sends for url, whatever its status; empty when nothing arrives, or
+// when the whole of it does not arrive within the time and size limits. The request goes
+// through a request handle of its own, the one kind of handle on which the time limits
+// hold for every step.
 std::string DownloadText(const std::wstring& url) {
+    const Deadline deadline;
     DWORD flags = 0;
     if (!InternetGetConnectedState(&flags, 0))
         return {};
@@ -67,7 +83,7 @@ std::string DownloadText(const std::wstring& url) {
     DispatchPendingMessages();
     if (!root)
         return {};
-    SetTimeouts(root.get());
+    deadline.LimitSteps(root.get());
     UrlParts parts;
     if (!SplitUrl(ToAnsi(url), parts))
         return {};
@@ -81,7 +97,7 @@ std::string DownloadText(const std::wstring& url) {
                                             nullptr, nullptr, requestFlags, 0));
     if (!request)
         return {};
-    SetTimeouts(request.get());
+    deadline.LimitSteps(request.get());
     if (!HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0))
         return {};
     std::string body;
@@ -89,10 +105,13 @@ std::string DownloadText(const std::wstring& url) {
     DWORD received = 0;
     do {
         DispatchPendingMessages();
+        deadline.LimitSteps(request.get());
         received = 0;
         if (!InternetReadFile(request.get(), buffer, ReadSize, &received))
             received = 0;
         body.append(buffer, received);
+        if (deadline.Left() == 0 || body.size() > DownloadLimitBytes)
+            return {}; // too slow or too long: no answer
     } while (received > 0);
     // The handles close here: the request, then the connection, then the root.
     return body;

@@ -1,9 +1,10 @@
 // Program entry: one run of StartUp, the message loop while the About window is open,
-// and the error report for an error that a handler did not handle.
+// and the error report for an error that a handler or a window did not handle.
 #include "about/AboutWindow.h"
-#include "platform/VersionText.h"
-#include "platform/RunError.h"
 #include "app/StartUp.h"
+#include "platform/RunError.h"
+#include "platform/VersionText.h"
+#include "platform/WindowClass.h"
 
 #include <windows.h>
 
@@ -11,11 +12,13 @@
 
 namespace {
 
+// The report comes once the program's window is gone.
 void ShowErrorReport(const std::wstring& text) {
+    CloseAboutWindow();
     MessageBoxW(nullptr, text.c_str(), MessageCaption().c_str(), MB_OK | MB_ICONERROR);
 }
 
-int RunMessageLoop() {
+void RunMessageLoop() {
     MSG message;
     while (AboutWindowIsOpen() && GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (IsAboutWindowMessage(message))
@@ -23,7 +26,6 @@ int RunMessageLoop() {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    return 0;
 }
 
 } // namespace
@@ -31,7 +33,9 @@ int RunMessageLoop() {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     try {
         StartUp();
-        return RunMessageLoop();
+        RunMessageLoop();
+        RethrowWindowError(); // reported like any other
+        return 0;
     } catch (const RunError& error) {
         ShowErrorReport(ErrorReportText(error));
     } catch (const std::bad_alloc&) {
@@ -39,6 +43,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     } catch (const std::exception& error) {
         ShowErrorReport(L"Run-time error: " +
                         std::wstring(error.what(), error.what() + strlen(error.what())));
+    } catch (...) {
+        ShowErrorReport(L"Run-time error: Unknown error");
     }
     return 1;
 }

@@ -121,17 +121,22 @@ LinkBox::~LinkBox() {
 }
 
 LRESULT CALLBACK LinkBox::ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = WindowObject<LinkBox>(window, message, lParam);
-    if (!self || !self->window_)
-        return DefWindowProcW(window, message, wParam, lParam);
-    return self->OnControlMessage(message, wParam, lParam);
+    return HandleMessageGuarded([&] {
+        auto* self = WindowObject<LinkBox>(window, message, lParam);
+        if (!self || !self->window_)
+            return DefWindowProcW(window, message, wParam, lParam);
+        return self->OnControlMessage(message, wParam, lParam);
+    });
 }
 
 LRESULT CALLBACK LinkBox::LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<LinkBox*>(GetWindowLongPtrW(GetParent(window), GWLP_USERDATA));
-    if (!self || self->label_ != window)
-        return DefWindowProcW(window, message, wParam, lParam);
-    return self->OnLabelMessage(message, wParam, lParam);
+    return HandleMessageGuarded([&] {
+        auto* self =
+            reinterpret_cast<LinkBox*>(GetWindowLongPtrW(GetParent(window), GWLP_USERDATA));
+        if (!self || self->label_ != window)
+            return DefWindowProcW(window, message, wParam, lParam);
+        return self->OnLabelMessage(message, wParam, lParam);
+    });
 }
 
 LRESULT LinkBox::OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam) {

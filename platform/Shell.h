@@ -2,5 +2,6 @@
 #pragma once
 #include <string>
 
-// ShellExecuteA "open" with the parameters "0", hidden; the result is not looked at.
-void OpenWithShell(const std::wstring& target);
+// The shell's "open" of target, with the parameters "0", hidden, and without the shell's
+// own error messages. 0 when the shell took it, otherwise the system's error code.
+unsigned long OpenWithShell(const std::wstring& target);

@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include <exception>
+
 HINSTANCE Instance();
 
 struct WindowClassInfo {
@@ -25,3 +27,18 @@ template <typename T> T* WindowObject(HWND window, UINT message, LPARAM lParam) 
             reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
     return reinterpret_cast<T*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
+
+// A window procedure's body. An error it raises must not unwind through the system's code,
+// which would end the program without its error report: it is kept instead, the message
+// loop is asked to end, and the entry point reports it once the window is closed.
+void KeepWindowError(std::exception_ptr error);
+template <typename Body> LRESULT HandleMessageGuarded(Body body) noexcept {
+    try {
+        return body();
+    } catch (...) {
+        KeepWindowError(std::current_exception());
+        return 0;
+    }
+}
+// Raises the error a window procedure kept, if there is one; it is then no longer kept.
+void RethrowWindowError();

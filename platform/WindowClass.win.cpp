@@ -1,5 +1,7 @@
 #include "platform/WindowClass.h"
 
+#include <utility>
+
 HINSTANCE Instance() {
     return GetModuleHandleW(nullptr);
 }
@@ -16,4 +18,24 @@ void RegisterWindowClass(const WindowClassInfo& info) {
     windowClass.hIconSm = info.icon;
     windowClass.lpszClassName = info.name;
     RegisterClassExW(&windowClass); // fails harmlessly when the class exists
+}
+
+namespace {
+
+std::exception_ptr& KeptWindowError() {
+    static std::exception_ptr error;
+    return error;
+}
+
+} // namespace
+
+void KeepWindowError(std::exception_ptr error) {
+    if (!KeptWindowError()) // the first one is the cause of the rest
+        KeptWindowError() = error;
+    PostQuitMessage(1);
+}
+
+void RethrowWindowError() {
+    if (std::exception_ptr error = std::exchange(KeptWindowError(), nullptr))
+        std::rethrow_exception(error);
 }

@@ -1,10 +1,12 @@
 #include "registry/Placement.h"
 
 #include "platform/ProgramInfo.h"
+#include "platform/RunError.h"
 #include "platform/Shell.h"
 #include "registry/PlacementText.h"
 #include "registry/Registry.h"
 #include "registry/RegistryText.h"
+#include "text/Files.h"
 #include "viewer/ViewerWindows.h"
 
 #include <windows.h>
@@ -42,12 +44,21 @@ void RunCommand(const std::wstring& argument) {
     if (!CurrentViewer)
         return;
     RECT rect{};
-    GetWindowRect(CurrentViewer, &rect);
+    // A viewer that vanished in between has no place worth remembering.
+    const bool placed = GetWindowRect(CurrentViewer, &rect) != FALSE;
     const std::wstring key = HelpFileKey(HelpFileName(argument));
+    const std::wstring rectBefore = ReadRegistryValue(HKEY_LOCAL_MACHINE, key, RectValue);
     WriteRegistryValue(HKEY_LOCAL_MACHINE, key, L"", FolderWithSlash(argument), RegSz);
-    WriteRegistryValue(HKEY_LOCAL_MACHINE, key, RectValue,
-                       RectText(rect.left, rect.top, rect.right, rect.bottom), RegSz);
-    OpenWithShell(WithoutLeadingBlanks(argument));
+    if (placed)
+        WriteRegistryValue(HKEY_LOCAL_MACHINE, key, RectValue,
+                           RectText(rect.left, rect.top, rect.right, rect.bottom), RegSz);
+    const std::wstring file = WithoutLeadingBlanks(argument);
+    if (const unsigned long error = OpenWithShell(file)) {
+        // The reader keeps the viewer they have, and its place stays as it was.
+        WriteRegistryValue(HKEY_LOCAL_MACHINE, key, RectValue, rectBefore, RegSz);
+        throw RunError(ErrorKind::FileAccess, L"The help file could not be opened:\r\n" + file +
+                                                  L"\r\n" + SystemErrorText(error));
+    }
     PostMessageA(CurrentViewer, WM_CLOSE, 0, 0);
 }
 

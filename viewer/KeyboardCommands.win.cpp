@@ -40,7 +40,9 @@ void KeyboardCommand(std::int32_t language) {
     const HKL layout = choice.position >= 0
                            ? layouts[static_cast<std::size_t>(choice.position)]
                            : LoadKeyboardLayoutA(ToAnsi(choice.layoutName).c_str(), LoadFlags);
-    PostMessageA(CurrentViewer, WM_INPUTLANGCHANGEREQUEST, 0, reinterpret_cast<LPARAM>(layout));
+    // No layout in the request means "the previous one", which nobody asked for.
+    if (layout)
+        PostMessageA(CurrentViewer, WM_INPUTLANGCHANGEREQUEST, 0, reinterpret_cast<LPARAM>(layout));
 }
 
 void HtaKeyboardCommand(std::int32_t language) {

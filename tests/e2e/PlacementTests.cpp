@@ -1,9 +1,11 @@
 // /reg, /run and /move with the real Varnholt.exe: the records under the product key,
 // the file the shell is asked to open, and the viewer window's place.
+#include "registry/Placement.h"
 #include "tests/support/MessageBoxDriver.h"
 #include "tests/support/Process.h"
 #include "tests/support/TestRegistry.h"
 #include "tests/support/TestWindowProcess.h"
+#include "viewer/ViewerWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -206,17 +208,71 @@ TEST(Run, RemembersTheViewerOpensTheFileAndClosesTheViewer) {
     ForgetHelpFile(L"Atlas");
 }
 
-TEST(Run, APathTheShellCannotOpenStillClosesTheViewer) {
+TEST(Run, AFileTheShellCannotOpenKeepsTheViewerAndItsPlace) {
     ForgetHelpFile(L"Missing");
+    StoreText(L"Missing", L"Rect", "1,2,3,4");
     const ChmRecorder recorder;
     TestWindowProcess viewer = StartViewer({120, 80, 620, 480});
     ASSERT_TRUE(viewer.Window());
-    ASSERT_EQ(RunVarnholt(L"/run C:\\Books\\Nowhere\\Missing-7.chm"), 0u);
-    EXPECT_EQ(StoredText(L"Missing", L"Rect"), L"120,80,500,400");
-    EXPECT_EQ(StoredText(L"Missing", L""), L" C:\\Books\\Nowhere\\");
-    EXPECT_TRUE(viewer.WaitForExit(10000)) << "the old viewer got no WM_CLOSE";
+    DWORD exitCode = 0;
+    const std::wstring report =
+        RunToErrorReport(L"/run C:\\Books\\Nowhere\\Missing-7.chm", exitCode);
+    EXPECT_NE(report.find(L"\r\nC:\\Books\\Nowhere\\Missing-7.chm\r\n"), std::wstring::npos)
+        << report;
+    EXPECT_EQ(exitCode, 1u);
+    EXPECT_EQ(StoredText(L"Missing", L"Rect"), L"1,2,3,4");
+    EXPECT_TRUE(viewer.Log().empty()) << "the viewer was closed";
     EXPECT_TRUE(recorder.Opened(500).empty());
     ForgetHelpFile(L"Missing");
+}
+
+TEST(Run, AViewerGoneBeforeItsPlaceIsReadLeavesRectAsItWas) {
+    ForgetHelpFile(L"Atlas");
+    CreateHelpFile(L"C:\\Books\\Atlas-1049.chm");
+    StoreText(L"Atlas", L"Rect", "1,2,3,4");
+    const ChmRecorder recorder;
+    // The command runs here, on a viewer window that has just gone.
+    CurrentViewer = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                    nullptr, nullptr);
+    DestroyWindow(CurrentViewer);
+    RunCommand(L" C:\\Books\\Atlas-1049.chm");
+    CurrentViewer = nullptr;
+    EXPECT_EQ(StoredText(L"Atlas", L"Rect"), L"1,2,3,4");
+    EXPECT_EQ(recorder.Opened(10000).size(), 1u) << "the file is opened all the same";
+    ForgetHelpFile(L"Atlas");
+}
+
+TEST(Register, AFullWidthBackslashDoesNotBecomeAKeySeparator) {
+    ForgetHelpFile(L"A?B");
+    ForgetHelpFile(L"A");
+    ASSERT_EQ(RunVarnholt(L"/regA\uff3cB=C:\\Books\\=1"), 0u);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, HelpFileKey(L"A"), View::Bits64));
+    EXPECT_EQ(StoredText(L"A?B", L"CurrentVersion"), L"1");
+    ForgetHelpFile(L"A?B");
+}
+
+// Cyrillic help-file names under code page 1251: the keys carry them.
+TEST(RussianLocalePlacement, CyrillicNamesNameTheirKeys) {
+    ASSERT_EQ(GetACP(), 1251u);
+    const std::wstring name = L"\u0410\u0442\u043b\u0430\u0441";
+    ForgetHelpFile(name);
+    ASSERT_EQ(RunVarnholt(L"/reg" + name + L"=C:\\\u041a\u043d\\=2.5"), 0u);
+    const auto folder = ReadRawValue(HKEY_LOCAL_MACHINE, HelpFileKey(name), L"", View::Bits64);
+    ASSERT_TRUE(folder);
+    EXPECT_EQ(folder->bytes, StringBytes("C:\\\xCA\xED\\"));
+
+    CreateHelpFile(L"C:\\Books\\" + name + L"-1049.chm");
+    const ChmRecorder recorder;
+    TestWindowProcess viewer = StartViewer({100, 50, 900, 650});
+    ASSERT_TRUE(viewer.Window());
+    ASSERT_EQ(RunVarnholt(L"/run C:\\Books\\" + name + L"-1049.chm"), 0u);
+    EXPECT_EQ(StoredText(name, L"Rect"), L"100,50,800,600");
+    TestWindowProcess next = StartViewer({300, 300, 700, 600});
+    ASSERT_TRUE(next.Window());
+    ASSERT_EQ(RunVarnholt(L"/move" + name), 0u);
+    EXPECT_TRUE(WindowRect(next.Window()) == (RECT{100, 50, 900, 650}))
+        << Text(WindowRect(next.Window()));
+    ForgetHelpFile(name);
 }
 
 TEST(Run, FileNameWithoutExtensionEndsTheRunBeforeAnything) {

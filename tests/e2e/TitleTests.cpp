@@ -273,6 +273,25 @@ TEST(TitlePrompt, CancelRetitlesAndClosesNothing) {
     EXPECT_TRUE(scene.rival.Log().empty());
 }
 
+// Cyrillic titles under code page 1251: the viewer found by its old title, a rival
+// titled like the new one, and the new title set.
+TEST(RussianLocaleTitle, CyrillicTitlesFindTheViewerAndTheRival) {
+    ASSERT_EQ(GetACP(), 1251u);
+    const std::wstring oldTitle = Unique(L"\u0421\u0442\u0430\u0440\u044b\u0439");
+    const std::wstring newTitle = Unique(L"\u041d\u043e\u0432\u044b\u0439");
+    TestWindowProcess rival = StartWindow(L"Rival", newTitle, false);
+    TestWindowProcess viewer = StartViewer(oldTitle, false);
+    TestWindowProcess bystander = StartBystander();
+    ASSERT_TRUE(rival.Window() && viewer.Window() && bystander.Window());
+    Client client(L"/title" + newTitle + L"|" + oldTitle);
+    const MessageBoxView prompt = client.WaitForPrompt();
+    ASSERT_TRUE(prompt.window) << "the rival was not seen";
+    AnswerMessageBox(prompt.window, IDCANCEL);
+    EXPECT_EQ(client.Finish(), 0u);
+    EXPECT_EQ(viewer.Title(), newTitle);
+    EXPECT_EQ(rival.Title(), newTitle);
+}
+
 TEST(TitlePrompt, NoRivalNoPrompt) {
     TestWindowProcess viewer = StartViewer(Unique(L"Old"), true);
     ASSERT_TRUE(viewer.Window());

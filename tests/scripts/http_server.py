@@ -6,6 +6,7 @@ end-to-end tests set through control requests.
   DELETE /any/path       forget it (GET then gives a 404 error page without a Version)
   POST /_reset           no files, normal mode, empty request log
   POST /_mode/silent     GET requests are accepted and never answered
+  POST /_mode/trickle    GET requests are answered one byte of the body a second
   POST /_mode/normal     GET requests are answered again
   POST /_pause?ms=N      stop listening for N ms (no server at all), then listen again
   GET /_log              the paths of the GET requests so far, one a line
@@ -56,11 +57,25 @@ class Handler(BaseHTTPRequestHandler):
             return
         with state_lock:
             requests.append(path)
-            silent = mode == "silent"
+            current = mode
             content = files.get(path)
-        if silent:
+        if current == "silent":
             # Accept, read the request and never answer; the client has to give up.
             time.sleep(120)
+            return
+        if current == "trickle" and content is not None:
+            # Every step is quick, the whole is not.
+            self.send_response(200)
+            self.send_header("Content-Length", str(len(content)))
+            self.end_headers()
+            self.wfile.flush()
+            try:
+                for i in range(len(content)):
+                    self.wfile.write(content[i:i + 1])
+                    self.wfile.flush()
+                    time.sleep(1)
+            except OSError:
+                pass  # the client gave up
             return
         if content is None:
             self.reply(404, ERROR_PAGE, "text/html")

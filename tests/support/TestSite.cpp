@@ -47,8 +47,8 @@ void SetVersionFile(const std::string& programName, const std::string& body) {
     SiteRequest("PUT", "/Rurivur/" + programName + ".js", body);
 }
 
-void SetTestSiteSilent(bool silent) {
-    SiteRequest("POST", silent ? "/_mode/silent" : "/_mode/normal");
+void SetTestSiteMode(const std::string& mode) {
+    SiteRequest("POST", "/_mode/" + mode);
 }
 
 void PauseTestSite(DWORD ms) {

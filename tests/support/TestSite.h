@@ -12,8 +12,9 @@ inline constexpr wchar_t TestSiteAddress[] = L"http://127.0.0.1:18080";
 bool ResetTestSite();
 // The version file of the program named programName ("Varnholt"): /Rurivur/<name>.js.
 void SetVersionFile(const std::string& programName, const std::string& body);
-// Silent: every GET is accepted and never answered.
-void SetTestSiteSilent(bool silent);
+// How the site answers a GET: "normal"; "silent" (accepted, never answered); "trickle"
+// (the file's bytes one a second).
+void SetTestSiteMode(const std::string& mode);
 // The site stops listening for ms milliseconds; returns once it no longer answers.
 void PauseTestSite(DWORD ms);
 // Waits until the site answers again (true) or timeoutMs pass.

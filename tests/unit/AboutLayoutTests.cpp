@@ -35,7 +35,16 @@ TEST(AboutLayout, PartsAt96Dpi) {
     EXPECT_EQ(layout.message, (Box{62, 20, 282, 91}));
     EXPECT_EQ(measuredWidth, 282);
     EXPECT_EQ(layout.link, (Box{62, 111, 282, 13}));
+    // The text ends above OK: nothing changes.
     EXPECT_EQ(layout.ok, (Box{272, 117, 72, 24}));
+    EXPECT_EQ(layout.extraHeight, 0);
+
+    // The link shown below it would run under OK: the window grows by what is missing.
+    in.linkVisible = true;
+    const AboutLayout withLink = LayoutAboutWindow(in);
+    EXPECT_EQ(withLink.extraHeight, 111 + 13 - 117);
+    EXPECT_EQ(withLink.ok, (Box{272, 124, 72, 24}));
+    EXPECT_EQ(withLink.link, layout.link);
 }
 
 TEST(AboutLayout, PartsAt144DpiScaleEveryFixedSize) {

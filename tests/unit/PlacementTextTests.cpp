@@ -43,6 +43,7 @@ TEST(HelpFileName, ExtensionAndLanguageSuffixGo) {
     EXPECT_EQ(HelpFileName(L"Atlas.chm"), L"Atlas");
     EXPECT_EQ(HelpFileName(L"a-b-c.chm"), L"a-b");
     EXPECT_EQ(HelpFileName(L"-x.chm"), L"-x");
+    EXPECT_EQ(HelpFileName(L"x-1.chm"), L"x"); // a "-" at the second character is cut
     EXPECT_EQ(HelpFileName(L"C:\\a.b\\x.y.chm"), L"x.y");
     EXPECT_EQ(HelpFileName(L"C:\\dir-1\\Book.chm"), L"Book");
 }

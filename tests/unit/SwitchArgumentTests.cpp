@@ -51,6 +51,8 @@ TEST(LeadingNumber, BlanksTabsAndLineFeedsAreSkippedEverywhere) {
 
 TEST(LeadingNumber, HexadecimalAndOctalWithThe16BitRule) {
     EXPECT_EQ(LeadingNumber(L"&H419"), 1049);
+    EXPECT_EQ(LeadingNumber(L"& H4 19"), 1049); // blanks inside the prefix and the digits
+    EXPECT_EQ(LeadingNumber(L"&H4 19"), 1049);
     EXPECT_EQ(LeadingNumber(L"&h419"), 1049);
     EXPECT_EQ(LeadingNumber(L"&HFFFF"), -1);
     EXPECT_EQ(LeadingNumber(L"&H8000"), -32768);

@@ -11,7 +11,7 @@ const ProgramVersion Client{2, 127, 0};
 // The closing line the About window shows after a check that read body.
 std::wstring ClosingLine(std::wstring_view body) {
     const VersionFileReading reading = ReadVersionFile(body, L"2.127");
-    return UpdateMessageLines(ClientIsBehind(reading.result, Client, reading.latestVersion),
+    return UpdateMessageLines(DecideUpdate(true, reading.result, Client, reading.latestVersion),
                               reading.latestVersion);
 }
 
@@ -65,7 +65,8 @@ TEST(VersionFile, BodyWithoutVersionIsNoAnswer) {
     EXPECT_EQ(reading.result, -1);
     EXPECT_EQ(reading.latestVersion, L"");
     EXPECT_EQ(reading.setupSize, 0.0);
-    EXPECT_EQ(ClosingLine(errorPage), L"\r\n\r\nThe product is up to date.");
+    EXPECT_EQ(ClosingLine(errorPage), L"\r\n\r\nThe newest version could not be checked.");
+    EXPECT_EQ(ClosingLine(L""), L"\r\n\r\nThe newest version could not be checked.");
 }
 
 TEST(VersionFile, EmptyBodyOrNoCurrentVersionIsNoAnswer) {
@@ -106,6 +107,18 @@ TEST(OnLoadDecision, AKnownLatestVersionDecidesByNumberAlone) {
     // Major.minor without padding: 2.0 is the number 2, below 2.01.
     EXPECT_TRUE(ClientIsBehind(0, ProgramVersion{2, 0, 0}, L"2.01"));
     EXPECT_FALSE(ClientIsBehind(0, ProgramVersion{2, 5, 7}, L"2.5"));
+    // Without asking the site, a known version that is not newer is up to date.
+    EXPECT_EQ(DecideUpdate(false, -1, Client, L"2.1"), UpdateState::UpToDate);
+    EXPECT_EQ(DecideUpdate(false, -1, Client, L"2.2"), UpdateState::Behind);
+}
+
+TEST(OnLoadDecision, OnlyAVerArgumentThatBeginsWithADigitNamesTheNewestVersion) {
+    EXPECT_EQ(NewestVersionArgument(L"  2.5 "), L"2.5");
+    EXPECT_EQ(NewestVersionArgument(L"\t3"), L"3");
+    EXPECT_EQ(NewestVersionArgument(L"sion"), L""); // "/version"
+    EXPECT_EQ(NewestVersionArgument(L" x"), L"");
+    EXPECT_EQ(NewestVersionArgument(L" .5"), L"");
+    EXPECT_EQ(NewestVersionArgument(L"   "), L"");
 }
 
 TEST(Addresses, SiteIsTheFirstItemOfTheComments) {
@@ -133,8 +146,9 @@ TEST(AboutText, FiveLinesWithThePathAlwaysEndingInExe) {
               L"of the standard Windows CHM viewer.\r\n\r\n"
               L"The current path:\r\n"
               L"C:\\Program Files\\Quillbay\\Varnholt.exe");
-    EXPECT_EQ(UpdateMessageLines(false, L"2.128"), L"\r\n\r\nThe product is up to date.");
-    EXPECT_EQ(UpdateMessageLines(true, L"2.128"),
+    EXPECT_EQ(UpdateMessageLines(UpdateState::UpToDate, L"2.128"),
+              L"\r\n\r\nThe product is up to date.");
+    EXPECT_EQ(UpdateMessageLines(UpdateState::Behind, L"2.128"),
               L"\r\n\r\nAnother version (2.128) is now available:");
 }
 

@@ -3,6 +3,7 @@
 // real mouse pointer.
 #include "platform/RunError.h"
 #include "controls/LinkBox.h"
+#include "platform/WindowClass.h"
 #include "tests/support/LinkRecorder.h"
 #include "tests/support/MessageBoxDriver.h"
 
@@ -274,6 +275,25 @@ TEST_F(LinkBoxTest, ClickOpensPathWhenTheCaptionIsNotThePathAndNothingWithoutOne
     EXPECT_EQ(host.Count(L"Click"), 2u);
     PumpFor(1500);
     EXPECT_EQ(recorder.OpenedLinks().size(), 1u);
+}
+
+TEST_F(LinkBoxTest, AnErrorInAnEventStopsAtTheWindowAndWaitsForTheErrorReport) {
+    host.onClick = [] { throw RunError(ErrorKind::InvalidArgument, L"from the host"); };
+    // A click sent straight to the label, through the system's message call.
+    EXPECT_NO_THROW(
+        SendMessageW(link->LabelWindow(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3)));
+    EXPECT_NO_THROW(SendMessageW(link->LabelWindow(), WM_LBUTTONUP, 0, MAKELPARAM(3, 3)));
+    EXPECT_EQ(host.Count(L"Click"), 1u);
+    MSG quit;
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+        << "the message loop was not asked to end";
+    try {
+        RethrowWindowError();
+        ADD_FAILURE() << "the error was not kept";
+    } catch (const RunError& error) {
+        EXPECT_EQ(error.Detail(), L"from the host");
+    }
+    EXPECT_NO_THROW(RethrowWindowError()); // reported once
 }
 
 TEST_F(LinkBoxTest, KeysRaiseKeyEventsAndNeverOpenTheLink) {

@@ -15,7 +15,7 @@ class CheckLatestVersionTest : public ::testing::Test {
         ASSERT_TRUE(WaitForTestSite(15000)) << "no test site on 127.0.0.1:18080";
         ASSERT_TRUE(ResetTestSite());
     }
-    void TearDown() override { SetTestSiteSilent(false); }
+    void TearDown() override { SetTestSiteMode("normal"); }
 };
 
 TEST_F(CheckLatestVersionTest, ReadsVersionAndSizeFromTheDownloadedFile) {
@@ -60,7 +60,7 @@ TEST_F(CheckLatestVersionTest, NothingReceivedLeavesTheOutputsAlone) {
 
 TEST_F(CheckLatestVersionTest, ASilentServerEndsInNoAnswerAfterTheTimeLimit) {
     SetVersionFile("Varnholt", "Version=2.128;");
-    SetTestSiteSilent(true);
+    SetTestSiteMode("silent");
     std::wstring latest = L"before";
     const ULONGLONG start = GetTickCount64();
     EXPECT_EQ(CheckLatestVersion(VersionFile, L"2.127", latest), -1);
@@ -69,6 +69,21 @@ TEST_F(CheckLatestVersionTest, ASilentServerEndsInNoAnswerAfterTheTimeLimit) {
     // A few seconds, not WinINet's own minutes.
     EXPECT_GE(elapsed, 2000u);
     EXPECT_LE(elapsed, 30000u);
+}
+
+TEST_F(CheckLatestVersionTest, ATricklingOrOversizedBodyIsNoAnswer) {
+    // One byte a second passes every step's limit, but not the whole download's.
+    SetVersionFile("Varnholt", "Version=2.128;" + std::string(20, ' '));
+    SetTestSiteMode("trickle");
+    std::wstring latest = L"before";
+    EXPECT_EQ(CheckLatestVersion(VersionFile, L"2.127", latest), -1);
+    EXPECT_EQ(latest, L"before");
+    SetTestSiteMode("normal");
+    SetVersionFile("Varnholt", "Version=2.128;" + std::string(DownloadLimitBytes, ' '));
+    EXPECT_EQ(CheckLatestVersion(VersionFile, L"2.127", latest), -1);
+    EXPECT_EQ(latest, L"before");
+    SetVersionFile("Varnholt", "Version=2.128;" + std::string(DownloadLimitBytes - 20, ' '));
+    EXPECT_EQ(CheckLatestVersion(VersionFile, L"2.127", latest), 1);
 }
 
 } // namespace
