@@ -17,11 +17,12 @@ if(VARNHOLT_FAULT_INJECTION)
   target_compile_definitions(varnholt_win PUBLIC VARNHOLT_FAULT_INJECTION)
 endif()
 
+configure_file(app/Varnholt.manifest.in ${CMAKE_BINARY_DIR}/generated/Varnholt.manifest @ONLY)
 configure_file(app/Varnholt.rc.in ${CMAKE_BINARY_DIR}/generated/Varnholt.rc @ONLY)
 enable_language(RC)
 add_executable(Varnholt WIN32 app/Main.win.cpp ${CMAKE_BINARY_DIR}/generated/Varnholt.rc)
 set_source_files_properties(${CMAKE_BINARY_DIR}/generated/Varnholt.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/app/Varnholt.manifest")
+  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/generated/Varnholt.manifest")
 target_include_directories(Varnholt PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
 target_compile_options(Varnholt PRIVATE ${VARNHOLT_WARNINGS})
 target_link_options(Varnholt PRIVATE ${STATIC_RUNTIME} -municode -mwindows -s -Wl,--gc-sections)
