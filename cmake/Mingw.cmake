@@ -1,6 +1,8 @@
 # Varnholt.exe for 32-bit Windows, and the Windows test programs that run under Wine.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 add_compile_options(-ffunction-sections -fdata-sections)
+# Reproducible: no folder of this build in any output, and (below) no link time stamp.
+add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=.)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX UNICODE _UNICODE _WIN32_WINNT=0x0601 WINVER=0x0601)
 set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 set(WIN_LIBS user32 gdi32 advapi32 shell32 wininet ole32 oleaut32 wbemuuid comctl32 version)
@@ -25,8 +27,21 @@ set_source_files_properties(${CMAKE_BINARY_DIR}/generated/Varnholt.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/generated/Varnholt.manifest")
 target_include_directories(Varnholt PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
 target_compile_options(Varnholt PRIVATE ${VARNHOLT_WARNINGS})
-target_link_options(Varnholt PRIVATE ${STATIC_RUNTIME} -municode -mwindows -s -Wl,--gc-sections)
+target_link_options(Varnholt PRIVATE ${STATIC_RUNTIME} -municode -mwindows -s -Wl,--gc-sections
+  -Wl,--no-insert-timestamp)
 target_link_libraries(Varnholt PRIVATE varnholt_win)
+
+# cmake --install puts the program at the top of the prefix: the prefix is its folder.
+if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT)
+  if(CMAKE_HOST_WIN32)
+    set(CMAKE_INSTALL_PREFIX "C:/Program Files (x86)/${VARNHOLT_COMPANY_NAME}/Quillbay"
+      CACHE PATH "" FORCE)
+  else()
+    set(CMAKE_INSTALL_PREFIX ${CMAKE_BINARY_DIR}/install CACHE PATH "" FORCE)
+  endif()
+endif()
+install(TARGETS Varnholt RUNTIME DESTINATION .)
+include(cmake/Setup.cmake)
 
 # GoogleTest from Debian's sources, built with the same cross compiler.
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
