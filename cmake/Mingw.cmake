@@ -80,26 +80,42 @@ foreach(src IN LISTS TOOL_SOURCES)
 endforeach()
 
 include(GoogleTest)
-function(varnholt_wine_tests name glob)
-  file(GLOB sources CONFIGURE_DEPENDS ${glob})
+# One test program per tier; the CTest label names the tier (ctest -L <label>).
+function(varnholt_wine_tests name folder label)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${folder}/*.cpp)
   add_executable(${name} ${sources})
   target_compile_options(${name} PRIVATE ${VARNHOLT_WARNINGS})
   target_link_options(${name} PRIVATE ${STATIC_RUNTIME})
   target_link_libraries(${name} PRIVATE varnholt_win test_support GTest::gtest_main)
   add_dependencies(${name} Varnholt ${TEST_TOOLS})
+  if(TARGET dist)
+    add_dependencies(${name} dist)
+  endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     TEST_PREFIX "${name}." TEST_FILTER "-RussianLocale*" PROPERTIES FIXTURES_REQUIRED wine
-    TIMEOUT 180 RESOURCE_LOCK wine_desktop)
+    TIMEOUT 180 RESOURCE_LOCK wine_desktop LABELS ${label})
   # The tests named RussianLocale* run again under a Russian locale (ANSI code page 1251),
   # which the programs they start inherit; the test bed's wineserver serves both.
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     TEST_PREFIX "${name}.ru." TEST_FILTER "RussianLocale*" PROPERTIES FIXTURES_REQUIRED wine
-    TIMEOUT 180 RESOURCE_LOCK wine_desktop ENVIRONMENT LC_ALL=ru_RU.UTF-8)
+    TIMEOUT 180 RESOURCE_LOCK wine_desktop LABELS ${label} ENVIRONMENT LC_ALL=ru_RU.UTF-8)
 endfunction()
 
-varnholt_wine_tests(win32_tests ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
-varnholt_wine_tests(e2e_tests ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+varnholt_wine_tests(win32_tests win32 win32)
+varnholt_wine_tests(e2e_tests e2e e2e)
+varnholt_wine_tests(setup_tests setup setup)
+varnholt_wine_tests(realviewer_tests realviewer real-viewer)
 
-# A product check that needs no Wine: only system DLLs are imported.
+# Product checks that need no Wine: the test build and the shipped program import only
+# system DLLs, and a second clean release build gives the same program and setup.
 add_test(NAME product.imports_only_system_dlls
   COMMAND ${CMAKE_SOURCE_DIR}/tests/scripts/check-imports.sh $<TARGET_FILE:Varnholt>)
+add_test(NAME product.release_imports_only_system_dlls
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/scripts/check-imports.sh ${CMAKE_BINARY_DIR}/dist/Varnholt.exe)
+add_test(NAME product.release_is_reproducible
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/scripts/check-reproducible.sh ${CMAKE_SOURCE_DIR}
+    ${CMAKE_BINARY_DIR}/release ${CMAKE_BINARY_DIR}/release-again ${CMAKE_TOOLCHAIN_FILE}
+    ${CMAKE_GENERATOR})
+set_tests_properties(product.imports_only_system_dlls product.release_imports_only_system_dlls
+  product.release_is_reproducible PROPERTIES LABELS product)
+set_tests_properties(product.release_is_reproducible PROPERTIES TIMEOUT 900)
