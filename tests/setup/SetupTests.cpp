@@ -63,13 +63,9 @@ int EntriesNamed(const std::wstring& displayName) {
     return count;
 }
 
+// The install folder, and its parent when that is left empty.
 void RemoveFolder(const std::wstring& folder) {
-    for (const std::wstring& name : FolderEntries(folder + L"\\")) {
-        const std::wstring path = folder + L"\\" + name;
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(path.c_str());
-    }
-    RemoveDirectoryW(folder.c_str());
+    RemoveFolderTree(folder + L"\\");
     RemoveDirectoryW(folder.substr(0, folder.rfind(L'\\')).c_str());
 }
 
