@@ -18,9 +18,10 @@ if [ ${#missing[@]} -gt 0 ]; then
     echo "installing: ${missing[*]}"
     dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
     # Another apt run may hold the package lock for a while: wait for it.
-    apt() { apt-get -o DPkg::Lock::Timeout=600 "$@"; }
-    apt update -q
-    DEBIAN_FRONTEND=noninteractive apt install -y -q --no-install-recommends "${missing[@]}"
+    wait_for_lock=(-o DPkg::Lock::Timeout=600)
+    apt-get "${wait_for_lock[@]}" update -q
+    DEBIAN_FRONTEND=noninteractive apt-get "${wait_for_lock[@]}" install -y -q \
+        --no-install-recommends "${missing[@]}"
 fi
 
 # The Cyrillic tests run Wine in a Russian locale (ANSI code page 1251).

@@ -43,24 +43,19 @@ DWORD FileSize(const std::wstring& path) {
     return bytes ? static_cast<DWORD>(bytes->size()) : 0;
 }
 
-// The entries of the list of installed programs (both views) that name this program.
-int EntriesNamed(const std::wstring& displayName) {
-    int count = 0;
-    for (View view : {View::Bits32, View::Bits64}) {
+// How many entries the list of installed programs holds, in both views.
+DWORD InstalledPrograms() {
+    DWORD total = 0;
+    for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
         UniqueKey root;
-        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, UninstallRoot.c_str(), 0,
-                          KEY_READ | (view == View::Bits64 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY),
-                          root.put()) != ERROR_SUCCESS)
-            continue;
-        wchar_t name[256];
-        for (DWORD i = 0, length = 256; RegEnumKeyExW(root.get(), i, name, &length, nullptr,
-                                                      nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-             ++i, length = 256)
-            if (ReadTextValue(HKEY_LOCAL_MACHINE, UninstallRoot + L"\\" + name, L"DisplayName",
-                              view) == displayName)
-                ++count;
+        DWORD count = 0;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, UninstallRoot.c_str(), 0, KEY_READ | view,
+                          root.put()) == ERROR_SUCCESS &&
+            RegQueryInfoKeyW(root.get(), nullptr, nullptr, nullptr, &count, nullptr, nullptr,
+                             nullptr, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
+            total += count;
     }
-    return count;
+    return total;
 }
 
 // The install folder, and its parent when that is left empty.
@@ -163,6 +158,7 @@ TEST_F(Setup, InstallingOverAnInstalledCopyReplacesItInItsFolderWithOneEntry) {
     ASSERT_TRUE(SetRawValue(HKEY_LOCAL_MACHINE, UninstallKey, L"DisplayVersion", REG_SZ,
                             StringBytes("2.100"), View::Bits32));
     ASSERT_TRUE(WriteFileBytes(OtherFolder + L"\\Varnholt.exe", "an older program"));
+    const DWORD entries = InstalledPrograms();
 
     for (int run = 0; run < 2; ++run) { // over the older version, then over the same one
         ASSERT_EQ(Install(), 0u);
@@ -171,7 +167,7 @@ TEST_F(Setup, InstallingOverAnInstalledCopyReplacesItInItsFolderWithOneEntry) {
         EXPECT_EQ(FileAttributes(DefaultFolder()), INVALID_FILE_ATTRIBUTES);
         EXPECT_EQ(EntryText(L"DisplayVersion"), Release(L"FileVersion"));
         EXPECT_EQ(EntryText(L"InstallLocation"), OtherFolder);
-        EXPECT_EQ(EntriesNamed(L"Quillbay Client"), 1);
+        EXPECT_EQ(InstalledPrograms(), entries);
     }
 }
 
