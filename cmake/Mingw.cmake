@@ -1,6 +1,8 @@
 # Varnholt.exe for 32-bit Windows, and the Windows test programs that run under Wine.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 add_compile_options(-ffunction-sections -fdata-sections)
+# Reproducible: no folder of this build in any output, and (below) no link time stamp.
+add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=.)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX UNICODE _UNICODE _WIN32_WINNT=0x0601 WINVER=0x0601)
 set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 set(WIN_LIBS user32 gdi32 advapi32 shell32 wininet ole32 oleaut32 wbemuuid comctl32 version)
@@ -17,15 +19,29 @@ if(VARNHOLT_FAULT_INJECTION)
   target_compile_definitions(varnholt_win PUBLIC VARNHOLT_FAULT_INJECTION)
 endif()
 
+configure_file(app/Varnholt.manifest.in ${CMAKE_BINARY_DIR}/generated/Varnholt.manifest @ONLY)
 configure_file(app/Varnholt.rc.in ${CMAKE_BINARY_DIR}/generated/Varnholt.rc @ONLY)
 enable_language(RC)
 add_executable(Varnholt WIN32 app/Main.win.cpp ${CMAKE_BINARY_DIR}/generated/Varnholt.rc)
 set_source_files_properties(${CMAKE_BINARY_DIR}/generated/Varnholt.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/app/Varnholt.manifest")
+  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/generated/Varnholt.manifest")
 target_include_directories(Varnholt PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
 target_compile_options(Varnholt PRIVATE ${VARNHOLT_WARNINGS})
-target_link_options(Varnholt PRIVATE ${STATIC_RUNTIME} -municode -mwindows -s -Wl,--gc-sections)
+target_link_options(Varnholt PRIVATE ${STATIC_RUNTIME} -municode -mwindows -s -Wl,--gc-sections
+  -Wl,--no-insert-timestamp)
 target_link_libraries(Varnholt PRIVATE varnholt_win)
+
+# cmake --install puts the program at the top of the prefix: the prefix is its folder.
+if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT)
+  if(CMAKE_HOST_WIN32)
+    set(CMAKE_INSTALL_PREFIX "C:/Program Files (x86)/${VARNHOLT_COMPANY_NAME}/Quillbay"
+      CACHE PATH "" FORCE)
+  else()
+    set(CMAKE_INSTALL_PREFIX ${CMAKE_BINARY_DIR}/install CACHE PATH "" FORCE)
+  endif()
+endif()
+install(TARGETS Varnholt RUNTIME DESTINATION .)
+include(cmake/Setup.cmake)
 
 # GoogleTest from Debian's sources, built with the same cross compiler.
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -64,30 +80,47 @@ foreach(src IN LISTS TOOL_SOURCES)
 endforeach()
 
 include(GoogleTest)
-function(varnholt_wine_tests name)
-  file(GLOB sources CONFIGURE_DEPENDS ${ARGN})
+# One test program per tier; the CTest label names the tier (ctest -L <label>). Further
+# arguments name more sources of the program.
+function(varnholt_wine_tests name folder label)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${folder}/*.cpp)
+  list(APPEND sources ${ARGN})
   add_executable(${name} ${sources})
   target_compile_options(${name} PRIVATE ${VARNHOLT_WARNINGS})
   target_link_options(${name} PRIVATE ${STATIC_RUNTIME})
   target_link_libraries(${name} PRIVATE varnholt_win test_support GTest::gtest_main)
   add_dependencies(${name} Varnholt ${TEST_TOOLS})
+  if(TARGET dist)
+    add_dependencies(${name} dist)
+  endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     TEST_PREFIX "${name}." TEST_FILTER "-RussianLocale*" PROPERTIES FIXTURES_REQUIRED wine
-    TIMEOUT 180 RESOURCE_LOCK wine_desktop)
+    TIMEOUT 180 RESOURCE_LOCK wine_desktop LABELS ${label})
   # The tests named RussianLocale* run again under a Russian locale (ANSI code page 1251),
   # which the programs they start inherit; the test bed's wineserver serves both.
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     TEST_PREFIX "${name}.ru." TEST_FILTER "RussianLocale*" PROPERTIES FIXTURES_REQUIRED wine
-    TIMEOUT 180 RESOURCE_LOCK wine_desktop ENVIRONMENT LC_ALL=ru_RU.UTF-8)
+    TIMEOUT 180 RESOURCE_LOCK wine_desktop LABELS ${label} ENVIRONMENT LC_ALL=ru_RU.UTF-8)
 endfunction()
 
 # The case-folding cases run against the system too: both foldings must agree on them.
-varnholt_wine_tests(win32_tests ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp
-  ${CMAKE_SOURCE_DIR}/tests/unit/CaseFoldTests.cpp)
-varnholt_wine_tests(e2e_tests ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+varnholt_wine_tests(win32_tests win32 win32 ${CMAKE_SOURCE_DIR}/tests/unit/CaseFoldTests.cpp)
+# The commands run in the test program name the product as Varnholt.exe does.
 configure_file(tests/support/TestVersion.rc.in ${CMAKE_BINARY_DIR}/generated/TestVersion.rc @ONLY)
-target_sources(e2e_tests PRIVATE ${CMAKE_BINARY_DIR}/generated/TestVersion.rc)
+varnholt_wine_tests(e2e_tests e2e e2e ${CMAKE_BINARY_DIR}/generated/TestVersion.rc)
+varnholt_wine_tests(setup_tests setup setup)
+varnholt_wine_tests(realviewer_tests realviewer real-viewer)
 
-# A product check that needs no Wine: only system DLLs are imported.
+# Product checks that need no Wine: the test build and the shipped program import only
+# system DLLs, and a second clean release build gives the same program and setup.
 add_test(NAME product.imports_only_system_dlls
   COMMAND ${CMAKE_SOURCE_DIR}/tests/scripts/check-imports.sh $<TARGET_FILE:Varnholt>)
+add_test(NAME product.release_imports_only_system_dlls
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/scripts/check-imports.sh ${CMAKE_BINARY_DIR}/dist/Varnholt.exe)
+add_test(NAME product.release_is_reproducible
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/scripts/check-reproducible.sh ${CMAKE_SOURCE_DIR}
+    ${CMAKE_BINARY_DIR}/release ${CMAKE_BINARY_DIR}/release-again ${CMAKE_TOOLCHAIN_FILE}
+    ${CMAKE_GENERATOR})
+set_tests_properties(product.imports_only_system_dlls product.release_imports_only_system_dlls
+  product.release_is_reproducible PROPERTIES LABELS product)
+set_tests_properties(product.release_is_reproducible PROPERTIES TIMEOUT 900)

@@ -7,6 +7,7 @@ packages=(
     cmake ninja-build g++ googletest clang file python3 locales
     g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
     wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick
+    nsis fp-utils
 )
 
 missing=()
@@ -16,8 +17,11 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
     echo "installing: ${missing[*]}"
     dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-    apt-get update -q
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+    # Another apt run may hold the package lock for a while: wait for it.
+    wait_for_lock=(-o DPkg::Lock::Timeout=600)
+    apt-get "${wait_for_lock[@]}" update -q
+    DEBIAN_FRONTEND=noninteractive apt-get "${wait_for_lock[@]}" install -y -q \
+        --no-install-recommends "${missing[@]}"
 fi
 
 # The Cyrillic tests run Wine in a Russian locale (ANSI code page 1251).

@@ -12,7 +12,7 @@ cmake --build --preset release
 state=$PWD/build/run
 mkdir -p "$state" build/screenshots
 export WINEPREFIX=$state/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-exe=$PWD/build/release/bin/Varnholt.exe
+exe=$PWD/build/mingw/release/bin/Varnholt.exe
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     wine "$exe" "$@"

@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 
 namespace {
 
@@ -165,16 +164,6 @@ int LongestBlueRun(HWND window) {
         }
     }
     return longest;
-}
-
-bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (!done()) {
-        if (GetTickCount64() > end)
-            return false;
-        Sleep(50);
-    }
-    return true;
 }
 
 // Sets the display scale that Wine gives the programs started from now on, and puts the
@@ -420,10 +409,10 @@ TEST_F(AboutWindowTest, TheLinkUnderlinesUnderThePointerAndNotAfterItLeaves) {
     SetCursorPos(link.left + 20, (link.top + link.bottom) / 2);
     Sleep(50);
     SetCursorPos(link.left + 22, (link.top + link.bottom) / 2);
-    EXPECT_TRUE(WaitFor([&] { return LongestBlueRun(view.link) >= 60; }, 3000))
+    EXPECT_TRUE(WaitUntil([&] { return LongestBlueRun(view.link) >= 60; }, 3000))
         << "no underline under the pointer";
     SetCursorPos(link.left + 20, link.top - 30);
-    EXPECT_TRUE(WaitFor([&] { return LongestBlueRun(view.link) < 30; }, 1500))
+    EXPECT_TRUE(WaitUntil([&] { return LongestBlueRun(view.link) < 30; }, 1500))
         << "the underline stayed after the pointer left";
 }
 

@@ -5,6 +5,7 @@
 #include "tests/support/Process.h"
 #include "tests/support/TestRegistry.h"
 #include "tests/support/TestWindowProcess.h"
+#include "tests/support/WindowText.h"
 #include "viewer/ViewerWindows.h"
 
 #include <gtest/gtest.h>
@@ -15,37 +16,13 @@ namespace {
 
 const std::wstring Caption = L"Quillbay Client 2.127";
 
-// A string field of Varnholt.exe's version resource.
-std::wstring ClientVersionString(const wchar_t* field) {
-    const std::wstring path = VarnholtPath();
-    DWORD ignored = 0;
-    std::vector<unsigned char> data(GetFileVersionInfoSizeW(path.c_str(), &ignored));
-    if (data.empty() ||
-        !GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(data.size()), data.data()))
-        return {};
-    wchar_t* value = nullptr;
-    UINT length = 0;
-    const std::wstring query = std::wstring(L"\\StringFileInfo\\040904b0\\") + field;
-    if (!VerQueryValueW(data.data(), query.c_str(), reinterpret_cast<void**>(&value), &length))
-        return {};
-    return std::wstring(value, wcsnlen(value, length));
-}
-
 std::wstring HelpFileKey(const std::wstring& name) {
-    return L"SOFTWARE\\" + ClientVersionString(L"CompanyName") + L"\\" +
-           ClientVersionString(L"ProductName") + L"\\" + name;
+    return ::HelpFileKey(VarnholtPath(), name);
 }
 
 // The value as the client stores it, in the 64-bit view; nothing when absent.
 std::optional<std::wstring> StoredText(const std::wstring& name, const std::wstring& value) {
-    const auto raw = ReadRawValue(HKEY_LOCAL_MACHINE, HelpFileKey(name), value, View::Bits64);
-    if (!raw || raw->type != REG_SZ)
-        return std::nullopt;
-    std::wstring text;
-    for (auto b : raw->bytes)
-        if (b)
-            text += static_cast<wchar_t>(b);
-    return text;
+    return ReadTextValue(HKEY_LOCAL_MACHINE, HelpFileKey(name), value, View::Bits64);
 }
 
 void StoreText(const std::wstring& name, const std::wstring& value, const std::string& text) {
@@ -55,12 +32,6 @@ void StoreText(const std::wstring& name, const std::wstring& value, const std::s
 
 void ForgetHelpFile(const std::wstring& name) {
     DeleteKeyTreeBothViews(HKEY_LOCAL_MACHINE, HelpFileKey(name));
-}
-
-RECT WindowRect(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return rect;
 }
 
 bool operator==(const RECT& a, const RECT& b) {

@@ -13,6 +13,15 @@ std::wstring VarnholtPath() {
     return TestBinFolder() + L"\\Varnholt.exe";
 }
 
+std::wstring DistFolder() {
+    const std::wstring bin = TestBinFolder();
+    return bin.substr(0, bin.rfind(L'\\')) + L"\\dist";
+}
+
+std::wstring ReleaseVarnholtPath() {
+    return DistFolder() + L"\\Varnholt.exe";
+}
+
 ChildProcess ChildProcess::Start(const std::wstring& program, const std::wstring& arguments,
                                  const std::wstring& workingFolder) {
     std::wstring line = L"\"" + program + L"\"";
@@ -49,11 +58,26 @@ void ChildProcess::Kill() {
     }
 }
 
-DWORD RunVarnholt(const std::wstring& arguments, DWORD timeoutMs) {
-    ChildProcess child = ChildProcess::Start(VarnholtPath(), arguments);
+DWORD RunProgram(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs,
+                 const std::wstring& workingFolder) {
+    ChildProcess child = ChildProcess::Start(program, arguments, workingFolder);
     if (!child.WaitForExit(timeoutMs)) {
         child.Kill();
         return 0xFFFFFFFF;
     }
     return child.ExitCode();
+}
+
+DWORD RunVarnholt(const std::wstring& arguments, DWORD timeoutMs) {
+    return RunProgram(VarnholtPath(), arguments, timeoutMs);
+}
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (!done()) {
+        if (GetTickCount64() > end)
+            return false;
+        Sleep(50);
+    }
+    return true;
 }

@@ -3,11 +3,16 @@
 #pragma once
 #include "platform/UniqueHandle.h"
 
+#include <functional>
 #include <string>
 
 // The folder that holds the test programs and Varnholt.exe (they are built side by side).
 std::wstring TestBinFolder();
 std::wstring VarnholtPath();
+// What the release build ships, gathered beside the test programs (build/mingw/dist):
+// Varnholt.exe, Varnholt_Setup.exe, Varnholt.js and Sample.chm.
+std::wstring DistFolder();
+std::wstring ReleaseVarnholtPath();
 
 class ChildProcess {
   public:
@@ -29,6 +34,12 @@ class ChildProcess {
     DWORD id_ = 0;
 };
 
-// Runs Varnholt.exe with arguments, waits for its end and returns its exit code
+// Runs a program with arguments, waits for its end and returns its exit code
 // (0xFFFFFFFF when it did not end within timeoutMs; it is then killed).
+DWORD RunProgram(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs,
+                 const std::wstring& workingFolder = L"");
+// The same for Varnholt.exe.
 DWORD RunVarnholt(const std::wstring& arguments, DWORD timeoutMs = 20000);
+
+// Checks done() every 50 ms until it holds (true) or timeoutMs pass (false).
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);

@@ -81,12 +81,15 @@ std::optional<ViewerLogEntry> StandIn::Settle(DWORD timeoutMs) {
 }
 
 bool StandIn::BringToFront() const {
-    const HWND main = Main();
-    SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetForegroundWindow(main);
-    for (int i = 0; i < 50 && GetForegroundWindow() != main; ++i)
+    return ::BringToFront(Main());
+}
+
+bool BringToFront(HWND window) {
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(window);
+    for (int i = 0; i < 50 && GetForegroundWindow() != window; ++i)
         Sleep(20);
-    return GetForegroundWindow() == main;
+    return GetForegroundWindow() == window;
 }
 
 bool PutCursorOver(HWND window, int dx, int dy) {

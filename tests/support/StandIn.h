@@ -50,6 +50,9 @@ class StandIn {
     unsigned marks_ = 0;
 };
 
+// Raises a top-level window and makes it the foreground window; true when it is.
+bool BringToFront(HWND window);
+
 // Puts the mouse cursor at a point of window (relative to its top-left corner; negative
 // values count from its right or bottom edge); true when that window is the one there.
 bool PutCursorOver(HWND window, int dx = -40, int dy = -40);

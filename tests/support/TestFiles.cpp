@@ -13,7 +13,9 @@ struct FindTraits {
     static void Close(Type h) { FindClose(h); }
 };
 
-void RemoveTree(const std::wstring& folder) {
+} // namespace
+
+void RemoveFolderTree(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
     const UniqueHandle<FindTraits> search(FindFirstFileW((folder + L"*").c_str(), &found));
     if (search) {
@@ -24,15 +26,13 @@ void RemoveTree(const std::wstring& folder) {
             const std::wstring path = folder + name;
             SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path + L"\\");
+                RemoveFolderTree(path + L"\\");
             else
                 DeleteFileW(path.c_str());
         } while (FindNextFileW(search.get(), &found));
     }
     RemoveDirectoryW(folder.c_str());
 }
-
-} // namespace
 
 TemporaryFolder::TemporaryFolder() {
     static std::atomic<unsigned> counter{0};
@@ -47,7 +47,7 @@ TemporaryFolder::TemporaryFolder() {
 }
 
 TemporaryFolder::~TemporaryFolder() {
-    RemoveTree(path_);
+    RemoveFolderTree(path_);
 }
 
 std::optional<std::string> ReadFileBytes(const std::wstring& path) {

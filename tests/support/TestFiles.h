@@ -21,6 +21,9 @@ class TemporaryFolder {
     std::wstring path_;
 };
 
+// Removes a folder (path ending in "\\") with everything in it.
+void RemoveFolderTree(const std::wstring& folder);
+
 // The file's bytes; nothing when it cannot be opened.
 std::optional<std::string> ReadFileBytes(const std::wstring& path);
 // Creates or overwrites the file with exactly these bytes (attributes cleared first).

@@ -1,6 +1,7 @@
 #include "tests/support/TestRegistry.h"
 
 #include "platform/UniqueHandle.h"
+#include "tests/support/VersionInfo.h"
 
 namespace {
 
@@ -92,6 +93,23 @@ std::uint64_t KeyLastWriteTime(HKEY root, const std::wstring& path, View view) {
     RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                      nullptr, nullptr, nullptr, &time);
     return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+std::wstring HelpFileKey(const std::wstring& program, const std::wstring& name) {
+    return L"SOFTWARE\\" + VersionString(program, L"CompanyName") + L"\\" +
+           VersionString(program, L"ProductName") + L"\\" + name;
+}
+
+std::optional<std::wstring> ReadTextValue(HKEY root, const std::wstring& path,
+                                          const std::wstring& name, View view) {
+    const auto raw = ReadRawValue(root, path, name, view);
+    if (!raw || raw->type != REG_SZ)
+        return std::nullopt;
+    std::wstring text;
+    for (auto b : raw->bytes)
+        if (b)
+            text += static_cast<wchar_t>(b);
+    return text;
 }
 
 std::vector<std::uint8_t> StringBytes(const std::string& text) {

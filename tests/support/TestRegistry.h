@@ -10,6 +10,13 @@
 
 enum class View { Bits64, Bits32 };
 
+// What the program writes at every start (in the 64-bit view under WOW64): its App Paths
+// entry, and the viewer's frame-navigation value.
+inline const std::wstring AppPathsKey =
+    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Varnholt.exe";
+inline const std::wstring RestrictionsKey = L"SOFTWARE\\Microsoft\\HTMLHelp\\1.x\\HHRestrictions";
+inline const std::wstring FrameNavigation = L"EnableFrameNavigationInSafeMode";
+
 struct RawValue {
     DWORD type = 0;
     std::vector<std::uint8_t> bytes;
@@ -27,3 +34,9 @@ void DeleteKeyTreeBothViews(HKEY root, const std::wstring& path);
 std::uint64_t KeyLastWriteTime(HKEY root, const std::wstring& path, View view);
 // "abc" with its terminator, as stored for REG_SZ
 std::vector<std::uint8_t> StringBytes(const std::string& text);
+// The key of the product's records for a help file name (SOFTWARE, CompanyName,
+// ProductName, name), named by the version resource of the program file given.
+std::wstring HelpFileKey(const std::wstring& program, const std::wstring& name);
+// A REG_SZ value as text (ASCII in the tests); nothing when absent or of another type.
+std::optional<std::wstring> ReadTextValue(HKEY root, const std::wstring& path,
+                                          const std::wstring& name, View view);

@@ -24,3 +24,9 @@ std::wstring TextOf(HWND window) {
     text.resize(copied);
     return text;
 }
+
+RECT WindowRect(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}

@@ -9,3 +9,5 @@ std::wstring ClassOf(HWND window);
 std::wstring TitleOf(HWND window);
 // WM_GETTEXT, answered by the control itself, also across processes.
 std::wstring TextOf(HWND window);
+// Its rectangle in screen coordinates.
+RECT WindowRect(HWND window);

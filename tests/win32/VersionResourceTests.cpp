@@ -1,56 +1,52 @@
-// The version resource of Varnholt.exe as Windows reads it.
+// The version resource and the manifest of Varnholt.exe as Windows reads them: the test
+// build's and the one the release ships.
 #include "tests/support/Process.h"
+#include "tests/support/VersionInfo.h"
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 namespace {
 
-struct VersionInfo {
-    std::vector<unsigned char> data;
-    std::wstring String(const wchar_t* field) const {
-        wchar_t* value = nullptr;
-        UINT length = 0;
-        const std::wstring path = std::wstring(L"\\StringFileInfo\\040904b0\\") + field;
-        if (!VerQueryValueW(data.data(), path.c_str(), reinterpret_cast<void**>(&value), &length))
-            return L"<missing>";
-        return std::wstring(value, wcsnlen(value, length));
-    }
-};
-
-VersionInfo ReadVersionInfo() {
-    const std::wstring path = VarnholtPath();
-    DWORD ignored = 0;
-    VersionInfo info;
-    info.data.resize(GetFileVersionInfoSizeW(path.c_str(), &ignored));
-    if (!info.data.empty())
-        GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(info.data.size()),
-                            info.data.data());
-    return info;
-}
+const std::wstring Programs[] = {VarnholtPath(), ReleaseVarnholtPath()};
 
 TEST(VersionResource, FileVersionAndTexts) {
-    const VersionInfo info = ReadVersionInfo();
-    ASSERT_FALSE(info.data.empty());
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(VerQueryValueW(info.data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(fixed->dwFileVersionMS, (2u << 16) | 127u);
-    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-    EXPECT_EQ(info.String(L"FileVersion"), L"2.127");
-    EXPECT_EQ(info.String(L"ProductVersion"), L"2.127");
-    EXPECT_EQ(info.String(L"FileDescription"), L"Quillbay Run-time Client");
-    EXPECT_EQ(info.String(L"ProductName"), L"Quillbay");
-    EXPECT_FALSE(info.String(L"CompanyName").empty());
+    for (const std::wstring& program : Programs) {
+        SCOPED_TRACE(testing::Message()
+                     << "program " << std::string(program.begin(), program.end()));
+        const auto fixed = FixedVersion(program);
+        ASSERT_TRUE(fixed);
+        EXPECT_EQ(fixed->dwFileVersionMS, (2u << 16) | 127u);
+        EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+        EXPECT_EQ(VersionString(program, L"FileVersion"), L"2.127");
+        EXPECT_EQ(VersionString(program, L"ProductVersion"), L"2.127");
+        EXPECT_EQ(VersionString(program, L"FileDescription"), L"Quillbay Run-time Client");
+        EXPECT_EQ(VersionString(program, L"ProductName"), L"Quillbay");
+        EXPECT_FALSE(VersionString(program, L"CompanyName").empty());
+    }
 }
 
 TEST(VersionResource, CommentsAreSiteAndMailAddress) {
-    const std::wstring comments = ReadVersionInfo().String(L"Comments");
-    const auto comma = comments.find(L", ");
-    ASSERT_NE(comma, std::wstring::npos) << "Comments: site address, mail address";
-    EXPECT_EQ(comments.rfind(L"http", 0), 0u);
-    EXPECT_NE(comments.substr(comma + 2).find(L'@'), std::wstring::npos);
+    for (const std::wstring& program : Programs) {
+        const std::wstring comments = VersionString(program, L"Comments");
+        const auto comma = comments.find(L", ");
+        ASSERT_NE(comma, std::wstring::npos) << "Comments: site address, mail address";
+        EXPECT_EQ(comments.rfind(L"http", 0), 0u);
+        EXPECT_NE(comments.substr(comma + 2).find(L'@'), std::wstring::npos);
+    }
+}
+
+// The manifest names the file version, asks for the version 6 common controls, and asks
+// for no execution level: the program runs as whoever starts it.
+TEST(VersionResource, ManifestCarriesTheFileVersionAndNoExecutionLevel) {
+    for (const std::wstring& program : Programs) {
+        const std::string manifest = ManifestOf(program);
+        ASSERT_FALSE(manifest.empty());
+        EXPECT_NE(manifest.find("name=\"Varnholt\" version=\"2.127.0.0\""), std::string::npos)
+            << manifest;
+        EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
+                  std::string::npos);
+        EXPECT_EQ(manifest.find("requestedExecutionLevel"), std::string::npos);
+    }
 }
 
 } // namespace

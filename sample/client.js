@@ -1,0 +1,56 @@
+// Starts the Quillbay Client (Varnholt.exe) with one switch, the way every page of the
+// dictionary does it: through the HTML Help control's ShortCut command. Its Item1 is
+// ",<program>,<switch and argument>"; the program is found by its bare name, through the
+// App Paths entry that its setup made.
+//
+// A fixed switch can stand in the page as it is:
+//   <object id="HidePane" type="application/x-oleobject"
+//           classid="clsid:adb880a6-d8ff-11cf-9377-00aa003b7a11" width="0" height="0">
+//     <param name="Command" value="ShortCut">
+//     <param name="Item1" value=",Varnholt.exe,/pane 0">
+//   </object>
+//   <a href="javascript:HidePane.Click()">Hide the contents</a>
+// StartClient builds that object for a switch whose argument is known only when the page
+// runs (the page's own address, for example).
+//
+// A switch's argument is all the text after the switch, as it stands: a blank written
+// after "/bmadd", "/title", "/reg", "/move" or "/run" becomes part of the name, title or
+// path. Numbers ("/pane 0", "/keyb 1049") may have the blank.
+
+function HtmlText(text) {
+  return text.replace(/&/g, "&amp;").replace(/"/g, "&quot;").replace(/</g, "&lt;");
+}
+
+function StartClient(switchText) {
+  var holder = document.getElementById("ClientShortcut");
+  if (!holder) {
+    holder = document.createElement("div");
+    holder.id = "ClientShortcut";
+    document.body.appendChild(holder);
+  }
+  holder.innerHTML =
+    '<object id="ClientCall" type="application/x-oleobject"' +
+    ' classid="clsid:adb880a6-d8ff-11cf-9377-00aa003b7a11" width="0" height="0">' +
+    '<param name="Command" value="ShortCut">' +
+    '<param name="Item1" value=",Varnholt.exe,' + HtmlText(switchText) + '">' +
+    '</object>';
+  document.getElementById("ClientCall").Click();
+}
+
+// The page's address inside the help file: "mk:@MSITStore:C:\Dict\Sample.chm::/viewer.htm".
+function PageLocation() {
+  return unescape(location.href);
+}
+
+// The help file's folder with its trailing "\": "C:\Dict\".
+function HelpFileFolder() {
+  var path = PageLocation();
+  var end = path.indexOf("::");
+  if (end >= 0)
+    path = path.substring(0, end);
+  path = path.replace(/\//g, "\\");
+  var drive = path.search(/[A-Za-z]:\\/);
+  if (drive >= 0)
+    path = path.substring(drive);
+  return path.substring(0, path.lastIndexOf("\\") + 1);
+}

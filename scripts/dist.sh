@@ -1,0 +1,12 @@
+#!/bin/bash
+# Builds what a dictionary maker ships, into build/mingw/dist: Varnholt.exe,
+# Varnholt_Setup.exe, Varnholt.js and Sample.chm (the mingw build's dist target, which
+# makes them from the release build in build/mingw/release).
+#   scripts/dist.sh [site-address]    e.g. https://www.example.org; once given, it is kept
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+cmake --preset release ${1:+"-DVARNHOLT_SITE_ADDRESS=$1"} >/dev/null
+cmake --preset mingw >/dev/null
+cmake --build --preset mingw --target dist
+ls -l build/mingw/dist

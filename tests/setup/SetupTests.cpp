@@ -1,0 +1,215 @@
+// The setup that the release build makes, run silently as a reader's administrator would
+// run it: the files and registry values it leaves, the program started by its bare name,
+// the entry in the list of installed programs, an install over an installed copy, and the
+// silent uninstall with what it leaves behind. Registry values are read in the views the
+// program itself uses (App Paths and HHRestrictions in the 64-bit view under WOW64).
+#include "platform/UniqueHandle.h"
+#include "tests/support/Process.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestRegistry.h"
+#include "tests/support/VersionInfo.h"
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+namespace {
+
+const std::wstring UninstallRoot = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+const std::wstring UninstallKey = UninstallRoot + L"\\Varnholt";
+const std::wstring OtherFolder = L"C:\\Dictionary Tools\\Quillbay";
+
+std::wstring SetupPath() {
+    return DistFolder() + L"\\Varnholt_Setup.exe";
+}
+
+std::wstring Release(const wchar_t* field) {
+    return VersionString(ReleaseVarnholtPath(), field);
+}
+
+// C:\Program Files (x86)\<CompanyName>\Quillbay
+std::wstring DefaultFolder() {
+    wchar_t programFiles[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILESX86, nullptr, SHGFP_TYPE_CURRENT, programFiles);
+    return std::wstring(programFiles) + L"\\" + Release(L"CompanyName") + L"\\Quillbay";
+}
+
+std::optional<std::wstring> EntryText(const wchar_t* name) {
+    return ReadTextValue(HKEY_LOCAL_MACHINE, UninstallKey, name, View::Bits32);
+}
+
+DWORD FileSize(const std::wstring& path) {
+    const auto bytes = ReadFileBytes(path);
+    return bytes ? static_cast<DWORD>(bytes->size()) : 0;
+}
+
+// How many entries the list of installed programs holds, in both views.
+DWORD InstalledPrograms() {
+    DWORD total = 0;
+    for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+        UniqueKey root;
+        DWORD count = 0;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, UninstallRoot.c_str(), 0, KEY_READ | view,
+                          root.put()) == ERROR_SUCCESS &&
+            RegQueryInfoKeyW(root.get(), nullptr, nullptr, nullptr, &count, nullptr, nullptr,
+                             nullptr, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
+            total += count;
+    }
+    return total;
+}
+
+// The install folder, and its parent when that is left empty.
+void RemoveFolder(const std::wstring& folder) {
+    RemoveFolderTree(folder + L"\\");
+    RemoveDirectoryW(folder.substr(0, folder.rfind(L'\\')).c_str());
+}
+
+class Setup : public ::testing::Test {
+  protected:
+    // No installed copy before or after a test; the program's start-up values are written
+    // again by the next run of the test build.
+    void SetUp() override {
+        ASSERT_TRUE(FileAttributes(SetupPath()) != INVALID_FILE_ATTRIBUTES)
+            << "no setup in the dist folder";
+        Clean();
+    }
+    void TearDown() override { Clean(); }
+    void Clean() {
+        RemoveFolder(DefaultFolder());
+        RemoveFolder(OtherFolder);
+        DeleteKeyTreeBothViews(HKEY_LOCAL_MACHINE, UninstallKey);
+        DeleteKeyTreeBothViews(HKEY_LOCAL_MACHINE, AppPathsKey);
+        DeleteValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigation, View::Bits64);
+        DeleteKeyTreeBothViews(HKEY_LOCAL_MACHINE, HelpFileKey(ReleaseVarnholtPath(), L"Kept"));
+    }
+    static DWORD Install(const std::wstring& arguments = L"/S") {
+        return RunProgram(SetupPath(), arguments, 120000);
+    }
+};
+
+TEST_F(Setup, SilentInstallPutsTheProgramAndItsStartUpValuesInPlace) {
+    ASSERT_EQ(Install(), 0u);
+    const std::wstring folder = DefaultFolder();
+    EXPECT_EQ(FolderEntries(folder + L"\\"),
+              (std::vector<std::wstring>{L"Uninstall.exe", L"Varnholt.exe"}));
+    EXPECT_EQ(ReadFileBytes(folder + L"\\Varnholt.exe"), ReadFileBytes(ReleaseVarnholtPath()));
+
+    EXPECT_EQ(ReadTextValue(HKEY_LOCAL_MACHINE, AppPathsKey, L"", View::Bits64),
+              folder + L"\\Varnholt.exe");
+    EXPECT_EQ(ReadTextValue(HKEY_LOCAL_MACHINE, AppPathsKey, L"Path", View::Bits64), folder);
+    const auto allow =
+        ReadRawValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigation, View::Bits64);
+    ASSERT_TRUE(allow);
+    EXPECT_EQ(allow->type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(allow->bytes, (std::vector<std::uint8_t>{1, 0, 0, 0}));
+}
+
+TEST_F(Setup, TheUninstallEntryNamesVersionPublisherPlaceAndSize) {
+    ASSERT_EQ(Install(), 0u);
+    const std::wstring folder = DefaultFolder();
+    EXPECT_EQ(EntryText(L"DisplayName"), L"Quillbay Client");
+    EXPECT_EQ(EntryText(L"DisplayVersion"), Release(L"FileVersion"));
+    EXPECT_EQ(EntryText(L"Publisher"), Release(L"CompanyName"));
+    EXPECT_EQ(EntryText(L"InstallLocation"), folder);
+    EXPECT_EQ(EntryText(L"UninstallString"), L"\"" + folder + L"\\Uninstall.exe\"");
+    EXPECT_EQ(EntryText(L"QuietUninstallString"), L"\"" + folder + L"\\Uninstall.exe\" /S");
+    const auto size =
+        ReadRawValue(HKEY_LOCAL_MACHINE, UninstallKey, L"EstimatedSize", View::Bits32);
+    ASSERT_TRUE(size && size->type == REG_DWORD && size->bytes.size() == 4);
+    DWORD kilobytes = 0;
+    memcpy(&kilobytes, size->bytes.data(), 4);
+    const DWORD files =
+        FileSize(folder + L"\\Varnholt.exe") + FileSize(folder + L"\\Uninstall.exe");
+    EXPECT_NEAR(kilobytes, files / 1024.0, 1.0);
+}
+
+// Started by its bare name, the shell finds the installed program through App Paths; its
+// first run finds its start-up values as it would write them and writes nothing there.
+TEST_F(Setup, TheInstalledProgramStartsByItsBareNameAndFindsNothingToWrite) {
+    ASSERT_EQ(Install(), 0u);
+    const auto appPaths = KeyLastWriteTime(HKEY_LOCAL_MACHINE, AppPathsKey, View::Bits64);
+    const auto restrictions = KeyLastWriteTime(HKEY_LOCAL_MACHINE, RestrictionsKey, View::Bits64);
+    ASSERT_NE(appPaths, 0u);
+
+    // From a folder without a Varnholt.exe, through the shell, as a page's shortcut starts it.
+    const TemporaryFolder elsewhere;
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    EXPECT_EQ(RunProgram(std::wstring(system) + L"\\cmd.exe",
+                         L"/c start \"\" /wait Varnholt.exe /regKept=C:\\Books\\=2.5", 60000,
+                         elsewhere.Path()),
+              0u);
+    const std::wstring kept = HelpFileKey(ReleaseVarnholtPath(), L"Kept");
+    EXPECT_TRUE(WaitUntil(
+        [&] { return ReadTextValue(HKEY_LOCAL_MACHINE, kept, L"", View::Bits64).has_value(); },
+        20000))
+        << "the program did not run";
+    EXPECT_EQ(ReadTextValue(HKEY_LOCAL_MACHINE, AppPathsKey, L"", View::Bits64),
+              DefaultFolder() + L"\\Varnholt.exe")
+        << "another Varnholt.exe ran";
+    EXPECT_EQ(KeyLastWriteTime(HKEY_LOCAL_MACHINE, AppPathsKey, View::Bits64), appPaths);
+    EXPECT_EQ(KeyLastWriteTime(HKEY_LOCAL_MACHINE, RestrictionsKey, View::Bits64), restrictions);
+}
+
+// An installed copy, older or of this version, is replaced where it is; the list of
+// installed programs keeps one entry.
+TEST_F(Setup, InstallingOverAnInstalledCopyReplacesItInItsFolderWithOneEntry) {
+    ASSERT_EQ(Install(L"/S /D=" + OtherFolder), 0u);
+    ASSERT_TRUE(SetRawValue(HKEY_LOCAL_MACHINE, UninstallKey, L"DisplayVersion", REG_SZ,
+                            StringBytes("2.100"), View::Bits32));
+    ASSERT_TRUE(WriteFileBytes(OtherFolder + L"\\Varnholt.exe", "an older program"));
+    const DWORD entries = InstalledPrograms();
+
+    for (int run = 0; run < 2; ++run) { // over the older version, then over the same one
+        ASSERT_EQ(Install(), 0u);
+        EXPECT_EQ(ReadFileBytes(OtherFolder + L"\\Varnholt.exe"),
+                  ReadFileBytes(ReleaseVarnholtPath()));
+        EXPECT_EQ(FileAttributes(DefaultFolder()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(EntryText(L"DisplayVersion"), Release(L"FileVersion"));
+        EXPECT_EQ(EntryText(L"InstallLocation"), OtherFolder);
+        EXPECT_EQ(InstalledPrograms(), entries);
+    }
+}
+
+// The uninstaller takes the program, its App Paths entry and its own entry; the reader's
+// records under the product key, every ext_BM.js and the viewer's setting stay.
+TEST_F(Setup, SilentUninstallLeavesTheReadersDataBehind) {
+    ASSERT_EQ(Install(), 0u);
+    const std::wstring folder = DefaultFolder();
+    ASSERT_EQ(RunProgram(folder + L"\\Varnholt.exe", L"/regKept=C:\\Books\\=2.5", 20000), 0u);
+    const std::string favorites = ";var ext_BM=\"\"\r\n+\"[Sample]\x01\"\r\n";
+    const TemporaryFolder books;
+    ASSERT_TRUE(WriteFileBytes(books.Path() + L"ext_BM.js", favorites));
+    ASSERT_TRUE(WriteFileBytes(folder + L"\\ext_BM.js", favorites));
+
+    // The uninstaller runs on from a copy of itself; its end shows in what it removes.
+    ASSERT_EQ(RunProgram(folder + L"\\Uninstall.exe", L"/S", 60000), 0u);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return !KeyExists(HKEY_LOCAL_MACHINE, UninstallKey, View::Bits32) &&
+                   FileAttributes(folder + L"\\Uninstall.exe") == INVALID_FILE_ATTRIBUTES;
+        },
+        60000));
+    EXPECT_EQ(FolderEntries(folder + L"\\"), std::vector<std::wstring>{L"ext_BM.js"});
+    EXPECT_EQ(ReadFileBytes(folder + L"\\ext_BM.js"), favorites);
+    EXPECT_EQ(ReadFileBytes(books.Path() + L"ext_BM.js"), favorites);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, AppPathsKey, View::Bits64));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, AppPathsKey, View::Bits32));
+    EXPECT_EQ(ReadTextValue(HKEY_LOCAL_MACHINE, HelpFileKey(ReleaseVarnholtPath(), L"Kept"),
+                            L"CurrentVersion", View::Bits64),
+              L"2.5");
+    EXPECT_TRUE(ReadRawValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigation, View::Bits64));
+}
+
+// The site's version file names the version of the program in the setup, and the setup's
+// size; the setup carries the same version.
+TEST(VersionFile, NamesTheProgramsVersionAndTheSetupsSize) {
+    const std::wstring version = Release(L"FileVersion");
+    ASSERT_FALSE(version.empty());
+    EXPECT_EQ(VersionString(SetupPath(), L"ProductVersion"), version);
+    EXPECT_EQ(ReadFileBytes(DistFolder() + L"\\Varnholt.js"),
+              "Version=" + std::string(version.begin(), version.end()) +
+                  ";Size=" + std::to_string(FileSize(SetupPath())) + ";");
+}
+
+} // namespace
