@@ -27,3 +27,19 @@ void DeleteKeyTreeBothViews(HKEY root, const std::wstring& path);
 std::uint64_t KeyLastWriteTime(HKEY root, const std::wstring& path, View view);
 // "abc" with its terminator, as stored for REG_SZ
 std::vector<std::uint8_t> StringBytes(const std::string& text);
+
+// While it lives, the shell opens files of the extension (".chm") with command, through
+// a test class of its own in both registry views; the previous association comes back
+// when it goes.
+class TestFileAssociation {
+  public:
+    TestFileAssociation(const std::wstring& extension, const std::wstring& command);
+    ~TestFileAssociation();
+    TestFileAssociation(const TestFileAssociation&) = delete;
+    TestFileAssociation& operator=(const TestFileAssociation&) = delete;
+
+  private:
+    std::wstring extensionKey_;
+    std::wstring classKey_;
+    std::optional<RawValue> saved_[2]; // the class the extension had, in each view
+};
