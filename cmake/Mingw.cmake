@@ -3,7 +3,10 @@ set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 add_compile_options(-ffunction-sections -fdata-sections)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX UNICODE _UNICODE _WIN32_WINNT=0x0601 WINVER=0x0601)
 set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
-set(WIN_LIBS user32 gdi32 advapi32 shell32 wininet ole32 oleaut32 wbemuuid comctl32 version)
+set(WIN_LIBS user32 gdi32 advapi32 wbemuuid)
+# Varnholt.exe loads these when a command needs them (cmake/DelayLoad.cmake); the test
+# programs import them as usual.
+set(ON_DEMAND_LIBS shell32 wininet ole32 oleaut32 comctl32 version)
 
 # One library: the portable core calls into the Win32 code too (letter case comes from
 # the system).
@@ -26,6 +29,8 @@ target_include_directories(Varnholt PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_D
 target_compile_options(Varnholt PRIVATE ${VARNHOLT_WARNINGS})
 target_link_options(Varnholt PRIVATE ${STATIC_RUNTIME} -municode -mwindows -s -Wl,--gc-sections)
 target_link_libraries(Varnholt PRIVATE varnholt_win)
+include(cmake/DelayLoad.cmake)
+varnholt_delay_load(Varnholt)
 
 # GoogleTest from Debian's sources, built with the same cross compiler.
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -49,7 +54,7 @@ file(GLOB SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.
 add_library(test_support STATIC ${SUPPORT_SOURCES})
 target_include_directories(test_support PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
 target_compile_options(test_support PRIVATE ${VARNHOLT_WARNINGS})
-target_link_libraries(test_support PUBLIC ${WIN_LIBS})
+target_link_libraries(test_support PUBLIC ${WIN_LIBS} ${ON_DEMAND_LIBS})
 
 # Helper programs the tests start: the stand-in viewer, the message-box driver, ...
 file(GLOB TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/tools/*.cpp)
