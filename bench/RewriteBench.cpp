@@ -46,8 +46,8 @@ std::string Narrow(const std::wstring& text) {
 
 // What /bmadd does with the file, in memory and on disk.
 void Rewrite(const std::string& path, const FavoritesRequest& request) {
-    const auto lines = RewriteFavorites(SplitFileLines(Widen(ReadBytes(path))), request);
-    WriteBytes(path + ".tmp", Narrow(JoinFileLines(lines)));
+    const std::wstring text = RewriteFavorites(Widen(ReadBytes(path)), request);
+    WriteBytes(path + ".tmp", Narrow(text));
     std::filesystem::rename(path + ".tmp", path);
 }
 
