@@ -14,7 +14,7 @@ set(VARNHOLT_DELAY_LOADED_DLLS
   "comctl32.dll InitCommonControlsEx@4"
   "ole32.dll CoCreateInstance@20 CoInitializeEx@8 CoSetProxyBlanket@32 CoUninitialize@0"
   "oleaut32.dll SysAllocStringLen@8 SysFreeString@4 SysStringLen@4 VariantClear@4 VariantInit@4"
-  "version.dll GetFileVersionInfoSizeW@8 GetFileVersionInfoW@16 VerQueryValueW@16"
+  "version.dll VerQueryValueW@16"
   "wininet.dll HttpOpenRequestA@32 HttpSendRequestA@20 InternetCloseHandle@4 InternetConnectA@32
      InternetCrackUrlA@16 InternetGetConnectedState@8 InternetOpenA@20 InternetReadFile@16
      InternetSetOptionA@16")
