@@ -5,12 +5,20 @@ add_compile_options(-ffunction-sections -fdata-sections)
 add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=.)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX UNICODE _UNICODE _WIN32_WINNT=0x0601 WINVER=0x0601)
 set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
-set(WIN_LIBS user32 gdi32 advapi32 shell32 wininet ole32 oleaut32 wbemuuid comctl32 version)
+set(WIN_LIBS user32 gdi32 advapi32 wbemuuid)
+# Varnholt.exe loads these when a command needs them (cmake/DelayLoad.cmake); the test
+# programs import them as usual.
+set(ON_DEMAND_LIBS shell32 wininet ole32 oleaut32 comctl32 version)
 
 # One library: the portable core calls into the Win32 code too (letter case comes from
 # the system).
 add_library(varnholt_win STATIC ${VARNHOLT_CORE_SOURCES} ${VARNHOLT_WIN_SOURCES})
 varnholt_core_settings(varnholt_win)
+# A run executes most of its code once: the program's size costs more than its speed,
+# except in the loops that run once per line of a Favorites file.
+target_compile_options(varnholt_win PRIVATE -Os)
+set_source_files_properties(favorites/FavoritesRewrite.cpp text/CaseFold.cpp
+  PROPERTIES COMPILE_OPTIONS -O2)
 target_link_libraries(varnholt_win PUBLIC ${WIN_LIBS})
 # Test builds: crash points in the Favorites rewrite, chosen by an environment variable
 # (favorites/FaultInjection.h). A release build leaves this off.
@@ -26,10 +34,12 @@ add_executable(Varnholt WIN32 app/Main.win.cpp ${CMAKE_BINARY_DIR}/generated/Var
 set_source_files_properties(${CMAKE_BINARY_DIR}/generated/Varnholt.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/generated/Varnholt.manifest")
 target_include_directories(Varnholt PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
-target_compile_options(Varnholt PRIVATE ${VARNHOLT_WARNINGS})
+target_compile_options(Varnholt PRIVATE ${VARNHOLT_WARNINGS} -Os)
 target_link_options(Varnholt PRIVATE ${STATIC_RUNTIME} -municode -mwindows -s -Wl,--gc-sections
   -Wl,--no-insert-timestamp)
 target_link_libraries(Varnholt PRIVATE varnholt_win)
+include(cmake/DelayLoad.cmake)
+varnholt_delay_load(Varnholt)
 
 # cmake --install puts the program at the top of the prefix: the prefix is its folder.
 if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT)
@@ -65,7 +75,7 @@ file(GLOB SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.
 add_library(test_support STATIC ${SUPPORT_SOURCES})
 target_include_directories(test_support PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
 target_compile_options(test_support PRIVATE ${VARNHOLT_WARNINGS})
-target_link_libraries(test_support PUBLIC ${WIN_LIBS})
+target_link_libraries(test_support PUBLIC ${WIN_LIBS} ${ON_DEMAND_LIBS})
 
 # Helper programs the tests start: the stand-in viewer, the message-box driver, ...
 file(GLOB TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/tools/*.cpp)

@@ -1,7 +1,11 @@
-# Portable core and its unit tests, under AddressSanitizer and UndefinedBehaviorSanitizer.
-set(SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
-add_compile_options(${SANITIZE})
-add_link_options(${SANITIZE})
+# Portable core and its unit tests, under AddressSanitizer and UndefinedBehaviorSanitizer
+# (the benchmark's build times the core without them).
+option(VARNHOLT_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" ON)
+if(VARNHOLT_SANITIZE)
+  set(SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_compile_options(${SANITIZE})
+  add_link_options(${SANITIZE})
+endif()
 
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)

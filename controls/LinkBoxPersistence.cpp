@@ -3,7 +3,11 @@
 #include "text/CaseFold.h"
 #include "text/TextUtil.h"
 
+#include <cfloat>
 #include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <cwctype>
 #include <exception>
 #include <limits>
 
@@ -49,12 +53,15 @@ std::optional<bool> BoolFromText(std::wstring_view text) {
     return std::nullopt;
 }
 
+// A plain decimal number ("8.25", "1e1"): no blanks, signs, hexadecimal or infinities.
 std::optional<double> SizeFromText(std::wstring_view text) {
-    std::string narrow(text.begin(), text.end());
-    double value = 0;
-    const auto [end, error] = std::from_chars(narrow.data(), narrow.data() + narrow.size(), value);
-    if (narrow.empty() || error != std::errc() || end != narrow.data() + narrow.size() ||
-        !(value > 0))
+    if (text.empty() || text.find_first_not_of(L"0123456789.eE+-") != std::wstring_view::npos ||
+        !(std::iswdigit(text.front()) || text.front() == L'.'))
+        return std::nullopt;
+    const std::string narrow(text.begin(), text.end());
+    char* end = nullptr;
+    const double value = std::strtod(narrow.c_str(), &end);
+    if (end != narrow.c_str() + narrow.size() || !(value > 0) || value > DBL_MAX)
         return std::nullopt;
     return value;
 }
@@ -74,10 +81,22 @@ std::optional<std::uint32_t> ColorFromText(std::wstring_view text) {
     return static_cast<std::uint32_t>(*value);
 }
 
+// The shortest text that reads back as the same number: plain ("8.25", "10") unless the
+// exponent form is shorter ("1e+20").
 std::wstring SizeText(double size) {
-    char buffer[32];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, size).ptr;
-    return std::wstring(buffer, end);
+    const auto shortest = [size](const char* format) {
+        char buffer[512] = {};
+        for (int precision = 0; precision <= 17; ++precision) {
+            std::snprintf(buffer, sizeof buffer, format, precision, size);
+            if (std::strtod(buffer, nullptr) == size)
+                break;
+        }
+        return std::string(buffer);
+    };
+    const std::string plain = shortest("%.*f");
+    const std::string exponent = shortest("%.*g");
+    const std::string& text = exponent.size() < plain.size() ? exponent : plain;
+    return std::wstring(text.begin(), text.end());
 }
 
 // Reads one stored value and applies it; a missing value applies the fallback, a value

@@ -89,19 +89,27 @@ void WriteBytes(const UniqueFile& file, const std::wstring& path, std::string_vi
     }
 }
 
+// The whole file in one read (more when it grows meanwhile).
 std::string ReadBytes(const std::wstring& path) {
     const UniqueFile file =
         OpenWithRetry(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
-    std::string bytes;
-    char buffer[16384];
+    LARGE_INTEGER size{};
+    GetFileSizeEx(file.get(), &size);
+    std::string bytes(static_cast<std::size_t>(size.QuadPart) + 1, '\0');
+    std::size_t have = 0;
     for (;;) {
+        if (have == bytes.size())
+            bytes.resize(bytes.size() * 2);
         DWORD got = 0;
-        if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr))
+        if (!ReadFile(file.get(), bytes.data() + have, static_cast<DWORD>(bytes.size() - have),
+                      &got, nullptr))
             ThrowFileError(path, GetLastError());
         if (got == 0)
-            return bytes;
-        bytes.append(buffer, got);
+            break;
+        have += got;
     }
+    bytes.resize(have);
+    return bytes;
 }
 
 void SetAttributes(const std::wstring& path, DWORD attributes) {
@@ -117,25 +125,25 @@ UniqueFile LockFavorites(const FavoritesRequest& request) {
                          OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE);
 }
 
-// The lines to rewrite: the file's own, or the header alone for a new file and for a
+// The text to rewrite: the file's own, or the header alone for a new file and for a
 // damaged one the reader agrees to recreate (it stays until the new file replaces it).
 // Nothing when the reader declines.
-std::optional<std::vector<std::wstring>> ReadFavoritesLines(const std::wstring& path) {
+std::optional<std::wstring> ReadFavoritesText(const std::wstring& path) {
     const std::wstring header(FavoritesHeader);
     const std::string bytes = FileExists(path) ? ReadBytes(path) : std::string();
     if (bytes.empty()) {
         AppendLineWithRetry(path, header, InUseRetries);
-        return std::vector{header};
+        return header;
     }
-    auto lines = SplitFileLines(FromAnsi(bytes));
-    if (!lines.empty() && IsFavoritesHeader(lines.front()))
-        return lines;
+    std::wstring text = FromAnsi(bytes);
+    if (IsFavoritesHeader(FirstFileLine(text)))
+        return text;
     const std::wstring question =
         L"The Favorites file is corrupted, and will be recreated.\r\nContinue?";
     if (MessageBoxW(nullptr, question.c_str(), MessageCaption().c_str(),
                     MB_YESNO | MB_ICONQUESTION) != IDYES)
         return std::nullopt;
-    return std::vector{header};
+    return header;
 }
 
 // The new file, complete and on disk, under the temporary name.
@@ -206,12 +214,12 @@ void UpdateFavorites(const std::wstring& argument, bool add) {
     const FileVirtualizationOff realFolder;
     const UniqueFile lock = LockFavorites(request);
     CrashPoint(L"locked");
-    const auto oldLines = ReadFavoritesLines(request.favoritesFile);
-    if (!oldLines)
+    const auto oldText = ReadFavoritesText(request.favoritesFile);
+    if (!oldText)
         return;
     CrashPoint(L"read");
-    const auto newLines = RewriteFavorites(*oldLines, request, FitsAnsi);
-    WriteTemporaryFile(request.temporaryFile, ToAnsi(JoinFileLines(newLines)));
+    WriteTemporaryFile(request.temporaryFile,
+                       ToAnsi(RewriteFavorites(*oldText, request, FitsAnsi)));
     CrashPoint(L"temp-written");
     ReplaceFavoritesFile(request);
 }

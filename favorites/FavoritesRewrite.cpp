@@ -26,7 +26,8 @@ bool IsValidLine(std::wstring_view line) {
         return false;
     const auto innerLength = static_cast<std::size_t>(MaxOf(std::int64_t(line.size()) - 4, 0));
     const std::wstring_view inner = line.substr(std::min<std::size_t>(2, line.size()), innerLength);
-    if (inner.find_first_of(L"\x01\"") != std::wstring_view::npos)
+    if (std::any_of(inner.begin(), inner.end(),
+                    [](wchar_t c) { return c == L'\x01' || c == L'"'; }))
         return false;
     const std::size_t equals = line.find(L'=');
     return equals == std::wstring_view::npos ||
@@ -223,21 +224,34 @@ bool IsFavoritesHeader(std::wstring_view line) {
     return EqualsNoCase(line, FavoritesHeader);
 }
 
-std::vector<std::wstring> SplitFileLines(std::wstring_view text) {
-    std::vector<std::wstring> lines;
+namespace {
+
+// Calls visit with each line of file text, without its end (CR or CR LF).
+template <typename Visit> void ForEachFileLine(std::wstring_view text, Visit visit) {
     std::size_t start = 0;
     while (start < text.size()) {
         const std::size_t cr = text.find(L'\r', start);
         if (cr == std::wstring_view::npos) {
-            lines.emplace_back(text.substr(start));
-            break;
+            visit(text.substr(start));
+            return;
         }
-        lines.emplace_back(text.substr(start, cr - start));
+        visit(text.substr(start, cr - start));
         start = cr + 1;
         if (start < text.size() && text[start] == L'\n')
             ++start;
     }
+}
+
+} // namespace
+
+std::vector<std::wstring> SplitFileLines(std::wstring_view text) {
+    std::vector<std::wstring> lines;
+    ForEachFileLine(text, [&](std::wstring_view line) { lines.emplace_back(line); });
     return lines;
+}
+
+std::wstring_view FirstFileLine(std::wstring_view text) {
+    return text.substr(0, text.find(L'\r'));
 }
 
 std::wstring JoinFileLines(const std::vector<std::wstring>& lines) {
@@ -247,9 +261,8 @@ std::wstring JoinFileLines(const std::vector<std::wstring>& lines) {
     return text;
 }
 
-std::vector<std::wstring> RewriteFavorites(const std::vector<std::wstring>& oldLines,
-                                           const FavoritesRequest& request,
-                                           const FitsCodePage& fits) {
+std::wstring RewriteFavorites(std::wstring_view oldText, const FavoritesRequest& request,
+                              const FitsCodePage& fits) {
     const std::wstring sectionMatch = SectionLine(request.section);
     const std::wstring sectionLine = SectionLine(ScriptText(request.section, fits));
     const std::wstring entryLine =
@@ -258,39 +271,41 @@ std::vector<std::wstring> RewriteFavorites(const std::vector<std::wstring>& oldL
     const std::wstring sectionStart = std::wstring(EntryPrefix) + L"[";
     const bool adding = !request.topic.empty();
 
-    std::vector<std::wstring> lines;
+    std::wstring text;
+    text.reserve(oldText.size() + sectionLine.size() + entryLine.size() + 2 * CrLf.size());
+    const auto write = [&](std::wstring_view line) { text.append(line).append(CrLf); };
     bool inSection = false;
     bool done = false;
-    for (const auto& raw : oldLines) {
+    ForEachFileLine(oldText, [&](std::wstring_view raw) {
         const std::wstring_view line = TrimSpaces(raw);
         if (!IsValidLine(line))
-            continue;
+            return;
         if (done) {
-            lines.emplace_back(line);
+            write(line);
         } else if (MatchesNoCase(line, sectionMatch)) {
-            lines.emplace_back(line);
+            write(line);
             inSection = true;
         } else if (inSection && line.starts_with(sectionStart)) {
             // The next section begins: the entry goes at the end of this one.
             if (adding)
-                lines.push_back(entryLine);
+                write(entryLine);
             done = true;
-            lines.emplace_back(line);
+            write(line);
             inSection = false;
         } else if (const std::size_t equals = line.find(L'=');
                    inSection && equals != std::wstring_view::npos && equals >= 1 &&
                    MatchesNoCase(TrimSpaces(line.substr(0, equals)), entryStart)) {
             if (adding)
-                lines.push_back(entryLine);
+                write(entryLine);
             done = true;
         } else {
-            lines.emplace_back(line);
+            write(line);
         }
-    }
+    });
     if (adding && !done) {
         if (!inSection)
-            lines.push_back(sectionLine);
-        lines.push_back(entryLine);
+            write(sectionLine);
+        write(entryLine);
     }
-    return lines;
+    return text;
 }

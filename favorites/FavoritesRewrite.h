@@ -57,13 +57,15 @@ bool IsFavoritesHeader(std::wstring_view line);
 
 // Lines of file text: each ends at CR or CR LF; a last line without an end counts.
 std::vector<std::wstring> SplitFileLines(std::wstring_view text);
+// The first of them (the whole text when it has no CR).
+std::wstring_view FirstFileLine(std::wstring_view text);
 // The lines, each followed by CR LF.
 std::wstring JoinFileLines(const std::vector<std::wstring>& lines);
 
-// The new file from the old one: lines trimmed, invalid lines dropped, and the first
-// entry of that name in the help file's section replaced (or removed when the topic
-// is empty), or the entry added at the end of the section. Names and sections are
-// matched as the pages read them, escapes read back.
-std::vector<std::wstring> RewriteFavorites(const std::vector<std::wstring>& oldLines,
-                                           const FavoritesRequest& request,
-                                           const FitsCodePage& fits = FitsAnyCodePage);
+// The new file text from the old one, in one pass: lines trimmed, invalid lines
+// dropped, and the first entry of that name in the help file's section replaced (or
+// removed when the topic is empty), or the entry added at the end of the section. Every
+// line ends in CR LF. Names and sections are matched as the pages read them, escapes
+// read back.
+std::wstring RewriteFavorites(std::wstring_view oldText, const FavoritesRequest& request,
+                              const FitsCodePage& fits = FitsAnyCodePage);

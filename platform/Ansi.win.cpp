@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <type_traits>
+
 namespace {
 
 // UTF-8 as the ANSI code page takes neither flag nor default-character report.
@@ -9,27 +12,43 @@ bool AnsiIsUtf8() {
     return GetACP() == CP_UTF8;
 }
 
+// The most bytes one character takes in the code page (two for a double-byte page).
+std::size_t MaxCharBytes() {
+    CPINFO info{};
+    return GetCPInfo(CP_ACP, &info) ? info.MaxCharSize : 4;
+}
+
+// Every ANSI code page holds ASCII as it is, and the system's conversion costs far more
+// per character: a file's text is mostly ASCII.
+template <typename Char> bool IsAscii(std::basic_string_view<Char> text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](Char c) { return static_cast<std::make_unsigned_t<Char>>(c) < 0x80; });
+}
+
 } // namespace
 
+// One pass each way, into room for the longest possible result: a file's text is
+// converted whole, and a second pass (asking the size first) would double the cost.
 std::string ToAnsi(std::wstring_view text) {
-    if (text.empty())
-        return {};
+    if (IsAscii(text))
+        return std::string(text.begin(), text.end());
     const int length = static_cast<int>(text.size());
     const DWORD flags = AnsiIsUtf8() ? 0 : WC_NO_BEST_FIT_CHARS;
-    const int n =
-        WideCharToMultiByte(CP_ACP, flags, text.data(), length, nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, flags, text.data(), length, result.data(), n, nullptr, nullptr);
+    std::string result(text.size() * MaxCharBytes(), '\0');
+    const int n = WideCharToMultiByte(CP_ACP, flags, text.data(), length, result.data(),
+                                      static_cast<int>(result.size()), nullptr, nullptr);
+    result.resize(static_cast<std::size_t>(n));
     return result;
 }
 
+// A byte never makes more than one UTF-16 unit.
 std::wstring FromAnsi(std::string_view text) {
-    if (text.empty())
-        return {};
+    if (IsAscii(text))
+        return std::wstring(text.begin(), text.end());
     const int length = static_cast<int>(text.size());
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
-    std::wstring result(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), length, result.data(), n);
+    std::wstring result(text.size(), L'\0');
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), length, result.data(), length);
+    result.resize(static_cast<std::size_t>(n));
     return result;
 }
 

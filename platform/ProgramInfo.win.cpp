@@ -26,14 +26,25 @@ std::wstring ProgramName() {
     return FileNameWithoutExtension(ProgramPath());
 }
 
-std::wstring VersionResourceString(const std::wstring& field) {
-    const std::wstring path = ProgramPath();
-    DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
-    if (size == 0)
+namespace {
+
+// The program's own version resource, from its image in memory: GetFileVersionInfo would
+// open and map the program file again for every field asked. VerQueryValue is handed a
+// copy, as it may write beside the data it reads.
+std::vector<unsigned char> OwnVersionResource() {
+    const HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
+    const HGLOBAL loaded = found ? LoadResource(nullptr, found) : nullptr;
+    const auto* bytes = static_cast<const unsigned char*>(loaded ? LockResource(loaded) : nullptr);
+    if (!bytes)
         return {};
-    std::vector<unsigned char> data(size);
-    if (!GetFileVersionInfoW(path.c_str(), 0, size, data.data()))
+    return std::vector<unsigned char>(bytes, bytes + SizeofResource(nullptr, found));
+}
+
+} // namespace
+
+std::wstring VersionResourceString(const std::wstring& field) {
+    std::vector<unsigned char> data = OwnVersionResource();
+    if (data.empty())
         return {};
     struct Translation {
         WORD language;

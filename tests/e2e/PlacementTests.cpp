@@ -102,32 +102,11 @@ TEST(Register, FewerThanThreeFieldsIsReportedAndNothingIsWritten) {
 // to open can be seen; the association is put back afterwards.
 class ChmRecorder {
   public:
-    ChmRecorder() : record_(TemporaryFilePath(L"chm-open")) {
-        for (View view : {View::Bits32, View::Bits64})
-            saved_.push_back(ReadRawValue(HKEY_LOCAL_MACHINE, Extension, L"", view));
-        const std::wstring command = L"\"" + TestBinFolder() +
-                                     L"\\TitleTestWindow.exe\" --record \"" + record_ +
-                                     L"\" \"%1\" %*";
-        std::string ansi(command.begin(), command.end());
-        for (View view : {View::Bits32, View::Bits64}) {
-            SetRawValue(HKEY_LOCAL_MACHINE, Extension, L"", REG_SZ, StringBytes("VarnholtTest.chm"),
-                        view);
-            SetRawValue(HKEY_LOCAL_MACHINE, ProgId + L"\\shell\\open\\command", L"", REG_SZ,
-                        StringBytes(ansi), view);
-        }
-    }
-    ~ChmRecorder() {
-        const View views[] = {View::Bits32, View::Bits64};
-        for (int i = 0; i < 2; ++i) {
-            if (saved_[i])
-                SetRawValue(HKEY_LOCAL_MACHINE, Extension, L"", saved_[i]->type, saved_[i]->bytes,
-                            views[i]);
-            else
-                DeleteValue(HKEY_LOCAL_MACHINE, Extension, L"", views[i]);
-        }
-        DeleteKeyTreeBothViews(HKEY_LOCAL_MACHINE, ProgId);
-        DeleteFileW(record_.c_str());
-    }
+    ChmRecorder()
+        : record_(TemporaryFilePath(L"chm-open")),
+          association_(L".chm", L"\"" + TestBinFolder() + L"\\TitleTestWindow.exe\" --record \"" +
+                                    record_ + L"\" \"%1\" %*") {}
+    ~ChmRecorder() { DeleteFileW(record_.c_str()); }
     // The command lines the shell started, waiting up to timeoutMs for the first one.
     std::vector<std::wstring> Opened(DWORD timeoutMs) const {
         const DWORD start = GetTickCount();
@@ -140,10 +119,8 @@ class ChmRecorder {
     }
 
   private:
-    const std::wstring Extension = L"SOFTWARE\\Classes\\.chm";
-    const std::wstring ProgId = L"SOFTWARE\\Classes\\VarnholtTest.chm";
     std::wstring record_;
-    std::vector<std::optional<RawValue>> saved_;
+    TestFileAssociation association_;
 };
 
 void CreateHelpFile(const std::wstring& path) {

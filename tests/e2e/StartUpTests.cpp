@@ -1,5 +1,6 @@
 // The real Varnholt.exe started with a command line: what the user sees (message boxes,
 // read and answered through the driver), what lands in the registry, and the exit code.
+#include "tests/support/DebugRun.h"
 #include "tests/support/MessageBoxDriver.h"
 #include "tests/support/Process.h"
 #include "tests/support/TestRegistry.h"
@@ -66,6 +67,19 @@ TEST(StartUp, ASwitchWithNothingToActOnEndsQuietlyWithZero) {
     EXPECT_EQ(RunVarnholt(L"/stop"), 0u);
     EXPECT_EQ(RunVarnholt(L"/PANE 1"), 0u);
     EXPECT_TRUE(FindMessageBoxes(0, Caption).empty());
+}
+
+// The DLLs of single commands (the shell, COM, WinINet, the common controls) are loaded
+// by those commands only: a viewer command, registry work included, maps none of them.
+TEST(StartUp, AViewerCommandLoadsNoneOfTheOtherCommandsDlls) {
+    const DebugRun run = RunUnderDebugger(VarnholtPath(), L"/pane 1");
+    EXPECT_EQ(run.exitCode, 0u);
+    ASSERT_TRUE(HasDll(run.dllsAtLoad, L"user32.dll")) << "the DLL loads are not seen";
+    for (const auto* dlls : {&run.dllsAtLoad, &run.dllsLater}) {
+        for (const wchar_t* dll :
+             {L"shell32.dll", L"ole32.dll", L"oleaut32.dll", L"wininet.dll", L"comctl32.dll"})
+            EXPECT_FALSE(HasDll(*dlls, dll)) << dll;
+    }
 }
 
 TEST(StartUp, RegistersAppPathAndAllowsFrameNavigationIn64BitView) {

@@ -3,7 +3,7 @@
 // and the guard between two copies of the client. The reset of the window menu that
 // follows a retitle is checked in the Win32 tests on a window of the test process:
 // Wine's GetSystemMenu(window, TRUE) shows no effect on another process's window.
-#include "platform/UniqueHandle.h"
+#include "tests/support/DebugRun.h"
 #include "tests/support/MessageBoxDriver.h"
 #include "tests/support/Process.h"
 #include "tests/support/TestRegistry.h"
@@ -21,52 +21,6 @@ const std::wstring PromptText =
     L"\u2022 Click YES if you wish to close the previous instance.\r\n"
     L"\u2022 Click NO if you wish to close the newly opened instance.\r\n"
     L"\u2022 Click CANCEL if you wish to keep more than one instance.";
-
-// The file names of the DLLs that the client loads while it runs with arguments, seen
-// as its debugger; the exit code goes to exitCode (0xFFFFFFFF when it did not end).
-std::vector<std::wstring> DllsLoadedBy(const std::wstring& arguments, DWORD& exitCode) {
-    std::vector<std::wstring> dlls;
-    exitCode = 0xFFFFFFFF;
-    std::wstring line = L"\"" + VarnholtPath() + L"\" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(VarnholtPath().c_str(), line.data(), nullptr, nullptr, FALSE,
-                        DEBUG_ONLY_THIS_PROCESS, nullptr, nullptr, &startup, &info))
-        return dlls;
-    const UniqueKernelHandle process(info.hProcess), thread(info.hThread);
-    DEBUG_EVENT event{};
-    while (WaitForDebugEvent(&event, 20000)) {
-        DWORD status = DBG_CONTINUE;
-        if (event.dwDebugEventCode == LOAD_DLL_DEBUG_EVENT) {
-            const UniqueKernelHandle file(event.u.LoadDll.hFile);
-            wchar_t path[MAX_PATH * 2] = {};
-            if (file && GetFinalPathNameByHandleW(file.get(), path, MAX_PATH * 2, 0))
-                dlls.push_back(path);
-        } else if (event.dwDebugEventCode == CREATE_PROCESS_DEBUG_EVENT) {
-            const UniqueKernelHandle file(event.u.CreateProcessInfo.hFile);
-        } else if (event.dwDebugEventCode == EXCEPTION_DEBUG_EVENT &&
-                   event.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT) {
-            status = DBG_EXCEPTION_NOT_HANDLED;
-        }
-        const bool ended = event.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT;
-        if (ended)
-            exitCode = event.u.ExitProcess.dwExitCode;
-        ContinueDebugEvent(event.dwProcessId, event.dwThreadId, status);
-        if (ended)
-            break;
-    }
-    if (exitCode == 0xFFFFFFFF)
-        TerminateProcess(process.get(), 1);
-    return dlls;
-}
-
-bool LoadsDll(const std::vector<std::wstring>& dlls, const std::wstring& name) {
-    return std::any_of(dlls.begin(), dlls.end(), [&](const std::wstring& path) {
-        const std::wstring file = path.substr(path.find_last_of(L"\\/") + 1);
-        return _wcsicmp(file.c_str(), name.c_str()) == 0;
-    });
-}
 
 // Titles differ from test to test, so that a window a failed test left behind is
 // never taken for a rival.
@@ -195,18 +149,17 @@ TEST(Title, EmptyArgumentTouchesNoWindowAndDoesNotContactWmi) {
     const std::wstring title = Unique(L"Keep");
     TestWindowProcess viewer = StartViewer(title, true);
     ASSERT_TRUE(viewer.Window());
-    DWORD exitCode = 0;
-    const auto quiet = DllsLoadedBy(L"/title", exitCode);
-    EXPECT_EQ(exitCode, 0u);
-    ASSERT_TRUE(LoadsDll(quiet, L"user32.dll")) << "the DLL loads are not seen";
-    EXPECT_FALSE(LoadsDll(quiet, L"wbemprox.dll"));
+    const DebugRun quiet = RunUnderDebugger(VarnholtPath(), L"/title");
+    EXPECT_EQ(quiet.exitCode, 0u);
+    ASSERT_TRUE(HasDll(quiet.dllsAtLoad, L"user32.dll")) << "the DLL loads are not seen";
+    EXPECT_FALSE(HasDll(quiet.dllsLater, L"wbemprox.dll"));
     EXPECT_EQ(viewer.Title(), title);
     EXPECT_TRUE(viewer.Log().empty());
 
     // any other argument connects to WMI, even when there is nothing to ask it
-    const auto asking = DllsLoadedBy(L"/title" + title, exitCode);
-    EXPECT_EQ(exitCode, 0u);
-    EXPECT_TRUE(LoadsDll(asking, L"wbemprox.dll"));
+    const DebugRun asking = RunUnderDebugger(VarnholtPath(), L"/title" + title);
+    EXPECT_EQ(asking.exitCode, 0u);
+    EXPECT_TRUE(HasDll(asking.dllsLater, L"wbemprox.dll"));
 }
 
 // A viewer in front titled Old and a rival window of another class titled like one of
@@ -391,8 +344,8 @@ TEST(TitleGuard, WmiOutOfReachCountsAsNoOtherCopy) {
     ASSERT_TRUE(firstPrompt.window);
     {
         const WmiDisabledForClient disabled;
-        DWORD exitCode = 0;
-        ASSERT_FALSE(LoadsDll(DllsLoadedBy(L"/title" + Unique(L"x"), exitCode), L"wbemprox.dll"))
+        ASSERT_FALSE(HasDll(RunUnderDebugger(VarnholtPath(), L"/title" + Unique(L"x")).dllsLater,
+                            L"wbemprox.dll"))
             << "WMI could not be disabled for the client";
 
         // the same text, but the first copy cannot be recognised: this copy asks too,

@@ -106,15 +106,13 @@ bool PutCursorOver(HWND window, int dx, int dy) {
 
 double ProcessorTimeMs(const ChildProcess& child) {
     FILETIME created{}, ended{}, kernel{}, user{};
-    double processTime = 0;
-    if (GetProcessTimes(child.Handle(), &created, &ended, &kernel, &user))
-        processTime = FileTimeMs(kernel) + FileTimeMs(user);
-    // Wine does not count another process's processor time, but it does count its
-    // threads'; the client has one thread.
-    double threadTime = 0;
-    if (GetThreadTimes(child.MainThread(), &created, &ended, &kernel, &user))
-        threadTime = FileTimeMs(kernel) + FileTimeMs(user);
-    return processTime > threadTime ? processTime : threadTime;
+    // Wine answers for another process with the caller's own processor time, but it does
+    // count another process's threads; the client has one thread.
+    const bool threadOnly = RunningUnderWine();
+    if (threadOnly ? !GetThreadTimes(child.MainThread(), &created, &ended, &kernel, &user)
+                   : !GetProcessTimes(child.Handle(), &created, &ended, &kernel, &user))
+        return 0;
+    return FileTimeMs(kernel) + FileTimeMs(user);
 }
 
 double WallTimeMs(const ChildProcess& child) {

@@ -117,3 +117,31 @@ std::vector<std::uint8_t> StringBytes(const std::string& text) {
     bytes.push_back(0);
     return bytes;
 }
+
+namespace {
+constexpr View BothViews[] = {View::Bits32, View::Bits64};
+} // namespace
+
+TestFileAssociation::TestFileAssociation(const std::wstring& extension, const std::wstring& command)
+    : extensionKey_(L"SOFTWARE\\Classes\\" + extension),
+      classKey_(L"SOFTWARE\\Classes\\VarnholtTest" + extension) {
+    const std::string className = Narrow(L"VarnholtTest" + extension);
+    for (int i = 0; i < 2; ++i) {
+        saved_[i] = ReadRawValue(HKEY_LOCAL_MACHINE, extensionKey_, L"", BothViews[i]);
+        SetRawValue(HKEY_LOCAL_MACHINE, extensionKey_, L"", REG_SZ, StringBytes(className),
+                    BothViews[i]);
+        SetRawValue(HKEY_LOCAL_MACHINE, classKey_ + L"\\shell\\open\\command", L"", REG_SZ,
+                    StringBytes(Narrow(command)), BothViews[i]);
+    }
+}
+
+TestFileAssociation::~TestFileAssociation() {
+    for (int i = 0; i < 2; ++i) {
+        if (saved_[i])
+            SetRawValue(HKEY_LOCAL_MACHINE, extensionKey_, L"", saved_[i]->type, saved_[i]->bytes,
+                        BothViews[i]);
+        else
+            DeleteValue(HKEY_LOCAL_MACHINE, extensionKey_, L"", BothViews[i]);
+    }
+    DeleteKeyTreeBothViews(HKEY_LOCAL_MACHINE, classKey_);
+}

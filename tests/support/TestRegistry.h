@@ -40,3 +40,19 @@ std::wstring HelpFileKey(const std::wstring& program, const std::wstring& name);
 // A REG_SZ value as text (ASCII in the tests); nothing when absent or of another type.
 std::optional<std::wstring> ReadTextValue(HKEY root, const std::wstring& path,
                                           const std::wstring& name, View view);
+
+// While it lives, the shell opens files of the extension (".chm") with command, through
+// a test class of its own in both registry views; the previous association comes back
+// when it goes.
+class TestFileAssociation {
+  public:
+    TestFileAssociation(const std::wstring& extension, const std::wstring& command);
+    ~TestFileAssociation();
+    TestFileAssociation(const TestFileAssociation&) = delete;
+    TestFileAssociation& operator=(const TestFileAssociation&) = delete;
+
+  private:
+    std::wstring extensionKey_;
+    std::wstring classKey_;
+    std::optional<RawValue> saved_[2]; // the class the extension had, in each view
+};

@@ -24,16 +24,21 @@ FavoritesRequest Request(const std::wstring& argument, bool add = true) {
     return request.value_or(FavoritesRequest{});
 }
 
+// The rewrite of a file of these lines, as lines.
+Lines Rewrite(const Lines& old, const FavoritesRequest& request,
+              const FitsCodePage& fits = FitsAnyCodePage) {
+    return SplitFileLines(RewriteFavorites(JoinFileLines(old), request, fits));
+}
+
 // /bmadd or /bmdel of name for a help file in C:\Dict.
 Lines Add(const Lines& old, const std::wstring& name, const std::wstring& topic,
           const std::wstring& helpFile = L"Quillbay.chm") {
-    return RewriteFavorites(
-        old, Request(name + L"=mk:@MSITStore:C:\\Dict\\" + helpFile + L"::/" + topic));
+    return Rewrite(old, Request(name + L"=mk:@MSITStore:C:\\Dict\\" + helpFile + L"::/" + topic));
 }
 Lines Delete(const Lines& old, const std::wstring& name,
              const std::wstring& helpFile = L"Quillbay.chm") {
-    return RewriteFavorites(
-        old, Request(name + L"=mk:@MSITStore:C:\\Dict\\" + helpFile + L"::/x.htm", false));
+    return Rewrite(old,
+                   Request(name + L"=mk:@MSITStore:C:\\Dict\\" + helpFile + L"::/x.htm", false));
 }
 
 TEST(FavoritesArgument, DerivesEveryValueFromNameAndLocation) {
@@ -170,14 +175,14 @@ bool FitsLatin1(std::wstring_view character) {
 TEST(FavoritesRewrite, CharactersOutsideTheCodePageAreWrittenAsEscapesAndMatchedAsText) {
     const FavoritesRequest greek =
         Request(L" \u039b\u039f\u0393\u039f\u03a3=C:\\D\\\u0416.chm::/\u00e9.htm");
-    const Lines once = RewriteFavorites({Header}, greek, FitsLatin1);
+    const Lines once = Rewrite({Header}, greek, FitsLatin1);
     EXPECT_EQ(once, (Lines{Header, Section(L"\\u0416"),
                            Entry(L" \\u039B\\u039F\\u0393\\u039F\\u03A3", L"\u00e9.htm")}));
     // The same name in small letters (final sigma) replaces it in place; /bmdel finds it.
     const FavoritesRequest small =
         Request(L" \u03bb\u03bf\u03b3\u03bf\u03c2=C:\\D\\\u0436.chm::/b");
     EXPECT_EQ(
-        RewriteFavorites(once, small, FitsLatin1),
+        Rewrite(once, small, FitsLatin1),
         (Lines{Header, Section(L"\\u0416"), Entry(L" \\u03BB\\u03BF\\u03B3\\u03BF\\u03C2", L"b")}));
     EXPECT_EQ(Delete(once, L" \u03bb\u03bf\u03b3\u03bf\u03c2", L"\u0416.chm"),
               (Lines{Header, Section(L"\\u0416")}));
@@ -235,8 +240,7 @@ TEST(FavoritesRewrite, DeleteRemovesTheFirstMatchOnlyAndKeepsTheSectionLine) {
 TEST(FavoritesRewrite, AddWithoutTopicRemovesTheEntry) {
     const Lines file{Header, Section(L"Quillbay"), Entry(L"a", L"1"), Entry(L"b", L"2")};
     const FavoritesRequest noTopic = Request(L"a=C:\\Dict\\Quillbay.chm::a.htm");
-    EXPECT_EQ(RewriteFavorites(file, noTopic),
-              (Lines{Header, Section(L"Quillbay"), Entry(L"b", L"2")}));
+    EXPECT_EQ(Rewrite(file, noTopic), (Lines{Header, Section(L"Quillbay"), Entry(L"b", L"2")}));
 }
 
 TEST(FavoritesRewrite, AfterTheMatchLinesAreCopiedWithoutFurtherMatching) {
