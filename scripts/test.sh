@@ -17,7 +17,7 @@ for preset in native mingw; do
 done
 
 # One closing line for both runs.
-awk '/tests failed out of/ { failed += $(NF-4); total += $NF }
+awk '/tests failed out of/ { failed += $(NF-5); total += $NF }
      END { printf "tests: %d passed, %d failed\n", total - failed, failed }' "$log"
 rm -f "$log"
 exit $status

@@ -126,8 +126,11 @@ TestFileAssociation::TestFileAssociation(const std::wstring& extension, const st
     : extensionKey_(L"SOFTWARE\\Classes\\" + extension),
       classKey_(L"SOFTWARE\\Classes\\VarnholtTest" + extension) {
     const std::string className = Narrow(L"VarnholtTest" + extension);
-    for (int i = 0; i < 2; ++i) {
+    // Both views first: they may share the key, and the first write would hide what the
+    // second view had.
+    for (int i = 0; i < 2; ++i)
         saved_[i] = ReadRawValue(HKEY_LOCAL_MACHINE, extensionKey_, L"", BothViews[i]);
+    for (int i = 0; i < 2; ++i) {
         SetRawValue(HKEY_LOCAL_MACHINE, extensionKey_, L"", REG_SZ, StringBytes(className),
                     BothViews[i]);
         SetRawValue(HKEY_LOCAL_MACHINE, classKey_ + L"\\shell\\open\\command", L"", REG_SZ,
