@@ -218,8 +218,7 @@ void UpdateFavorites(const std::wstring& argument, bool add) {
     if (!oldText)
         return;
     CrashPoint(L"read");
-    WriteTemporaryFile(request.temporaryFile,
-                       ToAnsi(RewriteFavorites(*oldText, request, FitsAnsi)));
+    WriteTemporaryFile(request.temporaryFile, ToAnsi(RewriteFavorites(*oldText, request)));
     CrashPoint(L"temp-written");
     ReplaceFavoritesFile(request);
 }

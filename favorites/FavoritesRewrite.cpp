@@ -17,21 +17,97 @@ std::wstring_view TrimSpaces(std::wstring_view text) {
     return text.substr(first, last - first + 1);
 }
 
-// A line the pages' script and the next rewrite both accept. The header and comments
-// are exempt.
-bool IsValidLine(std::wstring_view line) {
+bool IsSurrogate(std::uint32_t unit, std::uint32_t first) {
+    return unit >= first && unit <= first + 0x3FF;
+}
+
+// Line breaks a script engine sees inside a line: one there ends a string or a comment.
+bool IsScriptLineBreak(wchar_t c) {
+    return c == L'\r' || c == L'\n' || c == L'\u2028' || c == L'\u2029';
+}
+
+void AppendUnitEscape(std::wstring& out, std::uint32_t unit) {
+    static constexpr wchar_t Hex[] = L"0123456789ABCDEF";
+    out += L"\\u";
+    for (int shift = 12; shift >= 0; shift -= 4)
+        out += Hex[(unit >> shift) & 0xF];
+}
+
+void AppendScriptText(std::wstring& out, std::wstring_view text) {
+    for (const wchar_t c : text) {
+        const auto u = static_cast<std::uint32_t>(c);
+        if (u < 0x80) {
+            out += c;
+        } else if (u > 0xFFFF) { // a 32-bit wchar_t holds what UTF-16 splits in two
+            AppendUnitEscape(out, 0xD800 + ((u - 0x10000) >> 10));
+            AppendUnitEscape(out, 0xDC00 + ((u - 0x10000) & 0x3FF));
+        } else {
+            AppendUnitEscape(out, u);
+        }
+    }
+}
+
+// The unit of a \uXXXX escape at text[at], or nothing.
+std::optional<std::uint32_t> EscapedUnit(std::wstring_view text, std::size_t at) {
+    if (at + 6 > text.size() || text[at] != L'\\' || text[at + 1] != L'u')
+        return std::nullopt;
+    std::uint32_t unit = 0;
+    for (std::size_t i = at + 2; i < at + 6; ++i) {
+        const wchar_t c = text[i];
+        const int digit = c >= L'0' && c <= L'9'   ? c - L'0'
+                          : c >= L'a' && c <= L'f' ? c - L'a' + 10
+                          : c >= L'A' && c <= L'F' ? c - L'A' + 10
+                                                   : -1;
+        if (digit < 0)
+            return std::nullopt;
+        unit = unit * 16 + static_cast<std::uint32_t>(digit);
+    }
+    return unit;
+}
+
+// A line of the old file as the pages' script reads it. text is what every test of the
+// line looks at: the line itself, or its escapes decoded into decoded.
+struct ReadLine {
+    bool valid = false;
+    std::wstring_view text;
+};
+
+// Whether the pages' script and the next rewrite both accept the (trimmed) line: the
+// header and comments as they stand, an item as "+"...<U+0001>"" with nothing quoted,
+// no U+0001 and at most one "=" in it once its escapes are read, and no backslash that
+// is not a whole \uXXXX escape. A raw line break breaks any line.
+ReadLine ReadFileLine(std::wstring_view line, std::wstring& decoded) {
+    if (std::any_of(line.begin(), line.end(), IsScriptLineBreak))
+        return {};
     if (EqualsNoCase(line, FavoritesHeader) || line.starts_with(L"//"))
-        return true;
-    if (!line.starts_with(EntryPrefix) || !line.ends_with(ClosingPair))
-        return false;
-    const auto innerLength = static_cast<std::size_t>(MaxOf(std::int64_t(line.size()) - 4, 0));
-    const std::wstring_view inner = line.substr(std::min<std::size_t>(2, line.size()), innerLength);
+        return {true, line};
+    // The quotes that open and close the string are the script's own, never escapes.
+    if (!line.starts_with(EntryPrefix) || !line.ends_with(L'"'))
+        return {};
+    std::wstring_view text = line;
+    if (line.find(L'\\') != std::wstring_view::npos) {
+        auto plain = PlainText(line);
+        if (!plain)
+            return {};
+        decoded = std::move(*plain);
+        text = decoded;
+    }
+    if (!text.ends_with(ClosingPair))
+        return {};
+    const auto innerLength = static_cast<std::size_t>(MaxOf(std::int64_t(text.size()) - 4, 0));
+    const std::wstring_view inner = text.substr(std::min<std::size_t>(2, text.size()), innerLength);
     if (std::any_of(inner.begin(), inner.end(),
                     [](wchar_t c) { return c == L'\x01' || c == L'"'; }))
-        return false;
-    const std::size_t equals = line.find(L'=');
-    return equals == std::wstring_view::npos ||
-           line.find(L'=', equals + 1) == std::wstring_view::npos;
+        return {};
+    const std::size_t equals = text.find(L'=');
+    if (equals != std::wstring_view::npos && text.find(L'=', equals + 1) != std::wstring_view::npos)
+        return {};
+    return {true, text};
+}
+
+bool IsValidLine(std::wstring_view line) {
+    std::wstring decoded;
+    return ReadFileLine(line, decoded).valid;
 }
 
 const wchar_t* CharacterName(wchar_t c) {
@@ -61,59 +137,36 @@ std::wstring ProblemIn(std::wstring_view what, std::wstring_view text, std::wstr
            L", which is not allowed." + Unchanged;
 }
 
-bool IsSurrogate(std::uint32_t unit, std::uint32_t first) {
-    return unit >= first && unit <= first + 0x3FF;
+bool IsAsciiLetter(wchar_t c) {
+    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z');
 }
 
-// One character: a surrogate pair counts as one.
-std::size_t CharacterLength(std::wstring_view text, std::size_t at) {
-    const bool pair =
-        at + 1 < text.size() && IsSurrogate(text[at], 0xD800) && IsSurrogate(text[at + 1], 0xDC00);
-    return pair ? 2 : 1;
-}
-
-void AppendUnitEscape(std::wstring& out, std::uint32_t unit) {
-    static constexpr wchar_t Hex[] = L"0123456789ABCDEF";
-    out += L"\\u";
-    for (int shift = 12; shift >= 0; shift -= 4)
-        out += Hex[(unit >> shift) & 0xF];
-}
-
-void AppendEscapes(std::wstring& out, std::wstring_view character) {
-    for (const wchar_t c : character) {
-        const auto u = static_cast<std::uint32_t>(c);
-        if (u > 0xFFFF) { // a 32-bit wchar_t holds what UTF-16 splits in two
-            AppendUnitEscape(out, 0xD800 + ((u - 0x10000) >> 10));
-            AppendUnitEscape(out, 0xDC00 + ((u - 0x10000) & 0x3FF));
-        } else {
-            AppendUnitEscape(out, u);
-        }
+// Where the help file's path begins in a reference whose "/" are "\" already: at the
+// "\\" of a share when the reference begins with it or its prefix ends there in ":"
+// (and that ":" is not a drive's), else one character before the first ":\"; npos when
+// there is neither.
+std::size_t HelpFilePathStart(std::wstring_view reference) {
+    const std::size_t share = reference.find(L"\\\\");
+    if (share != std::wstring_view::npos) {
+        const bool afterPrefix = share == 0 || reference[share - 1] == L':';
+        const bool afterDrive = share >= 2 && IsAsciiLetter(reference[share - 2]) &&
+                                (share == 2 || reference[share - 3] == L':');
+        const std::size_t colon = reference.find(L":\\");
+        if (afterPrefix && !afterDrive && (colon == std::wstring_view::npos || colon + 1 >= share))
+            return share;
     }
+    // ":\" has no letters: the case-insensitive search is the exact one.
+    const std::size_t drive = reference.find(L":\\");
+    return drive == std::wstring_view::npos || drive == 0 ? std::wstring_view::npos : drive - 1;
 }
 
-// The unit of a \uXXXX escape at text[at], or nothing.
-std::optional<std::uint32_t> EscapedUnit(std::wstring_view text, std::size_t at) {
-    if (at + 6 > text.size() || text[at] != L'\\' || text[at + 1] != L'u')
-        return std::nullopt;
-    std::uint32_t unit = 0;
-    for (std::size_t i = at + 2; i < at + 6; ++i) {
-        const wchar_t c = text[i];
-        const int digit = c >= L'0' && c <= L'9'   ? c - L'0'
-                          : c >= L'a' && c <= L'f' ? c - L'a' + 10
-                          : c >= L'A' && c <= L'F' ? c - L'A' + 10
-                                                   : -1;
-        if (digit < 0)
-            return std::nullopt;
-        unit = unit * 16 + static_cast<std::uint32_t>(digit);
-    }
-    return unit;
-}
-
-// Whether text from the file, read as the pages read it, equals plain ignoring case.
-bool MatchesNoCase(std::wstring_view fileText, std::wstring_view plain) {
-    if (fileText.find(L'\\') == std::wstring_view::npos)
-        return EqualsNoCase(fileText, plain);
-    return EqualsNoCase(PlainText(fileText), plain);
+// "\\server\share\" and a file name after it, each part not empty.
+bool IsSharePath(std::wstring_view path) {
+    const std::size_t server = path.find(L'\\', 2);
+    const std::size_t share =
+        server == std::wstring_view::npos ? server : path.find(L'\\', server + 1);
+    return server > 2 && share != std::wstring_view::npos && share > server + 1 &&
+           share + 1 < path.size();
 }
 
 } // namespace
@@ -129,10 +182,12 @@ std::optional<FavoritesRequest> ReadFavoritesArgument(std::wstring_view argument
 
     std::wstring reference = TextBefore(location, L"::");
     std::replace(reference.begin(), reference.end(), L'/', L'\\');
-    const std::size_t drive = FindNoCase(reference, L":\\");
-    if (drive == std::wstring::npos || drive == 0)
+    const std::size_t start = HelpFilePathStart(reference);
+    if (start == std::wstring::npos)
         throw RunError(ErrorKind::InvalidArgument, reference);
-    reference.erase(0, drive - 1);
+    reference.erase(0, start);
+    if (reference.starts_with(L"\\\\") && !IsSharePath(reference))
+        throw RunError(ErrorKind::InvalidArgument, reference);
     request.helpFile = reference;
 
     const std::size_t lastSlash = reference.rfind(L'\\');
@@ -159,7 +214,7 @@ std::wstring FavoriteEntryProblem(const FavoritesRequest& request) {
         problem = ProblemIn(L"topic", request.topic, BannedInEntry);
     if (problem.empty())
         problem = ProblemIn(L"help file name", request.section, Banned);
-    if (problem.empty() && !IsValidLine(SectionLine(request.section)))
+    if (problem.empty() && !IsValidLine(SectionLine(ScriptText(request.section))))
         problem = L"The name of the help file " + request.helpFile +
                   L" cannot head a section of the Favorites file: it may hold one equals sign "
                   L"at most." +
@@ -167,36 +222,24 @@ std::wstring FavoriteEntryProblem(const FavoritesRequest& request) {
     return problem;
 }
 
-bool FitsAnyCodePage(std::wstring_view) {
-    return true;
-}
-
-std::wstring ScriptText(std::wstring_view text, const FitsCodePage& fits) {
+std::wstring ScriptText(std::wstring_view text) {
     std::wstring out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        const std::wstring_view character = text.substr(i, CharacterLength(text, i));
-        if (character.front() < 0x80 || fits(character))
-            out += character;
-        else
-            AppendEscapes(out, character);
-        i += character.size();
-    }
+    AppendScriptText(out, text);
     return out;
 }
 
-std::wstring PlainText(std::wstring_view scriptText) {
+std::optional<std::wstring> PlainText(std::wstring_view scriptText) {
     std::wstring out;
     out.reserve(scriptText.size());
     for (std::size_t i = 0; i < scriptText.size();) {
-        const auto unit = EscapedUnit(scriptText, i);
-        if (!unit) {
-            // Any other escape pair is kept as it stands ("\\u0041" is no escape of A).
-            const std::size_t n = scriptText[i] == L'\\' && i + 1 < scriptText.size() ? 2 : 1;
-            out += scriptText.substr(i, n);
-            i += n;
+        if (scriptText[i] != L'\\') {
+            out += scriptText[i++];
             continue;
         }
+        const auto unit = EscapedUnit(scriptText, i);
+        if (!unit)
+            return std::nullopt;
         i += 6;
         const auto low = EscapedUnit(scriptText, i);
         if (sizeof(wchar_t) > 2 && IsSurrogate(*unit, 0xD800) && low && IsSurrogate(*low, 0xDC00)) {
@@ -226,18 +269,20 @@ bool IsFavoritesHeader(std::wstring_view line) {
 
 namespace {
 
-// Calls visit with each line of file text, without its end (CR or CR LF).
+constexpr std::wstring_view LineEnds = L"\r\n";
+
+// Calls visit with each line of file text, without its end (CR LF, CR or LF).
 template <typename Visit> void ForEachFileLine(std::wstring_view text, Visit visit) {
     std::size_t start = 0;
     while (start < text.size()) {
-        const std::size_t cr = text.find(L'\r', start);
-        if (cr == std::wstring_view::npos) {
+        const std::size_t end = text.find_first_of(LineEnds, start);
+        if (end == std::wstring_view::npos) {
             visit(text.substr(start));
             return;
         }
-        visit(text.substr(start, cr - start));
-        start = cr + 1;
-        if (start < text.size() && text[start] == L'\n')
+        visit(text.substr(start, end - start));
+        start = end + 1;
+        if (text[end] == L'\r' && start < text.size() && text[start] == L'\n')
             ++start;
     }
 }
@@ -251,7 +296,7 @@ std::vector<std::wstring> SplitFileLines(std::wstring_view text) {
 }
 
 std::wstring_view FirstFileLine(std::wstring_view text) {
-    return text.substr(0, text.find(L'\r'));
+    return text.substr(0, text.find_first_of(LineEnds));
 }
 
 std::wstring JoinFileLines(const std::vector<std::wstring>& lines) {
@@ -261,40 +306,44 @@ std::wstring JoinFileLines(const std::vector<std::wstring>& lines) {
     return text;
 }
 
-std::wstring RewriteFavorites(std::wstring_view oldText, const FavoritesRequest& request,
-                              const FitsCodePage& fits) {
+std::wstring RewriteFavorites(std::wstring_view oldText, const FavoritesRequest& request) {
     const std::wstring sectionMatch = SectionLine(request.section);
-    const std::wstring sectionLine = SectionLine(ScriptText(request.section, fits));
-    const std::wstring entryLine =
-        EntryLine(ScriptText(request.name, fits), ScriptText(request.topic, fits));
+    const std::wstring sectionLine = SectionLine(ScriptText(request.section));
+    const std::wstring entryLine = EntryLine(ScriptText(request.name), ScriptText(request.topic));
     const std::wstring entryStart = std::wstring(EntryPrefix) + request.name;
     const std::wstring sectionStart = std::wstring(EntryPrefix) + L"[";
     const bool adding = !request.topic.empty();
 
     std::wstring text;
     text.reserve(oldText.size() + sectionLine.size() + entryLine.size() + 2 * CrLf.size());
-    const auto write = [&](std::wstring_view line) { text.append(line).append(CrLf); };
+    const auto write = [&](std::wstring_view line) {
+        AppendScriptText(text, line);
+        text.append(CrLf);
+    };
     bool inSection = false;
     bool done = false;
+    std::wstring decoded;
     ForEachFileLine(oldText, [&](std::wstring_view raw) {
         const std::wstring_view line = TrimSpaces(raw);
-        if (!IsValidLine(line))
+        const ReadLine read = ReadFileLine(line, decoded);
+        if (!read.valid)
             return;
+        const std::wstring_view seen = read.text;
         if (done) {
             write(line);
-        } else if (MatchesNoCase(line, sectionMatch)) {
+        } else if (EqualsNoCase(seen, sectionMatch)) {
             write(line);
             inSection = true;
-        } else if (inSection && line.starts_with(sectionStart)) {
+        } else if (inSection && seen.starts_with(sectionStart)) {
             // The next section begins: the entry goes at the end of this one.
             if (adding)
                 write(entryLine);
             done = true;
             write(line);
             inSection = false;
-        } else if (const std::size_t equals = line.find(L'=');
+        } else if (const std::size_t equals = seen.find(L'=');
                    inSection && equals != std::wstring_view::npos && equals >= 1 &&
-                   MatchesNoCase(TrimSpaces(line.substr(0, equals)), entryStart)) {
+                   EqualsNoCase(TrimSpaces(seen.substr(0, equals)), entryStart)) {
             if (adding)
                 write(entryLine);
             done = true;

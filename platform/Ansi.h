@@ -7,6 +7,3 @@
 // look-alike (a full-width backslash must not turn into a real one in a key name).
 std::string ToAnsi(std::wstring_view text);
 std::wstring FromAnsi(std::string_view text);
-
-// Whether the code page holds exactly this text (one character, or a surrogate pair).
-bool FitsAnsi(std::wstring_view text);

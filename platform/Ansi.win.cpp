@@ -51,14 +51,3 @@ std::wstring FromAnsi(std::string_view text) {
     result.resize(static_cast<std::size_t>(n));
     return result;
 }
-
-bool FitsAnsi(std::wstring_view text) {
-    if (AnsiIsUtf8())
-        return true;
-    char bytes[8];
-    BOOL usedDefault = FALSE;
-    const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(),
-                                      static_cast<int>(text.size()), bytes, sizeof bytes, nullptr,
-                                      &usedDefault);
-    return n > 0 && !usedDefault;
-}

@@ -58,48 +58,46 @@ TEST_F(Favorites, FirstAddWritesThreeLinesAndMarksTheFileReadOnlyHidden) {
     ExpectOnlyTheFavoritesFile();
 }
 
-TEST_F(Favorites, TextIsWrittenInTheAnsiCodePageWithoutByteOrderMark) {
-    RunQuietly(L"/bmadd Caf\u00e9=" + Location(L"html/\u00fc.htm"));
-    const std::wstring entry = L"+\" Caf\u00e9=html/\u00fc.htm\x01\"\r\n";
-    char ansi[64] = {};
-    const int n = WideCharToMultiByte(CP_ACP, 0, entry.c_str(), static_cast<int>(entry.size()),
-                                      ansi, sizeof ansi, nullptr, nullptr);
-    ASSERT_GT(n, 0);
-    EXPECT_EQ(Bytes(),
-              Header + Section("Quillbay") + std::string(ansi, static_cast<std::size_t>(n)));
-    if (GetACP() == 1252) {
-        EXPECT_NE(Bytes()->find("Caf\xE9=html/\xFC.htm"), std::string::npos);
-    }
-}
-
-TEST_F(Favorites, CharactersOutsideTheCodePageAreWrittenAsEscapesAndFoundAgain) {
-    ASSERT_TRUE(GetACP() != 1251 && GetACP() != 1253) << "a Western code page is needed";
-    // Greek capitals, a full-width quotation mark (best fit would make it a real quote)
-    // and a character beyond U+FFFF, for a help file with a Cyrillic name.
+TEST_F(Favorites, EveryCharacterOutsideAsciiIsWrittenAsAnEscapeAndFoundAgain) {
+    // Latin-1, Greek capitals, a full-width quotation mark (best fit would make it a real
+    // quote) and a character beyond U+FFFF, for a help file with a Cyrillic name: a page in
+    // any charset reads the same ASCII.
     const std::wstring helpFile = L"\u0421\u043b.chm";
-    RunQuietly(L"/bmadd \u039b\u039f\u0393\u039f\u03a3\uff02\U0001F600=" +
-               Location(L"a.htm", helpFile));
+    RunQuietly(L"/bmadd Caf\u00e9\u039b\u039f\u0393\u039f\u03a3\uff02\U0001F600=" +
+               Location(L"\u00fc.htm", helpFile));
     const std::string section = Section("\\u0421\\u043B");
     EXPECT_EQ(Bytes(),
               Header + section +
-                  Entry(" \\u039B\\u039F\\u0393\\u039F\\u03A3\\uFF02\\uD83D\\uDE00", "a.htm"));
+                  Entry(" Caf\\u00E9\\u039B\\u039F\\u0393\\u039F\\u03A3\\uFF02\\uD83D\\uDE00",
+                        "\\u00FC.htm"));
     // The same name in small letters, final sigma included, replaces it in place.
-    const std::wstring small = L" \u03bb\u03bf\u03b3\u03bf\u03c2\uff02\U0001F600=";
+    const std::wstring small = L" caf\u00c9\u03bb\u03bf\u03b3\u03bf\u03c2\uff02\U0001F600=";
     RunQuietly(L"/bmadd" + small + Location(L"b.htm", helpFile));
-    EXPECT_EQ(Bytes(),
-              Header + section +
-                  Entry(" \\u03BB\\u03BF\\u03B3\\u03BF\\u03C2\\uFF02\\uD83D\\uDE00", "b.htm"));
+    EXPECT_EQ(
+        Bytes(),
+        Header + section +
+            Entry(" caf\\u00C9\\u03BB\\u03BF\\u03B3\\u03BF\\u03C2\\uFF02\\uD83D\\uDE00", "b.htm"));
     RunQuietly(L"/bmdel" + small + Location(L"b.htm", helpFile));
     EXPECT_EQ(Bytes(), Header + section);
 }
 
 using RussianLocaleFavorites = Favorites;
 
-TEST_F(RussianLocaleFavorites, ACyrillicNameIsWrittenInCodePage1251) {
+TEST_F(RussianLocaleFavorites, AFileWrittenInCodePage1251IsReadInItAndLeftInAscii) {
     ASSERT_EQ(GetACP(), 1251u);
-    RunQuietly(L"/bmadd \u0421\u043b\u043e\u0432\u043e=" + Location(L"a.htm", L"\u0421\u043b.chm"));
+    WriteFavorites(Header + Section("\xD1\xEB") + Entry(" \xD1\xEB\xEE\xE2\xEE", "a.htm") +
+                   "// \xFD\xF2\xEE\r\n");
     RunQuietly(L"/bmadd \u0421\u041b\u041e\u0412\u041e=" + Location(L"b.htm", L"\u0421\u043b.chm"));
-    EXPECT_EQ(Bytes(), Header + Section("\xD1\xEB") + Entry(" \xD1\xCB\xCE\xC2\xCE", "b.htm"));
+    EXPECT_EQ(Bytes(), Header + Section("\\u0421\\u043B") +
+                           Entry(" \\u0421\\u041B\\u041E\\u0412\\u041E", "b.htm") +
+                           "// \\u044D\\u0442\\u043E\r\n");
+}
+
+TEST_F(Favorites, LinesEndingInLfAloneAreLinesAndComeBackWithCrLf) {
+    WriteFavorites(";var ext_BM=\"\"\n+\"[Quillbay]\x01\"\n+\" Old=o.htm\x01\"\n");
+    RunQuietly(L"/bmadd Word=" + Location(L"a.htm"));
+    EXPECT_EQ(Bytes(),
+              Header + Section("Quillbay") + Entry(" Old", "o.htm") + Entry(" Word", "a.htm"));
 }
 
 TEST_F(Favorites, AFolderThatTakesNoFilesIsReportedAtOnce) {
@@ -120,6 +118,21 @@ TEST_F(Favorites, AFolderThatTakesNoFilesIsReportedAtOnce) {
     EXPECT_EQ(client.ExitCode(), 1u);
 }
 
+// The test bed shares /tmp as \\localhost\tmp (Wine: dosdevices/unc/localhost/tmp).
+TEST(FavoritesOnAShare, AHelpFileOnAShareKeepsItsFavourites) {
+    if (!RunningUnderWine())
+        GTEST_SKIP() << "the share \\localhost\tmp is the Wine test bed's";
+    const TemporaryFolder share(L"\\\\localhost\\tmp\\");
+    ASSERT_NE(FileAttributes(share.Path()), INVALID_FILE_ATTRIBUTES) << "no \\localhost\tmp";
+    const std::wstring location = L"=mk:@MSITStore:" + share.Path() + L"Quillbay.chm::/a.htm";
+    EXPECT_EQ(RunVarnholt(L"/bmadd Word" + location, 60000), 0u);
+    EXPECT_EQ(RunVarnholt(L"/bmadd Next" + location, 60000), 0u);
+    EXPECT_EQ(RunVarnholt(L"/bmdel Word" + location, 60000), 0u);
+    EXPECT_EQ(ReadFileBytes(share.Path() + L"ext_BM.js"),
+              Header + Section("Quillbay") + Entry(" Next", "a.htm"));
+    EXPECT_EQ(FolderEntries(share.Path()), std::vector<std::wstring>{L"ext_BM.js"});
+}
+
 TEST_F(Favorites, SameNameReplacesInPlaceInAnyLetterCase) {
     RunQuietly(L"/bmadd Word=" + Location(L"html/a.htm"));
     RunQuietly(L"/bmadd Word=" + Location(L"html/a.htm"));
@@ -131,11 +144,12 @@ TEST_F(Favorites, SameNameReplacesInPlaceInAnyLetterCase) {
 
 TEST_F(Favorites, ForwardSlashPathFindsTheSameFile) {
     RunQuietly(L"/bmadd Word=" + Location(L"html/a.htm"));
-    std::wstring slashed = Location(L"html/sub/b.htm");
+    // (A page's path may hold a switch name: "/exit" after "::" is the page's.)
+    std::wstring slashed = Location(L"html/verbs/exit.htm");
     std::replace(slashed.begin(), slashed.end(), L'\\', L'/');
     RunQuietly(L"/bmadd Next=" + slashed);
     EXPECT_EQ(Bytes(), Header + Section("Quillbay") + Entry(" Word", "html/a.htm") +
-                           Entry(" Next", "html/sub/b.htm"));
+                           Entry(" Next", "html/verbs/exit.htm"));
     ExpectOnlyTheFavoritesFile();
 }
 
@@ -222,7 +236,6 @@ TEST_F(Favorites, DamagedFirstLineRecreatedOnYes) {
 TEST_F(Favorites, EntriesThatWouldBreakTheScriptAreRefusedAndTheFileKept) {
     const std::string kept = Header + Section("Quillbay") + Entry(" Old", "o.htm");
     WriteFavorites(kept);
-    // (A topic must not hold "/find" or another switch: the first switch of the table wins.)
     const struct {
         std::wstring arguments;
         std::wstring says;

@@ -1,10 +1,11 @@
 // Randomized run of the Favorites rewrite: many random files and requests, a fixed seed.
 // Checks that nothing a reader kept is lost: every valid line of the old file survives,
-// in order, except the one entry the request replaces or removes; and that the result is
-// stable under the next rewrite.
+// in order and in ASCII, except the one entry the request replaces or removes; that the
+// result is ASCII and stable under the next rewrite.
 #include "favorites/FavoritesRewrite.h"
 #include "text/CaseFold.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <random>
 #include <regex>
@@ -27,8 +28,10 @@ bool Chance(int percent) {
 const std::vector<std::wstring> Names{L" Word",   L"word",  L" WORD", L"a",    L"A",
                                       L"Ünïcode", L"Слово", L"",      L" x y", L"tail  "};
 const std::vector<std::wstring> Sections{L"Quillbay", L"QUILLBAY", L"Other", L"Q.CHM", L"x"};
-const std::vector<std::wstring> Junk{L"=", L"\"",     L"\x01", L" ",  L"[",  L"]", L"+",  L"/",
-                                     L"a", L"\x01\"", L"+\"",  L"//", L"\t", L"Я", L"::/"};
+const std::vector<std::wstring> Junk{
+    L"=",   L"\"",     L"\x01",    L" ",       L"[",       L"]",       L"+",       L"/",
+    L"a",   L"\x01\"", L"+\"",     L"//",      L"\t",      L"Я",       L"::/",     L"\\",
+    L"\\u", L"\\u12",  L"\\u005B", L"\\u003D", L"\\u0001", L"\\u0022", L"\\u0416", L"\u2028"};
 
 std::wstring RandomText(std::size_t maxPieces) {
     std::wstring text;
@@ -79,25 +82,36 @@ FavoritesRequest RandomRequest() {
     return request;
 }
 
-// An independent statement of the line rules: trimmed of blanks; the header in any
-// case and comments pass; else prefix, closing pair, nothing quoted or U+0001 inside,
-// at most one "=".
+// An independent statement of the line rules: trimmed of blanks; no raw line break of
+// the script; the header in any case and comments pass; else the quotes of the string
+// itself, every backslash a whole \uXXXX escape, and once they are read: the closing
+// pair, nothing quoted or U+0001 inside, at most one "=".
 std::wstring Trim(const std::wstring& line) {
     const auto first = line.find_first_not_of(L' ');
     return first == std::wstring::npos
                ? L""
                : line.substr(first, line.find_last_not_of(L' ') - first + 1);
 }
+// The line as a script engine reads it; the line itself when an escape is broken.
+std::wstring Read(const std::wstring& line) {
+    return PlainText(line).value_or(line);
+}
 bool IsValid(const std::wstring& line) {
     static const std::wregex entry(L"^\\+\"[^\"\\x01=]*(=[^\"\\x01=]*)?\\x01\"$");
-    return std::regex_match(line, entry) ||
-           (line.starts_with(L"//") || EqualsNoCase(line, L";var ext_BM=\"\""));
+    static const std::wregex escapes(L"^([^\\\\]|\\\\u[0-9A-Fa-f]{4})*$");
+    if (line.find_first_of(L"\u2028\u2029") != std::wstring::npos)
+        return false;
+    if (line.starts_with(L"//") || EqualsNoCase(line, L";var ext_BM=\"\""))
+        return true;
+    return line.starts_with(L"+\"") && line.ends_with(L"\"") && std::regex_match(line, escapes) &&
+           std::regex_match(Read(line), entry);
 }
 
 bool MatchesName(const std::wstring& line, const FavoritesRequest& request) {
-    const auto equals = line.find(L'=');
-    return equals != std::wstring::npos && line.starts_with(L"+\"") &&
-           EqualsNoCase(Trim(line.substr(0, equals)), L"+\"" + request.name);
+    const std::wstring text = Read(line);
+    const auto equals = text.find(L'=');
+    return equals != std::wstring::npos && text.starts_with(L"+\"") &&
+           EqualsNoCase(Trim(text.substr(0, equals)), L"+\"" + request.name);
 }
 
 // new == old with at most one line removed, and that line an entry of the name.
@@ -120,7 +134,7 @@ bool SameButOneEntry(const Lines& old, const Lines& now, const FavoritesRequest&
 bool OldLinesSurvive(const Lines& valid, const Lines& now, const FavoritesRequest& request) {
     if (request.topic.empty())
         return SameButOneEntry(valid, now, request);
-    const std::wstring entry = EntryLine(request.name, request.topic);
+    const std::wstring entry = EntryLine(ScriptText(request.name), request.topic);
     for (std::size_t i = 0; i < now.size(); ++i) {
         if (now[i] != entry)
             continue;
@@ -129,7 +143,7 @@ bool OldLinesSurvive(const Lines& valid, const Lines& now, const FavoritesReques
         if (SameButOneEntry(valid, without, request))
             return true;
         if (!without.empty() && i == without.size() &&
-            without.back() == SectionLine(request.section)) {
+            without.back() == SectionLine(ScriptText(request.section))) {
             without.pop_back();
             if (SameButOneEntry(valid, without, request))
                 return true;
@@ -140,13 +154,13 @@ bool OldLinesSurvive(const Lines& valid, const Lines& now, const FavoritesReques
 
 // The new entry sits in a section of the help file: the nearest section line above it.
 bool EntryInItsSection(const Lines& now, const FavoritesRequest& request) {
-    const std::wstring entry = EntryLine(request.name, request.topic);
+    const std::wstring entry = EntryLine(ScriptText(request.name), request.topic);
     for (std::size_t i = 0; i < now.size(); ++i) {
         if (now[i] != entry)
             continue;
         for (std::size_t j = i; j-- > 0;) {
-            if (now[j].starts_with(L"+\"["))
-                return EqualsNoCase(now[j], SectionLine(request.section));
+            if (Read(now[j]).starts_with(L"+\"["))
+                return EqualsNoCase(Read(now[j]), SectionLine(request.section));
         }
         return false;
     }
@@ -179,13 +193,15 @@ int main() {
         Lines valid;
         for (const auto& line : old)
             if (IsValid(Trim(line)))
-                valid.push_back(Trim(line));
+                valid.push_back(ScriptText(Trim(line)));
 
         const char* broken = nullptr;
         FavoritesRequest unrelated;
         unrelated.name = L"no such name";
         unrelated.section = L"no such section";
-        if (!OldLinesSurvive(valid, now, request))
+        if (std::any_of(text.begin(), text.end(), [](wchar_t c) { return c >= 0x80; }))
+            broken = "the file holds a character outside ASCII";
+        else if (!OldLinesSurvive(valid, now, request))
             broken = "an old line was lost, moved or changed";
         else if (!request.topic.empty() && !EntryInItsSection(now, request))
             broken = "the entry is not in its section";

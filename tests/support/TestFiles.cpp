@@ -34,13 +34,14 @@ void RemoveFolderTree(const std::wstring& folder) {
     RemoveDirectoryW(folder.c_str());
 }
 
-TemporaryFolder::TemporaryFolder() {
+TemporaryFolder::TemporaryFolder(const std::wstring& parent) {
     static std::atomic<unsigned> counter{0};
     wchar_t temp[MAX_PATH + 1] = {};
     GetTempPathW(MAX_PATH + 1, temp);
     for (;;) {
-        path_ = std::wstring(temp) + L"vh" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-                std::to_wstring(GetTickCount()) + L"_" + std::to_wstring(counter++) + L"\\";
+        path_ = (parent.empty() ? std::wstring(temp) : parent) + L"vh" +
+                std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(GetTickCount()) +
+                L"_" + std::to_wstring(counter++) + L"\\";
         if (CreateDirectoryW(path_.c_str(), nullptr) || GetLastError() != ERROR_ALREADY_EXISTS)
             break;
     }

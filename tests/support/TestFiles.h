@@ -7,10 +7,11 @@
 #include <string>
 #include <vector>
 
-// A new empty folder under the temporary folder; removed with its files at the end.
+// A new empty folder under the temporary folder (or under parent, a path ending in "\");
+// removed with its files at the end.
 class TemporaryFolder {
   public:
-    TemporaryFolder();
+    explicit TemporaryFolder(const std::wstring& parent = L"");
     ~TemporaryFolder();
     TemporaryFolder(const TemporaryFolder&) = delete;
     TemporaryFolder& operator=(const TemporaryFolder&) = delete;

@@ -25,9 +25,8 @@ FavoritesRequest Request(const std::wstring& argument, bool add = true) {
 }
 
 // The rewrite of a file of these lines, as lines.
-Lines Rewrite(const Lines& old, const FavoritesRequest& request,
-              const FitsCodePage& fits = FitsAnyCodePage) {
-    return SplitFileLines(RewriteFavorites(JoinFileLines(old), request, fits));
+Lines Rewrite(const Lines& old, const FavoritesRequest& request) {
+    return SplitFileLines(RewriteFavorites(JoinFileLines(old), request));
 }
 
 // /bmadd or /bmdel of name for a help file in C:\Dict.
@@ -85,9 +84,23 @@ TEST(FavoritesArgument, TopicOnlyAfterColonsAndSlashAndNeverForDelete) {
     EXPECT_EQ(Request(L" W=" + Location, false).topic, L"");
 }
 
-TEST(FavoritesArgument, AHelpFilePathWithoutDriveLetterIsAnInvalidArgument) {
-    for (const wchar_t* argument : {L"W=Quillbay.chm::/a.htm", L"W=:\\Dict\\Q.chm::/a.htm",
-                                    L"W=\\\\server\\share\\Q.chm::/a", L"W=C::/a:\\b"}) {
+TEST(FavoritesArgument, AHelpFileOnAShareIsFoundAfterAnyPrefix) {
+    for (const wchar_t* prefix : {L"mk:@MSITStore:", L"ms-its:", L""}) {
+        const FavoritesRequest r = Request(std::wstring(L"W=") + prefix +
+                                           L"\\\\server\\books\\Dict\\Quillbay.chm::/a.htm");
+        EXPECT_EQ(r.helpFile, L"\\\\server\\books\\Dict\\Quillbay.chm");
+        EXPECT_EQ(r.favoritesFile, L"\\\\server\\books\\Dict\\ext_BM.js");
+        EXPECT_EQ(r.section, L"Quillbay");
+    }
+    EXPECT_EQ(Request(L"W=mk:@MSITStore://srv/b/Q.chm::/a").folder, L"\\\\srv\\b\\");
+    // A drive path keeps the drive, also with doubled separators.
+    EXPECT_EQ(Request(L"W=mk:@MSITStore:C:\\\\D\\Q.chm::/a").folder, L"C:\\\\D\\");
+}
+
+TEST(FavoritesArgument, AHelpFilePathWithoutDriveLetterOrShareIsAnInvalidArgument) {
+    for (const wchar_t* argument :
+         {L"W=Quillbay.chm::/a.htm", L"W=:\\Dict\\Q.chm::/a.htm", L"W=C::/a:\\b",
+          L"W=\\\\server\\Q.chm::/a", L"W=\\\\\\share\\Q.chm::/a", L"W=mk:\\\\s\\b\\::/a"}) {
         try {
             ReadFavoritesArgument(argument, true);
             ADD_FAILURE() << "accepted";
@@ -129,8 +142,10 @@ TEST(FavoriteEntryProblem, NamesTheCharacterThatWouldBreakTheScript) {
               std::wstring::npos);
 }
 
-TEST(FavoritesFileLines, EndAtCrOrCrLfOnly) {
-    EXPECT_EQ(SplitFileLines(L"a\r\nb\rc\nd"), (Lines{L"a", L"b", L"c\nd"}));
+TEST(FavoritesFileLines, EndAtCrLfCrOrLf) {
+    EXPECT_EQ(SplitFileLines(L"a\r\nb\rc\nd"), (Lines{L"a", L"b", L"c", L"d"}));
+    EXPECT_EQ(SplitFileLines(L"a\n\nb\n\r"), (Lines{L"a", L"", L"b", L""}));
+    EXPECT_EQ(FirstFileLine(L";var ext_BM=\"\"\n+\"x\x01\""), Header);
     EXPECT_EQ(SplitFileLines(L"a\r\n"), (Lines{L"a"}));
     EXPECT_EQ(SplitFileLines(L"\r\n\r\nx"), (Lines{L"", L"", L"x"}));
     EXPECT_EQ(SplitFileLines(L"a\r\r\nb"), (Lines{L"a", L"", L"b"}));
@@ -167,35 +182,65 @@ TEST(FavoritesRewrite, NameWithTrailingBlanksMatchesItsOwnLine) {
     EXPECT_EQ(Delete(once, L" Word "), (Lines{Header, Section(L"Quillbay")}));
 }
 
-// The code page of these tests holds Latin-1 only.
-bool FitsLatin1(std::wstring_view character) {
-    return character.size() == 1 && static_cast<std::uint32_t>(character[0]) <= 0xFF;
-}
-
-TEST(FavoritesRewrite, CharactersOutsideTheCodePageAreWrittenAsEscapesAndMatchedAsText) {
+TEST(FavoritesRewrite, EveryCharacterOutsideAsciiIsWrittenAsAnEscapeAndMatchedAsText) {
     const FavoritesRequest greek =
         Request(L" \u039b\u039f\u0393\u039f\u03a3=C:\\D\\\u0416.chm::/\u00e9.htm");
-    const Lines once = Rewrite({Header}, greek, FitsLatin1);
+    const Lines once = Rewrite({Header}, greek);
     EXPECT_EQ(once, (Lines{Header, Section(L"\\u0416"),
-                           Entry(L" \\u039B\\u039F\\u0393\\u039F\\u03A3", L"\u00e9.htm")}));
+                           Entry(L" \\u039B\\u039F\\u0393\\u039F\\u03A3", L"\\u00E9.htm")}));
     // The same name in small letters (final sigma) replaces it in place; /bmdel finds it.
     const FavoritesRequest small =
         Request(L" \u03bb\u03bf\u03b3\u03bf\u03c2=C:\\D\\\u0436.chm::/b");
-    EXPECT_EQ(
-        Rewrite(once, small, FitsLatin1),
-        (Lines{Header, Section(L"\\u0416"), Entry(L" \\u03BB\\u03BF\\u03B3\\u03BF\\u03C2", L"b")}));
+    EXPECT_EQ(Rewrite(once, small), (Lines{Header, Section(L"\\u0416"),
+                                           Entry(L" \\u03BB\\u03BF\\u03B3\\u03BF\\u03C2", L"b")}));
     EXPECT_EQ(Delete(once, L" \u03bb\u03bf\u03b3\u03bf\u03c2", L"\u0416.chm"),
               (Lines{Header, Section(L"\\u0416")}));
 }
 
-TEST(FavoritesRewrite, EscapesAreUtf16UnitsAndReadBack) {
+TEST(FavoritesRewrite, AFileWrittenInTheCodePageBecomesAsciiAndItsEntriesAreStillFound) {
+    const Lines old{Header, Section(L"\u0421\u043b"), Entry(L"Caf\u00e9", L"\u00fc.htm"),
+                    Entry(L"\u0421\u043b\u043e\u0432\u043e", L"a.htm"), L"// \u00e9t\u00e9"};
+    EXPECT_EQ(Delete(old, L"\u0421\u041b\u041e\u0412\u041e", L"\u0421\u043b.chm"),
+              (Lines{Header, Section(L"\\u0421\\u043B"), Entry(L"Caf\\u00E9", L"\\u00FC.htm"),
+                     L"// \\u00E9t\\u00E9"}));
+    // A raw line break of the script (U+2028) would end the string or comment: dropped.
+    EXPECT_EQ(Delete({Header, Entry(L"a\u2028b", L"x"), L"// a\u2029b"}, L"absent"), Lines{Header});
+}
+
+TEST(FavoritesRewrite, EscapesAreUtf16UnitsAndReadBackOnlyWhenWhole) {
     // A 32-bit wchar_t holds U+1F600 whole; the file holds its two surrogate units.
     const std::wstring emoji(1, static_cast<wchar_t>(0x1F600));
-    EXPECT_EQ(ScriptText(L"a" + emoji + L"\uff3c", FitsLatin1), L"a\\uD83D\\uDE00\\uFF3C");
+    EXPECT_EQ(ScriptText(L"a" + emoji + L"\uff3c\x01~"), L"a\\uD83D\\uDE00\\uFF3C\x01~");
     EXPECT_EQ(PlainText(L"a\\uD83D\\uDE00\\uff3c"), L"a" + emoji + L"\uff3c");
-    EXPECT_EQ(ScriptText(L"caf\u00e9", FitsLatin1), L"caf\u00e9");
-    // Anything that is not a whole escape stays as it stands.
-    EXPECT_EQ(PlainText(L"\\u12 \\\\u0041 \\x"), L"\\u12 \\\\u0041 \\x");
+    for (const wchar_t* broken : {L"\\u12", L"\\uZZZZ", L"\\u", L"\\", L"\\\\u0041", L"\\x41"})
+        EXPECT_FALSE(PlainText(broken)) << std::wstring(broken).size();
+}
+
+TEST(FavoritesRewrite, ALineTheScriptCannotReadIsDroppedAndEscapesCountAsTheirCharacters) {
+    const Lines file{Header,
+                     Section(L"Quillbay"),
+                     Entry(L"bad", L"\\u12"),       // a malformed escape
+                     Entry(L"zz", L"\\uZZZZ"),      // another
+                     Entry(L"lone", L"x\\"),        // a lone backslash
+                     Entry(L"in\\u0001side", L"a"), // U+0001 inside, escaped
+                     Entry(L"q\\u0022", L"a"),      // a double quote, escaped
+                     Entry(L"a\\u003Db", L"c"),     // a second "=", escaped
+                     L"+\"end\\u0001\"",            // the closing U+0001 escaped: read as it
+                     Entry(L"\\u0041", L"x")};
+    EXPECT_EQ(Delete(file, L"absent"),
+              (Lines{Header, Section(L"Quillbay"), L"+\"end\\u0001\"", Entry(L"\\u0041", L"x")}));
+    EXPECT_EQ(Delete(file, L"a"), (Lines{Header, Section(L"Quillbay"), L"+\"end\\u0001\""}));
+    // An escaped "[" starts another section, as the pages read it: the entry goes before it
+    // and that section's entry of the same name is left alone.
+    const Lines two{Header, Section(L"Quillbay"), Entry(L"w", L"1"), L"+\"\\u005BOther]\x01\"",
+                    Entry(L"x", L"2")};
+    EXPECT_EQ(Add(two, L"x", L"9"),
+              (Lines{Header, Section(L"Quillbay"), Entry(L"w", L"1"), Entry(L"x", L"9"),
+                     L"+\"\\u005BOther]\x01\"", Entry(L"x", L"2")}));
+    EXPECT_EQ(Delete(two, L"x", L"Other.chm"),
+              (Lines{Header, Section(L"Quillbay"), Entry(L"w", L"1"), L"+\"\\u005BOther]\x01\""}));
+    EXPECT_EQ(Delete({Header, L"+\"\\u005BQuillbay]\x01\"", Entry(L"x", L"2")}, L"x"),
+              (Lines{Header, L"+\"\\u005BQuillbay]\x01\""}));
 }
 
 TEST(FavoritesRewrite, StoredNameIsComparedWithBlanksBeforeEqualsTrimmed) {
@@ -279,7 +324,8 @@ TEST(FavoritesRewrite, InvalidLinesAreDroppedAndOthersKept) {
                      L"\"a=b\x01\"",           // no entry prefix
                      L"+\"\x01\"",             // four characters: nothing inside
                      L"+\"x\x01\" ",           // trailing blank only: trimmed
-                     L"\t+\"t=1\x01\""};       // a tab is not trimmed
+                     L"\t+\"t=1\x01\"",        // a tab is not trimmed
+                     L"+\"x\x01\\u0022"};      // the closing quote escaped
     EXPECT_EQ(Delete(file, L"absent"), (Lines{Header, L";VAR ext_bm=\"\"", Section(L"Quillbay"),
                                               L"+\"\x01\"", L"+\"x\x01\""}));
 }
