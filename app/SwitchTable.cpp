@@ -42,8 +42,11 @@ SwitchChoice ChooseSwitch(std::wstring_view commandLine) {
         choice.id = Switch::Ver;
         return choice;
     }
+    // What follows the first "::" is the path of a page inside a help file ("/bmaddWord=
+    // mk:@MSITStore:C:\Dict\Quillbay.chm::/html/exit.htm"): a switch name there is a page's.
+    const std::wstring_view searched = commandLine.substr(0, commandLine.find(L"::"));
     for (const SwitchEntry& entry : SwitchTable) {
-        if (FindNoCase(commandLine, entry.name) == std::wstring_view::npos)
+        if (FindAsciiNoCase(searched, entry.name) == std::wstring_view::npos)
             continue;
         choice.id = entry.id;
         switch (entry.form) {

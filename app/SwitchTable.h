@@ -46,6 +46,7 @@ struct SwitchChoice {
 std::wstring ArgumentsOfCommandLine(std::wstring_view fullCommandLine);
 
 // The empty command line chooses Ver with an empty argument (the About window). Otherwise
-// the first switch of the table whose name occurs anywhere in the text, ignoring case.
+// the first switch of the table whose name occurs in the text before its first "::",
+// ASCII letters compared without regard to case; the argument is cut from the whole text.
 // Throws RunError(Overflow) when a numeric argument does not fit its target.
 SwitchChoice ChooseSwitch(std::wstring_view commandLine);

@@ -104,13 +104,20 @@ function(varnholt_wine_tests name folder label)
     add_dependencies(${name} dist)
   endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-    TEST_PREFIX "${name}." TEST_FILTER "-RussianLocale*" PROPERTIES FIXTURES_REQUIRED wine
-    TIMEOUT 180 RESOURCE_LOCK wine_desktop LABELS ${label})
-  # The tests named RussianLocale* run again under a Russian locale (ANSI code page 1251),
-  # which the programs they start inherit; the test bed's wineserver serves both.
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-    TEST_PREFIX "${name}.ru." TEST_FILTER "RussianLocale*" PROPERTIES FIXTURES_REQUIRED wine
-    TIMEOUT 180 RESOURCE_LOCK wine_desktop LABELS ${label} ENVIRONMENT LC_ALL=ru_RU.UTF-8)
+    TEST_PREFIX "${name}." TEST_FILTER "-RussianLocale*:TurkishLocale*"
+    PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 180 RESOURCE_LOCK wine_desktop LABELS ${label})
+  # The tests named after a locale run again under it (Russian: ANSI code page 1251;
+  # Turkish: its casing, where "I" is not the capital of "i"), which the programs they
+  # start inherit; the test bed's wineserver serves them all.
+  foreach(locale IN ITEMS "RussianLocale ru ru_RU.UTF-8" "TurkishLocale tr tr_TR.UTF-8")
+    separate_arguments(locale)
+    list(GET locale 0 suite)
+    list(GET locale 1 short)
+    list(GET locale 2 lc)
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+      TEST_PREFIX "${name}.${short}." TEST_FILTER "${suite}*" PROPERTIES FIXTURES_REQUIRED wine
+      TIMEOUT 180 RESOURCE_LOCK wine_desktop LABELS ${label} ENVIRONMENT LC_ALL=${lc})
+  endforeach()
 endfunction()
 
 # The case-folding cases run against the system too: both foldings must agree on them.

@@ -24,7 +24,10 @@ if [ ${#missing[@]} -gt 0 ]; then
         --no-install-recommends "${missing[@]}"
 fi
 
-# The Cyrillic tests run Wine in a Russian locale (ANSI code page 1251).
-if ! locale -a 2>/dev/null | grep -qix 'ru_RU.utf8'; then
-    localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
-fi
+# Tests run Wine in other locales: Russian (ANSI code page 1251), Turkish (its casing)
+# and Japanese (code page 932).
+for locale in ru_RU tr_TR ja_JP; do
+    if ! locale -a 2>/dev/null | grep -qix "$locale.utf8"; then
+        localedef -i "$locale" -f UTF-8 "$locale.UTF-8"
+    fi
+done

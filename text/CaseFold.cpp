@@ -1,13 +1,18 @@
 #include "text/CaseFold.h"
 
+#include <algorithm>
+
 namespace {
+
+wchar_t LowerAscii(wchar_t c) {
+    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + (L'a' - L'A')) : c;
+}
 
 // Two characters that no language's casing makes equal: both ASCII, and neither the same
 // character nor the two cases of one letter. One such pair settles a comparison without
 // folding (which asks the system, once per text).
 bool SurelyDifferent(wchar_t a, wchar_t b) {
-    const auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? c + (L'a' - L'A') : c; };
-    return a != b && a < 0x80 && b < 0x80 && lower(a) != lower(b);
+    return a != b && a < 0x80 && b < 0x80 && LowerAscii(a) != LowerAscii(b);
 }
 
 } // namespace
@@ -33,4 +38,17 @@ std::size_t FindNoCase(std::wstring_view text, std::wstring_view pattern, std::s
     if (pattern.size() > text.size() || from > text.size() - pattern.size())
         return std::wstring_view::npos;
     return FoldCase(text).find(FoldCase(pattern), from);
+}
+
+bool EqualsAsciiNoCase(std::wstring_view a, std::wstring_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](wchar_t x, wchar_t y) { return LowerAscii(x) == LowerAscii(y); });
+}
+
+std::size_t FindAsciiNoCase(std::wstring_view text, std::wstring_view pattern, std::size_t from) {
+    for (std::size_t at = from; at <= text.size() && pattern.size() <= text.size() - at; ++at) {
+        if (EqualsAsciiNoCase(text.substr(at, pattern.size()), pattern))
+            return at;
+    }
+    return std::wstring_view::npos;
 }

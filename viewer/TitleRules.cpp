@@ -16,10 +16,11 @@ TitlePair SplitTitleArgument(std::wstring_view argument) {
 }
 
 bool IsSameTitleRun(std::wstring_view commandLine, std::wstring_view argument) {
-    const std::size_t at = FindNoCase(commandLine, TitleSwitch);
+    // The switch name as the dispatch finds it; the argument by the locale's rules.
+    const std::size_t at = FindAsciiNoCase(commandLine, TitleSwitch);
     if (at == std::wstring_view::npos)
         return false;
-    return EqualsNoCase(commandLine.substr(at), std::wstring(TitleSwitch) + std::wstring(argument));
+    return EqualsNoCase(commandLine.substr(at + TitleSwitch.size()), argument);
 }
 
 TitleVisit VisitTopWindows(const std::vector<TopWindow>& windows, std::uintptr_t viewer,

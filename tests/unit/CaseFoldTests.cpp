@@ -1,5 +1,6 @@
 // Case-insensitive matching as used for switches, classes, titles, keys and favourites.
 // The same cases run natively against the table and under Windows against the system.
+#include "app/SwitchTable.h"
 #include "text/CaseFold.h"
 #include "text/PathText.h"
 
@@ -35,6 +36,22 @@ TEST(CaseFold, FindAndPrefix) {
     EXPECT_EQ(FindNoCase(L"a", L"abc"), std::wstring_view::npos);
     EXPECT_TRUE(StartsWithNoCase(L";VAR ext_BM", L";var"));
     EXPECT_FALSE(StartsWithNoCase(L";v", L";var"));
+}
+
+// Under Windows these run in a Turkish user locale (the tests named TurkishLocale*): its
+// casing pairs I with dotless i and dotted I with i. Switch names keep ASCII casing.
+TEST(TurkishLocaleCaseFold, SwitchNamesInCapitalsAreFoundWhileTextKeepsTheLocalesCasing) {
+#ifdef _WIN32
+    ASSERT_FALSE(EqualsNoCase(L"I", L"i")) << "not run under Turkish casing rules";
+    EXPECT_TRUE(EqualsNoCase(L"TITLE", L"t\u0131tle"));
+#endif
+    EXPECT_EQ(ChooseSwitch(L"/TITLE New").id, Switch::Title);
+    EXPECT_EQ(ChooseSwitch(L"/EXIT").id, Switch::Exit);
+    EXPECT_EQ(ChooseSwitch(L"/Find x").id, Switch::Find);
+    EXPECT_EQ(ChooseSwitch(L"/T\u0131TLE New").id, Switch::Unknown);
+    EXPECT_TRUE(EqualsAsciiNoCase(L"/TITLE", L"/title"));
+    EXPECT_EQ(FindAsciiNoCase(L"ab/TiTlE", L"/title"), 2u);
+    EXPECT_EQ(FindAsciiNoCase(L"/titl", L"/title"), std::wstring_view::npos);
 }
 
 TEST(PathText, FolderAndNameOfTheProgram) {

@@ -45,6 +45,30 @@ TEST(Dispatch, SwitchIsASubstringMatchIgnoringCase) {
     EXPECT_EQ(Choose(L"xx/CoPyyy").id, Switch::Copy);
 }
 
+TEST(Dispatch, ASwitchNameInAPageAddressDoesNotCount) {
+    const std::wstring page = L"Word=mk:@MSITStore:C:\\Dict\\Quillbay.chm::/html/";
+    SwitchChoice c = Choose((L"/bmadd" + page + L"exit.htm").c_str());
+    EXPECT_EQ(c.id, Switch::BmAdd);
+    EXPECT_EQ(c.text, page + L"exit.htm");
+    for (const wchar_t* path : {L"verbs/run.htm", L"region/stop.htm", L"titles/panel.htm",
+                                L"keyboard/movement.htm", L"find/jump.htm"})
+        EXPECT_EQ(Choose((L"/bmdel" + page + path).c_str()).id, Switch::BmDel) << path;
+    // Before the first "::" every switch still counts; the argument is cut from the whole.
+    EXPECT_EQ(Choose(L"/bmadd a/exit=C:\\D\\Q.chm::/b").id, Switch::Exit);
+    EXPECT_EQ(Choose(L"x::/stop").id, Switch::Unknown);
+    EXPECT_EQ(Choose(L"/BMADD a::/bmadd b").text, L" b");
+}
+
+TEST(Dispatch, OnlyAsciiLettersMatchWithoutCase) {
+    // U+0130 and U+0131 (Turkish dotted capital and dotless small i) and U+017F (long s)
+    // have ASCII letters as case partners in some locale; a switch name never does.
+    EXPECT_EQ(Choose(L"/t\u0130tle x").id, Switch::Unknown);
+    EXPECT_EQ(Choose(L"/T\u0131TLE x").id, Switch::Unknown);
+    EXPECT_EQ(Choose(L"/\u017Ftop").id, Switch::Unknown);
+    EXPECT_EQ(Choose(L"/EXIT").id, Switch::Exit);
+    EXPECT_EQ(Choose(L"/FIND x").id, Switch::Find);
+}
+
 TEST(Dispatch, ArgumentIsCutCaseSensitivelyAndUntrimmed) {
     SwitchChoice c = Choose(L"/TITLE New");
     EXPECT_EQ(c.id, Switch::Title);
