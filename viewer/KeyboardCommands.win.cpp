@@ -14,7 +14,6 @@ namespace {
 
 constexpr UINT LoadFlags = KLF_ACTIVATE | KLF_SUBSTITUTE_OK | KLF_SETFORPROCESS;
 constexpr wchar_t HtaClass[] = L"HTML Application Host Window Class";
-constexpr int ClassCheckLimit = 255;
 
 std::vector<HKL> InstalledLayouts() {
     const int count = GetKeyboardLayoutList(0, nullptr);

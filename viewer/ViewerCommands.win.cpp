@@ -3,6 +3,7 @@
 #include "platform/Ansi.h"
 #include "platform/MessagePump.h"
 #include "viewer/SearchPoll.h"
+#include "viewer/ShellWindows.h"
 #include "viewer/ViewerWindows.h"
 
 #include <array>
@@ -28,10 +29,17 @@ void PostToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         PostMessageA(window, message, wParam, lParam);
 }
 
-// The viewer (or other top-level window) under the cursor becomes the one acted on.
+// The desktop or a taskbar: a close posted there would ask to shut Windows down.
+bool IsShellWindow(HWND window) {
+    return window == GetDesktopWindow() ||
+           IsShellWindowClass(ReadClassName(window, ClassCheckLimit));
+}
+
+// The viewer (or other top-level window) under the cursor becomes the one acted on; the
+// target is that window, or 0 when it is the shell's.
 HWND TakeViewerUnderCursor() {
     CurrentViewer = FindViewerAncestor(WindowUnderCursor());
-    return CurrentViewer;
+    return CurrentViewer && IsShellWindow(CurrentViewer) ? nullptr : CurrentViewer;
 }
 
 } // namespace
@@ -51,7 +59,8 @@ void ExitCommand() {
 }
 
 void JumpCommand() {
-    GetSystemMenu(TakeViewerUnderCursor(), TRUE);
+    if (const HWND target = TakeViewerUnderCursor())
+        GetSystemMenu(target, TRUE);
 }
 
 void CopyCommand() {

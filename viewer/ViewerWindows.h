@@ -12,6 +12,8 @@
 inline HWND CurrentViewer = nullptr;
 
 inline constexpr wchar_t ViewerClass[] = L"HH Parent";
+// The read limit of the class checks (terminator included); ReadWindowString reads 260.
+inline constexpr int ClassCheckLimit = 255;
 
 // The foreground window if its class is "HH Parent", else 0.
 HWND FindForegroundViewer();

@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr int ClassCheckLimit = 255;
 constexpr int WindowStringLimit = 260;
 
 bool Matches(const std::wstring& pattern, const std::wstring& value) {

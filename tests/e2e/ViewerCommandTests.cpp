@@ -220,6 +220,24 @@ TEST(StopCommand, StopExitAndJumpActOnTheTopLevelWindowUnderTheCursorOutsideAVie
     EXPECT_FALSE(messages[1].Sent());
 }
 
+TEST(StopCommand, StopExitAndJumpLeaveTheDesktopAndTheTaskbarAlone) {
+    // A close posted to one of these would ask to shut Windows down.
+    for (const wchar_t* shellClass :
+         {L"Progman", L"WorkerW", L"Shell_TrayWnd", L"Shell_SecondaryTrayWnd"}) {
+        StandIn shell(LeftPlace + L" --class \"" + shellClass + L"\"");
+        ASSERT_TRUE(shell.Ready()) << shellClass;
+        ASSERT_TRUE(PutCursorOver(shell.Window(L"edit"), 30, 10)) << shellClass;
+        for (const wchar_t* command : {L"/stop", L"/jump", L"/exit"})
+            EXPECT_EQ(RunClient(command).ExitCode(), 0u) << command;
+        const auto mark = shell.Settle();
+        ASSERT_TRUE(mark) << shellClass;
+        EXPECT_TRUE(shell.Messages().empty()) << Describe(shell.Messages());
+        if (!RunningUnderWine()) { // Wine's reset of another process's menu does nothing
+            EXPECT_EQ(mark->Field(L"menuitem"), L"yes");
+        }
+    }
+}
+
 TEST(ExitCommand, PostsCloseToTheViewerUnderTheCursorAndDoesNotWaitForIt) {
     StandIn bystander(RightPlace);
     // The viewer takes a long time to close once asked to.

@@ -1,4 +1,6 @@
-// The /title decisions: the two titles, the other copy's command line, the rival.
+// The /title decisions: the two titles, the other copy's command line, the rival; and the
+// shell's windows that the commands under the pointer leave alone.
+#include "viewer/ShellWindows.h"
 #include "viewer/TitleRules.h"
 
 #include <gtest/gtest.h>
@@ -108,6 +110,15 @@ TEST(VisitTopWindows, AWindowTitledLikeTheCaptionCanBeTheRivalToo) {
     const TitleVisit visit = c.Run(9, L"Quillbay Client 2.127");
     EXPECT_EQ(visit.rival, 1u);
     EXPECT_TRUE(visit.pending);
+}
+
+TEST(ShellWindows, TheDesktopsAndTaskbarsClassesInAnyCase) {
+    for (const wchar_t* shell :
+         {L"Progman", L"WorkerW", L"Shell_TrayWnd", L"Shell_SecondaryTrayWnd", L"SHELL_TRAYWND"})
+        EXPECT_TRUE(IsShellWindowClass(shell)) << std::wstring(shell).size();
+    for (const wchar_t* other : {L"HH Parent", L"HTML Application Host Window Class", L"Progma",
+                                 L"Shell_TrayWndX", L"", L"#32769"})
+        EXPECT_FALSE(IsShellWindowClass(other)) << std::wstring(other).size();
 }
 
 } // namespace
