@@ -106,8 +106,17 @@ std::string DownloadText(const std::wstring& url) {
     do {
         DispatchPendingMessages();
         deadline.LimitSteps(request.get());
+        // Only what has arrived: a read of a whole buffer waits until the buffer is full,
+        // and a site that sends a byte now and then would keep it for minutes.
+        DWORD available = 0;
+        if (!InternetQueryDataAvailable(request.get(), &available, 0, 0)) {
+            if (GetLastError() == ERROR_INTERNET_TIMEOUT)
+                return {}; // too slow: no answer
+            available = 0;
+        }
         received = 0;
-        if (!InternetReadFile(request.get(), buffer, ReadSize, &received))
+        if (available > 0 &&
+            !InternetReadFile(request.get(), buffer, std::min(available, ReadSize), &received))
             received = 0;
         body.append(buffer, received);
         if (deadline.Left() == 0 || body.size() > DownloadLimitBytes)

@@ -16,8 +16,8 @@ set(VARNHOLT_DELAY_LOADED_DLLS
   "oleaut32.dll SysAllocStringLen@8 SysFreeString@4 SysStringLen@4 VariantClear@4 VariantInit@4"
   "version.dll VerQueryValueW@16"
   "wininet.dll HttpOpenRequestA@32 HttpSendRequestA@20 InternetCloseHandle@4 InternetConnectA@32
-     InternetCrackUrlA@16 InternetGetConnectedState@8 InternetOpenA@20 InternetReadFile@16
-     InternetSetOptionA@16")
+     InternetCrackUrlA@16 InternetGetConnectedState@8 InternetOpenA@20
+     InternetQueryDataAvailable@16 InternetReadFile@16 InternetSetOptionA@16")
 
 function(varnholt_delay_load target)
   foreach(entry IN LISTS VARNHOLT_DELAY_LOADED_DLLS)

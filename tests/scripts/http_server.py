@@ -7,6 +7,9 @@ end-to-end tests set through control requests.
   POST /_reset           no files, normal mode, empty request log
   POST /_mode/silent     GET requests are accepted and never answered
   POST /_mode/trickle    GET requests are answered one byte of the body a second
+  POST /_mode/trickle-unsized  ... one byte every two seconds, without a length (the
+                         body ends when the connection closes)
+  POST /_mode/trickle-chunked  ... one byte every two seconds, each a chunk of its own
   POST /_mode/normal     GET requests are answered again
   POST /_pause?ms=N      stop listening for N ms (no server at all), then listen again
   GET /_log              the paths of the GET requests so far, one a line
@@ -63,24 +66,39 @@ class Handler(BaseHTTPRequestHandler):
             # Accept, read the request and never answer; the client has to give up.
             time.sleep(120)
             return
-        if current == "trickle" and content is not None:
+        if current.startswith("trickle") and content is not None:
             # Every step is quick, the whole is not.
-            self.send_response(200)
-            self.send_header("Content-Length", str(len(content)))
-            self.end_headers()
-            self.wfile.flush()
-            try:
-                for i in range(len(content)):
-                    self.wfile.write(content[i:i + 1])
-                    self.wfile.flush()
-                    time.sleep(1)
-            except OSError:
-                pass  # the client gave up
+            self.trickle(content, current)
             return
         if content is None:
             self.reply(404, ERROR_PAGE, "text/html")
         else:
             self.reply(200, content, "application/javascript")
+
+    def trickle(self, content, how):
+        chunked = how == "trickle-chunked"
+        if chunked:
+            self.protocol_version = "HTTP/1.1"
+        self.send_response(200)
+        if how == "trickle":
+            self.send_header("Content-Length", str(len(content)))
+        elif chunked:
+            self.send_header("Transfer-Encoding", "chunked")
+        self.send_header("Connection", "close")
+        self.end_headers()
+        self.wfile.flush()
+        pause = 1 if how == "trickle" else 2
+        try:
+            for i in range(len(content)):
+                byte = content[i:i + 1]
+                self.wfile.write(b"1\r\n" + byte + b"\r\n" if chunked else byte)
+                self.wfile.flush()
+                time.sleep(pause)
+            if chunked:
+                self.wfile.write(b"0\r\n\r\n")
+        except OSError:
+            pass  # the client gave up
+        self.close_connection = True
 
     def do_PUT(self):
         content = self.body()

@@ -13,7 +13,8 @@ bool ResetTestSite();
 // The version file of the program named programName ("Varnholt"): /Rurivur/<name>.js.
 void SetVersionFile(const std::string& programName, const std::string& body);
 // How the site answers a GET: "normal"; "silent" (accepted, never answered); "trickle"
-// (the file's bytes one a second).
+// (the file's bytes one a second); "trickle-unsized" and "trickle-chunked" (one byte every
+// two seconds, without a length or as one-byte chunks).
 void SetTestSiteMode(const std::string& mode);
 // The site stops listening for ms milliseconds; returns once it no longer answers.
 void PauseTestSite(DWORD ms);
