@@ -128,6 +128,8 @@ varnholt_wine_tests(e2e_tests e2e e2e ${CMAKE_BINARY_DIR}/generated/TestVersion.
 varnholt_wine_tests(setup_tests setup setup)
 varnholt_wine_tests(realviewer_tests realviewer real-viewer)
 
+include(cmake/Pages.cmake)
+
 # Product checks that need no Wine: the test build and the shipped program import only
 # system DLLs, and a second clean release build gives the same program and setup.
 add_test(NAME product.imports_only_system_dlls

@@ -42,15 +42,35 @@ function PageLocation() {
   return unescape(location.href);
 }
 
-// The help file's folder with its trailing "\": "C:\Dict\".
-function HelpFileFolder() {
+// The help file's path, from the page's address: from its drive letter
+// ("C:\Dict\Sample.chm") or from the "\\" of a share ("\\server\books\Sample.chm"), after a
+// prefix such as "mk:@MSITStore:"; "" when it has neither. The client reads it the same way.
+function HelpFilePath() {
   var path = PageLocation();
   var end = path.indexOf("::");
   if (end >= 0)
     path = path.substring(0, end);
   path = path.replace(/\//g, "\\");
-  var drive = path.search(/[A-Za-z]:\\/);
-  if (drive >= 0)
-    path = path.substring(drive);
+  var share = path.indexOf("\\\\");
+  if (share >= 0) {
+    var before = path.substring(0, share);
+    if ((share == 0 || before.charAt(share - 1) == ":") && !/(^|:)[A-Za-z]:$/.test(before) &&
+        before.indexOf(":\\") < 0)
+      return path.substring(share);
+  }
+  var drive = path.indexOf(":\\");
+  return drive > 0 ? path.substring(drive - 1) : "";
+}
+
+// The help file's folder with its trailing "\": "C:\Dict\" or "\\server\books\".
+function HelpFileFolder() {
+  var path = HelpFilePath();
   return path.substring(0, path.lastIndexOf("\\") + 1);
+}
+
+// The file: address of a file in the help file's folder: "file:///C:/Dict/ext_BM.js", or
+// "file://server/books/ext_BM.js" on a share.
+function FolderFileAddress(name) {
+  var folder = HelpFileFolder();
+  return (folder.charAt(0) == "\\" ? "file:" : "file:///") + folder.replace(/\\/g, "/") + name;
 }

@@ -4,10 +4,11 @@
 // "name=topic" (the topic's path inside that help file).
 
 // Includes ext_BM.js from the help file's folder (a file that is not there leaves
-// ext_BM undefined: no favourites yet).
+// ext_BM undefined: no favourites yet). The file is ASCII, whatever this page's charset:
+// the client writes every other character as a \uXXXX escape.
 function IncludeFavorites() {
-  document.write('<script type="text/javascript" src="file:///' +
-                 HelpFileFolder().replace(/\\/g, "/") + 'ext_BM.js"><\/script>');
+  document.write('<script type="text/javascript" src="' + FolderFileAddress("ext_BM.js") +
+                 '"><\/script>');
 }
 
 // [{ helpFile: "Sample", entries: [{ name: "Start", topic: "index.htm" }, ...] }, ...]

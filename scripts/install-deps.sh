@@ -8,6 +8,7 @@ packages=(
     g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
     wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick
     nsis fp-utils
+    nodejs node-acorn chromium
 )
 
 missing=()
