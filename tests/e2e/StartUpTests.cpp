@@ -41,6 +41,16 @@ TEST(StartUp, UnknownSwitchShowsTheErrorMessageAndEndsNormally) {
     EXPECT_EQ(run.exitCode, 0u);
 }
 
+// Run under a Turkish locale, where "I" is not the capital of "i": switch names still are.
+TEST(TurkishLocaleStartUp, SwitchNamesInCapitalsAreKnown) {
+    ChildProcess client = ChildProcess::Start(VarnholtPath(), L"/TITLE");
+    const bool ended = client.WaitForExit(15000);
+    EXPECT_TRUE(FindMessageBoxes(client.Id(), Caption).empty()) << "a message box: unknown?";
+    client.Kill();
+    ASSERT_TRUE(ended) << "still running after 15 s";
+    EXPECT_EQ(client.ExitCode(), 0u);
+}
+
 TEST(StartUp, UnknownMessageShowsTheWholeCommandLine) {
     const BoxRun run = RunAndAnswer(L"hello  world ");
     ASSERT_TRUE(run.box.window);
