@@ -28,6 +28,33 @@ TEST(Dispatch, EveryTableSwitchIsFoundByItsName) {
             << std::wstring(entry.name).size();
 }
 
+TEST(Dispatch, EverySwitchIsHandedItsArgumentInItsForm) {
+    const struct {
+        const wchar_t* line;
+        std::wstring text;
+        std::int32_t number;
+    } cases[] = {{L"/ver 9", L" 9", 0},
+                 {L"/stop x", L"", 0},
+                 {L"/pane 3", L"", 3},
+                 {L"/find abc", L" abc", 0},
+                 {L"/jump x", L"", 0},
+                 {L"/exit x", L"", 0},
+                 {L"/regA=B=C", L"A=B=C", 0},
+                 {L"/titleNew|Old", L"New|Old", 0},
+                 {L"/keyb 1049", L"", 1049},
+                 {L"/keyh 1058", L"", 1058},
+                 {L"/moveQuillbay", L"Quillbay", 0},
+                 {L"/runC:\\D\\Q.chm", L"C:\\D\\Q.chm", 0},
+                 {L"/bmaddW=C:\\D\\Q.chm", L"W=C:\\D\\Q.chm", 0},
+                 {L"/bmdelW=C:\\D\\Q.chm", L"W=C:\\D\\Q.chm", 0},
+                 {L"/copy x", L"", 0}};
+    for (const auto& c : cases) {
+        const SwitchChoice choice = Choose(c.line);
+        EXPECT_EQ(choice.text, c.text) << std::wstring(c.line).size();
+        EXPECT_EQ(choice.number, c.number) << std::wstring(c.line).size();
+    }
+}
+
 TEST(Dispatch, TableOrderWinsOverPositionInText) {
     EXPECT_EQ(Choose(L"/title Find /ver").id, Switch::Ver);
     EXPECT_EQ(Choose(L"/copy /stop").id, Switch::Stop);

@@ -146,6 +146,8 @@ TEST(FavoritesFileLines, EndAtCrLfCrOrLf) {
     EXPECT_EQ(SplitFileLines(L"a\r\nb\rc\nd"), (Lines{L"a", L"b", L"c", L"d"}));
     EXPECT_EQ(SplitFileLines(L"a\n\nb\n\r"), (Lines{L"a", L"", L"b", L""}));
     EXPECT_EQ(FirstFileLine(L";var ext_BM=\"\"\n+\"x\x01\""), Header);
+    EXPECT_EQ(FirstFileLine(Header + L"\r\n+\"x\x01\"\r\n"), Header);
+    EXPECT_EQ(FirstFileLine(Header), Header);
     EXPECT_EQ(SplitFileLines(L"a\r\n"), (Lines{L"a"}));
     EXPECT_EQ(SplitFileLines(L"\r\n\r\nx"), (Lines{L"", L"", L"x"}));
     EXPECT_EQ(SplitFileLines(L"a\r\r\nb"), (Lines{L"a", L"", L"b"}));

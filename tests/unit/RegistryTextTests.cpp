@@ -43,6 +43,10 @@ TEST(RegistryRead, DoubleWordsAreUnsignedDecimal) {
     EXPECT_EQ(Read(RegDword, {0x19, 0x04, 0, 0}), "1049");
     EXPECT_EQ(Read(RegDwordBigEndian, {0, 0, 0x04, 0x19}), "1049");
     EXPECT_EQ(Read(RegDwordBigEndian, {0xFF, 0xFF, 0xFF, 0xFF}), "4294967295");
+    // Every one of the n bytes counts, also beyond four.
+    EXPECT_EQ(Read(RegDwordBigEndian, {1, 0, 0, 0, 0}), "4294967296");
+    EXPECT_EQ(Read(RegDwordBigEndian, Bytes(8, 0xFF)), "18446744073709551615");
+    EXPECT_EQ(Read(RegDwordBigEndian, {0x04, 0x19}), "1049");
 }
 
 TEST(RegistryRead, OtherTypesGiveOneCharacterPerByteZerosIncluded) {

@@ -115,4 +115,15 @@ TEST(Rounding, OverflowReportNamesTheValue) {
     }
 }
 
+TEST(ErrorReport, NamesEveryKindInFull) {
+    const std::pair<ErrorKind, const wchar_t*> names[] = {
+        {ErrorKind::Overflow, L"Overflow"},
+        {ErrorKind::InvalidArgument, L"Invalid procedure call or argument"},
+        {ErrorKind::MissingField, L"Missing field"},
+        {ErrorKind::FileAccess, L"File access error"},
+        {ErrorKind::System, L"System error"}};
+    for (const auto& [kind, name] : names)
+        EXPECT_EQ(ErrorReportText(RunError(kind)), std::wstring(L"Run-time error: ") + name);
+}
+
 } // namespace

@@ -115,6 +115,8 @@ TEST(OnLoadDecision, AKnownLatestVersionDecidesByNumberAlone) {
 TEST(OnLoadDecision, OnlyAVerArgumentThatBeginsWithADigitNamesTheNewestVersion) {
     EXPECT_EQ(NewestVersionArgument(L"  2.5 "), L"2.5");
     EXPECT_EQ(NewestVersionArgument(L"\t3"), L"3");
+    EXPECT_EQ(NewestVersionArgument(L" 9.1"), L"9.1");
+    EXPECT_EQ(NewestVersionArgument(L"0.5"), L"0.5");
     EXPECT_EQ(NewestVersionArgument(L"sion"), L""); // "/version"
     EXPECT_EQ(NewestVersionArgument(L" x"), L"");
     EXPECT_EQ(NewestVersionArgument(L" .5"), L"");
