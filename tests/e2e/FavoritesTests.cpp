@@ -2,6 +2,7 @@
 // of ext_BM.js, its attributes, the prompt for a damaged file, a file held by another
 // program, a client killed in the middle of the rewrite, and twenty clients at once.
 #include "favorites/FaultInjection.h"
+#include "tests/support/BuildVersion.h"
 #include "tests/support/MessageBoxDriver.h"
 #include "tests/support/Process.h"
 #include "tests/support/StandIn.h"
@@ -14,7 +15,7 @@
 
 namespace {
 
-const std::wstring Caption = L"Quillbay Client 2.127";
+const std::wstring Caption = MessageBoxCaption();
 constexpr DWORD ReadOnlyHidden = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
 const std::string Header = ";var ext_BM=\"\"\r\n";
 

@@ -1,6 +1,7 @@
 // /reg, /run and /move with the real Varnholt.exe: the records under the product key,
 // the file the shell is asked to open, and the viewer window's place.
 #include "registry/Placement.h"
+#include "tests/support/BuildVersion.h"
 #include "tests/support/MessageBoxDriver.h"
 #include "tests/support/Process.h"
 #include "tests/support/TestRegistry.h"
@@ -14,7 +15,7 @@
 
 namespace {
 
-const std::wstring Caption = L"Quillbay Client 2.127";
+const std::wstring Caption = MessageBoxCaption();
 
 std::wstring HelpFileKey(const std::wstring& name) {
     return ::HelpFileKey(VarnholtPath(), name);

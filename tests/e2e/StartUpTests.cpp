@@ -1,5 +1,6 @@
 // The real Varnholt.exe started with a command line: what the user sees (message boxes,
 // read and answered through the driver), what lands in the registry, and the exit code.
+#include "tests/support/BuildVersion.h"
 #include "tests/support/DebugRun.h"
 #include "tests/support/MessageBoxDriver.h"
 #include "tests/support/Process.h"
@@ -11,7 +12,7 @@
 
 namespace {
 
-const std::wstring Caption = L"Quillbay Client 2.127";
+const std::wstring Caption = MessageBoxCaption();
 
 // Starts the client, waits for its message box, checks and answers it; returns the box
 // and the exit code.

@@ -3,6 +3,7 @@
 // and the guard between two copies of the client. The reset of the window menu that
 // follows a retitle is checked in the Win32 tests on a window of the test process:
 // Wine's GetSystemMenu(window, TRUE) shows no effect on another process's window.
+#include "tests/support/BuildVersion.h"
 #include "tests/support/DebugRun.h"
 #include "tests/support/MessageBoxDriver.h"
 #include "tests/support/Process.h"
@@ -15,7 +16,7 @@
 
 namespace {
 
-const std::wstring Caption = L"Quillbay Client 2.127";
+const std::wstring Caption = MessageBoxCaption();
 const std::wstring PromptText =
     L"You have started the second instance of the dictionary.\r\n"
     L"\u2022 Click YES if you wish to close the previous instance.\r\n"

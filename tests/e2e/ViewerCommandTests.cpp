@@ -1,5 +1,6 @@
 // The real Varnholt.exe against the stand-in viewer: which of the viewer's windows gets
 // which message, sent or posted, and what the viewer shows afterwards.
+#include "tests/support/BuildVersion.h"
 #include "tests/support/MessageBoxDriver.h"
 #include "tests/support/Process.h"
 #include "tests/support/StandIn.h"
@@ -11,7 +12,7 @@
 
 namespace {
 
-const std::wstring Caption = L"Quillbay Client 2.127";
+const std::wstring Caption = MessageBoxCaption();
 // Where the stand-ins go: side by side, so that one can be in front while the cursor is
 // over the other.
 const std::wstring LeftPlace = L"--pos 40 60 560 420";

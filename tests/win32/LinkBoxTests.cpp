@@ -4,6 +4,7 @@
 #include "platform/RunError.h"
 #include "controls/LinkBox.h"
 #include "platform/WindowClass.h"
+#include "tests/support/BuildVersion.h"
 #include "tests/support/LinkRecorder.h"
 #include "tests/support/MessageBoxDriver.h"
 
@@ -169,7 +170,7 @@ TEST_F(LinkBoxTest, ANewInstanceIsBlueHotTrackingCaptionIsPathAndNotUnderlined) 
               LoadCursorW(nullptr, IDC_HAND));
     EXPECT_TRUE(GetWindowLongW(link->hWnd(), GWL_STYLE) & WS_TABSTOP);
     EXPECT_NE(link->hDC(), nullptr);
-    EXPECT_EQ(link->Version(), L" 2.27");
+    EXPECT_EQ(link->Version(), L" " + PaddedVersion());
 }
 
 TEST_F(LinkBoxTest, SettersReportTheirOwnNameOnlyWhenTheirRuleSaysSo) {
@@ -411,7 +412,7 @@ TEST_F(LinkBoxTest, AboutBoxNamesTheProgramAndTheControlsVersion) {
     reader.join();
     ASSERT_TRUE(box.window);
     // This test program has no version resource, so no description comes first.
-    EXPECT_EQ(box.text, L"\r\n\r\nVersion 2.27");
+    EXPECT_EQ(box.text, L"\r\n\r\nVersion " + PaddedVersion());
     EXPECT_EQ(box.icon, IDI_INFORMATION);
     EXPECT_EQ(box.buttons, std::vector<std::wstring>{L"OK"});
 }

@@ -1,5 +1,6 @@
 // The version resource and the manifest of Varnholt.exe as Windows reads them: the test
 // build's and the one the release ships.
+#include "tests/support/BuildVersion.h"
 #include "tests/support/Process.h"
 #include "tests/support/VersionInfo.h"
 
@@ -15,10 +16,14 @@ TEST(VersionResource, FileVersionAndTexts) {
                      << "program " << std::string(program.begin(), program.end()));
         const auto fixed = FixedVersion(program);
         ASSERT_TRUE(fixed);
-        EXPECT_EQ(fixed->dwFileVersionMS, (2u << 16) | 127u);
-        EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-        EXPECT_EQ(VersionString(program, L"FileVersion"), L"2.127");
-        EXPECT_EQ(VersionString(program, L"ProductVersion"), L"2.127");
+        const auto part = [](DWORD word) { return std::to_wstring(word); };
+        EXPECT_EQ(part(HIWORD(fixed->dwFileVersionMS)) + L"." +
+                      part(LOWORD(fixed->dwFileVersionMS)) + L"." +
+                      part(HIWORD(fixed->dwFileVersionLS)) + L"." +
+                      part(LOWORD(fixed->dwFileVersionLS)),
+                  FileVersion());
+        EXPECT_EQ(VersionString(program, L"FileVersion"), ShortVersion());
+        EXPECT_EQ(VersionString(program, L"ProductVersion"), ShortVersion());
         EXPECT_EQ(VersionString(program, L"FileDescription"), L"Quillbay Run-time Client");
         EXPECT_EQ(VersionString(program, L"ProductName"), L"Quillbay");
         EXPECT_FALSE(VersionString(program, L"CompanyName").empty());
@@ -41,7 +46,10 @@ TEST(VersionResource, ManifestCarriesTheFileVersionAndNoExecutionLevel) {
     for (const std::wstring& program : Programs) {
         const std::string manifest = ManifestOf(program);
         ASSERT_FALSE(manifest.empty());
-        EXPECT_NE(manifest.find("name=\"Varnholt\" version=\"2.127.0.0\""), std::string::npos)
+        const std::wstring version = FileVersion();
+        EXPECT_NE(manifest.find("name=\"Varnholt\" version=\"" +
+                                std::string(version.begin(), version.end()) + "\""),
+                  std::string::npos)
             << manifest;
         EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
                   std::string::npos);
