@@ -4,6 +4,7 @@
 #include "about/AboutWindow.h"
 
 #include "about/AboutLayout.h"
+#include "about/SiteCheck.h"
 #include "about/UpdateCheck.h"
 #include "platform/VersionText.h"
 #include "platform/RunError.h"
@@ -47,6 +48,12 @@ PropertyBag LinkBoxDesign() {
     return bag;
 }
 
+// The information icon: the window's own and the one pbIcon shows. A shared system icon,
+// never freed.
+HICON InformationIcon() {
+    return LoadIconW(nullptr, IDI_INFORMATION);
+}
+
 void MoveWindowTo(HWND window, const Box& box) {
     SetWindowPos(window, nullptr, box.left, box.top, box.width, box.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -78,12 +85,6 @@ class PictureBox {
             parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IconId)), Instance(), this);
     }
     HWND Window() const { return window_; }
-    Box Bounds() const {
-        RECT rect{};
-        GetWindowRect(window_, &rect);
-        MapWindowPoints(nullptr, GetParent(window_), reinterpret_cast<POINT*>(&rect), 2);
-        return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
-    }
     // A fresh image of the picture's size in the background colour.
     void Clear() {
         RECT client{};
@@ -148,8 +149,6 @@ class AboutWindow final : public LinkBoxHost {
     void DrawInformationIcon();
     void RunUpdateCheck();
     void LayOut();
-    void PlaceOK();
-    int Pixels(int pixels) const { return ScalePixels(pixels, dpi_); }
     int MeasureText(const std::wstring& text, int width) const;
 
     UniqueWindow window_;
@@ -169,7 +168,7 @@ void AboutWindow::Create() {
     RegisterWindowClass({.name = WindowClass,
                          .proc = Proc,
                          .background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
-                         .icon = LoadIconW(nullptr, IDI_INFORMATION)});
+                         .icon = InformationIcon()});
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
     window_.reset(CreateWindowExW(exStyle, WindowClass, L"", style, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -209,19 +208,15 @@ void AboutWindow::Create() {
 void AboutWindow::Load() {
     ApplySize(window_.get(), AboutWindowWidth(dpi_), AboutWindowHeight(dpi_));
     SetWindowTextW(window_.get(), MessageCaption().c_str());
-    const Box icon = pbIcon_.Bounds();
-    MoveWindowTo(pbIcon_.Window(), {Pixels(20), Pixels(20), icon.width, icon.height});
     DrawInformationIcon();
     SetWindowTextW(tbMsg_, AboutMessageText(ProgramFolder(), ProgramName()).c_str());
     RunUpdateCheck();
     LayOut();
-    PlaceOK();
 }
 
 void AboutWindow::DrawInformationIcon() {
     pbIcon_.Clear();
-    // A shared system icon: not freed.
-    pbIcon_.DrawIconAt00(LoadIconA(nullptr, MAKEINTRESOURCEA(32516)));
+    pbIcon_.DrawIconAt00(InformationIcon());
 }
 
 void AboutWindow::RunUpdateCheck() {
@@ -267,29 +262,21 @@ void AboutWindow::LayOut() {
     in.dpi = dpi_;
     in.clientWidth = client.right;
     in.clientHeight = client.bottom;
-    in.icon = pbIcon_.Bounds();
+    // The picture keeps its design size, at the window's scale.
+    in.icon = PixelsOf(DesignIcon, dpi_);
     in.lineHeight = MeasureText(tbLinkBox_->Caption(), 0);
     in.linkVisible = linkShown_;
     // The text wraps where the edit control wraps it, so a long path is measured whole.
     in.messageHeight = [&](int width) { return MeasureText(text, width - marginWidth); };
     const AboutLayout layout = LayoutAboutWindow(in);
+    // Taller by what the text misses above OK; OK's box is where the bottom edge then is.
+    ApplySize(window_.get(), AboutWindowWidth(dpi_), AboutWindowHeight(dpi_) + layout.extraHeight);
+    MoveWindowTo(pbIcon_.Window(), layout.icon);
     MoveWindowTo(tbMsg_, layout.message);
     MoveWindowTo(tbLinkBox_->hWnd(), layout.link);
-    // Taller by what the text misses above OK; OK goes with the bottom edge.
-    ApplySize(window_.get(), AboutWindowWidth(dpi_), AboutWindowHeight(dpi_) + layout.extraHeight);
-}
-
-void AboutWindow::PlaceOK() {
-    ApplySize(bbOK_, Pixels(72), Pixels(24));
-    RECT client{};
-    GetClientRect(window_.get(), &client);
-    RECT button{};
-    GetWindowRect(bbOK_, &button);
-    const int width = button.right - button.left;
-    const int height = button.bottom - button.top;
+    ApplySize(bbOK_, layout.ok.width, layout.ok.height);
     // Above the link, which may reach under it.
-    SetWindowPos(bbOK_, HWND_TOP, client.right - width - Pixels(10),
-                 client.bottom - height - Pixels(10), 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(bbOK_, HWND_TOP, layout.ok.left, layout.ok.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void AboutWindow::Show() {
@@ -319,11 +306,8 @@ void AboutWindow::OnDpiChanged(int dpi, const RECT& suggested) {
                  suggested.right - suggested.left, suggested.bottom - suggested.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     ApplySize(window_.get(), AboutWindowWidth(dpi_), AboutWindowHeight(dpi_));
-    const int iconSize = TwipsToPixels(DesignIcon.width, dpi_);
-    MoveWindowTo(pbIcon_.Window(), {Pixels(20), Pixels(20), iconSize, iconSize});
-    DrawInformationIcon();
     LayOut();
-    PlaceOK();
+    DrawInformationIcon(); // at the picture's new size
 }
 
 LRESULT CALLBACK AboutWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

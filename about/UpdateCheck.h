@@ -1,6 +1,6 @@
-// The update check: where the maker's site keeps the version file and the setup, what a
-// version file says against the client's own version, and the lines the About window
-// shows for it.
+// The update check's rules: where the maker's site keeps the version file and the setup,
+// what a version file says against the client's own version, and the lines the About
+// window shows for it. The download itself is SiteCheck's.
 #pragma once
 #include "platform/VersionText.h"
 
@@ -51,15 +51,3 @@ std::wstring NewestVersionArgument(std::wstring_view argument);
 std::wstring AboutMessageText(std::wstring_view programFolder, std::wstring_view programName);
 // The two line breaks and the closing line of the About text.
 std::wstring UpdateMessageLines(UpdateState state, std::wstring_view latestVersion);
-
-// Windows side (WinINet): the addresses of this program, and the download.
-std::wstring SiteAddress();
-std::wstring VersionFileAddress();
-std::wstring SetupAddress();
-// Downloads url and reads it as a version file. latestVersion and setupSize are written
-// only when some text was received. A download that has not ended within
-// DownloadLimitMs, or whose body passes DownloadLimitBytes, counts as no answer.
-inline constexpr unsigned DownloadLimitMs = 10000;
-inline constexpr std::size_t DownloadLimitBytes = 64 * 1024;
-std::int16_t CheckLatestVersion(const std::wstring& url, const std::wstring& currentVersion,
-                                std::wstring& latestVersion, double* setupSize = nullptr);

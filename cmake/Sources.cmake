@@ -13,11 +13,12 @@ foreach(folder IN LISTS VARNHOLT_FOLDERS)
       list(APPEND VARNHOLT_WIN_SOURCES ${src})
     elseif(src MATCHES "\\.native\\.cpp$")
       list(APPEND VARNHOLT_NATIVE_SOURCES ${src})
-    elseif(NOT src MATCHES "/Main\\.win\\.cpp$")
+    else()
       list(APPEND VARNHOLT_CORE_SOURCES ${src})
     endif()
   endforeach()
 endforeach()
+# The program's entry is Varnholt.exe's own; the libraries the tests link leave it out.
 list(FILTER VARNHOLT_WIN_SOURCES EXCLUDE REGEX "/app/Main\\.win\\.cpp$")
 
 set(VARNHOLT_WARNINGS -Wall -Wextra -Werror)

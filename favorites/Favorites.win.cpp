@@ -4,12 +4,12 @@
 #include "favorites/FavoritesRewrite.h"
 #include "platform/Ansi.h"
 #include "platform/MessagePump.h"
+#include "platform/PathText.h"
 #include "platform/RunError.h"
 #include "platform/UniqueHandle.h"
 #include "platform/VersionText.h"
 #include "platform/Virtualization.h"
 #include "text/Files.h"
-#include "text/PathText.h"
 #include "text/TextUtil.h"
 
 #include <windows.h>

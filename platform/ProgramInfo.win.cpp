@@ -1,6 +1,6 @@
 #include "platform/ProgramInfo.h"
 
-#include "text/PathText.h"
+#include "platform/PathText.h"
 
 #include <windows.h>
 

@@ -1,5 +1,7 @@
 // Text, number and list routines shared by several parts of the program, and the one
-// program-wide tokenizer. Positions are 1-based, as in every text the program handles.
+// program-wide tokenizer. The tokenizer's and GetKeyValue's positions are 1-based (0
+// restarts the scan); positions returned elsewhere in the program (FindNoCase, ...) are
+// 0-based offsets, as std::wstring_view gives them.
 #pragma once
 #include <cstdint>
 #include <optional>

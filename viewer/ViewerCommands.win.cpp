@@ -3,19 +3,13 @@
 #include "platform/Ansi.h"
 #include "platform/MessagePump.h"
 #include "viewer/SearchPoll.h"
+#include "viewer/ViewerCommandIds.h"
 #include "viewer/ShellWindows.h"
 #include "viewer/ViewerWindows.h"
 
 #include <array>
 
 namespace {
-
-// Command ids the viewer and its HTML view obey.
-constexpr WPARAM ExpandPane = 200;
-constexpr WPARAM ContractPane = 201;
-constexpr WPARAM StopLoading = 202;
-constexpr WPARAM OpenFind = 67;
-constexpr WPARAM OpenFindFollowUp = 15;
 
 // From the viewer main window down to the embedded help control's text box.
 constexpr std::array<const wchar_t*, 5> HelpControlTextBoxPath = {
@@ -47,11 +41,11 @@ HWND TakeViewerUnderCursor() {
 void PaneCommand(std::int16_t n) {
     if (!CurrentViewer)
         return;
-    SendMessageA(CurrentViewer, WM_COMMAND, n > 0 ? ExpandPane : ContractPane, 0);
+    SendMessageA(CurrentViewer, WM_COMMAND, n > 0 ? ExpandPaneCommand : ContractPaneCommand, 0);
 }
 
 void StopCommand() {
-    PostToWindow(TakeViewerUnderCursor(), WM_COMMAND, StopLoading, 0);
+    PostToWindow(TakeViewerUnderCursor(), WM_COMMAND, StopLoadingCommand, 0);
 }
 
 void ExitCommand() {
@@ -78,8 +72,8 @@ void CopyCommand() {
 void FindCommand(const std::wstring& searchText) {
     const HWND underCursor = WindowUnderCursor();
     CurrentViewer = FindViewerAncestor(underCursor);
-    PostToWindow(underCursor, WM_COMMAND, OpenFind, 0);
-    PostToWindow(underCursor, WM_COMMAND, OpenFindFollowUp, 0);
+    PostToWindow(underCursor, WM_COMMAND, OpenFindCommand, 0);
+    PostToWindow(underCursor, WM_COMMAND, OpenFindFollowUpCommand, 0);
     for (std::uint32_t counter = 0; counter <= SearchPollLimitMs; counter += SearchPollStepMs) {
         if (const HWND dialog = FindSearchDialog(CurrentViewer)) {
             FillSearchBox(dialog, searchText);

@@ -1,7 +1,9 @@
 // The real Varnholt.exe showing its About window: what it says after asking the local test
 // site, its geometry, the link to the setup, and how it closes. The window and its
 // controls are read through Win32, as any other program would read them.
+#include "about/SiteCheck.h"
 #include "tests/support/BuildVersion.h"
+#include "tests/support/DebugRun.h"
 #include "tests/support/LinkRecorder.h"
 #include "tests/support/Process.h"
 #include "tests/support/Screenshot.h"
@@ -13,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -325,6 +328,37 @@ TEST_F(AboutWindowTest, ASilentOrTricklingServerStillGivesTheWindowWithinTheTime
         client.Kill();
     }
     EXPECT_EQ(CountRequests("/Rurivur/Varnholt.js"), 4u);
+}
+
+// The window says only that no answer came; a debugger hears where the check gave up.
+TEST_F(AboutWindowTest, EachWayTheCheckGivesUpTellsADebuggerTheStepAndTheError) {
+    const auto closeTheWindow = [](DWORD processId) {
+        if (const HWND window = FindAboutWindow(processId))
+            PostMessageW(window, WM_CLOSE, 0, 0);
+    };
+    const struct {
+        std::function<void()> site;
+        const char* says;
+    } cases[] = {
+        {[] { PauseTestSite(12000); }, "gave up at HttpSendRequest: error 12029"},
+        {[] {
+             EXPECT_TRUE(WaitForTestSite(20000));
+             SetVersionFile("Varnholt", NextVersionFile + std::string(30, ' '));
+             SetTestSiteMode("trickle-unsized");
+         },
+         "gave up at the time limit (10 s): error 12002"},
+        {[] {
+             SetTestSiteMode("normal");
+             SetVersionFile("Varnholt", NextVersionFile + std::string(DownloadLimitBytes, ' '));
+         },
+         "gave up at the size limit (64 KiB): error 122"},
+    };
+    for (const auto& c : cases) {
+        c.site();
+        const DebugRun run = RunUnderDebugger(VarnholtPath(), L"", closeTheWindow, 40000);
+        EXPECT_EQ(run.exitCode, 0u) << c.says;
+        EXPECT_EQ(run.debugOutput, "Varnholt update check " + std::string(c.says) + "\n");
+    }
 }
 
 TEST_F(AboutWindowTest, NoServerAtAllCouldNotBeChecked) {

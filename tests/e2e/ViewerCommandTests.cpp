@@ -5,6 +5,7 @@
 #include "tests/support/Process.h"
 #include "tests/support/StandIn.h"
 #include "tests/support/WindowText.h"
+#include "viewer/ViewerCommandIds.h"
 
 #include <gtest/gtest.h>
 
@@ -44,13 +45,34 @@ std::wstring Describe(const std::vector<ViewerLogEntry>& entries) {
     return text;
 }
 
-::testing::AssertionResult IsCommand(const ViewerLogEntry& entry, const std::wstring& window,
-                                     std::uint32_t id, bool sent) {
-    if (entry.event != L"WM_COMMAND" || entry.Window() != window || entry.WParam() != id ||
-        entry.LParam() != 0 || entry.Sent() != sent)
-        return ::testing::AssertionFailure()
-               << "got " << ::testing::PrintToString(Describe({entry}));
-    return ::testing::AssertionSuccess();
+// One message a window of the viewer should receive: its role, the message, its id (the
+// wParam; the lParam is 0) and whether it was sent or posted.
+struct Expected {
+    const wchar_t* window;
+    const wchar_t* message;
+    std::uint32_t id;
+    bool sent;
+};
+constexpr bool Sent = true;
+constexpr bool Posted = false;
+
+// The messages received are exactly these, in this order.
+::testing::AssertionResult ReceivedExactly(const std::vector<ViewerLogEntry>& got,
+                                           const std::vector<Expected>& expected) {
+    bool same = got.size() == expected.size();
+    for (std::size_t i = 0; same && i < got.size(); ++i) {
+        const Expected& e = expected[i];
+        same = got[i].Window() == e.window && got[i].event == e.message &&
+               got[i].WParam() == e.id && got[i].LParam() == 0 && got[i].Sent() == e.sent;
+    }
+    if (same)
+        return ::testing::AssertionSuccess();
+    std::wstring wanted;
+    for (const Expected& e : expected)
+        wanted += std::wstring(e.message) + L" " + e.window + (e.sent ? L" sent " : L" posted ") +
+                  std::to_wstring(e.id) + L"; ";
+    return ::testing::AssertionFailure() << "got " << ::testing::PrintToString(Describe(got))
+                                         << ", wanted " << ::testing::PrintToString(wanted);
 }
 
 std::wstring ClipboardText() {
@@ -85,9 +107,8 @@ TEST(PaneCommand, OneSendsExpandAndTheClientWaitsForIt) {
     EXPECT_EQ(client.ExitCode(), 0u);
     // Read at once: a sent message is handled before SendMessage returns, so it is in the
     // log before the client can end.
-    const auto messages = viewer.Messages();
-    ASSERT_EQ(messages.size(), 1u) << Describe(messages);
-    EXPECT_TRUE(IsCommand(messages[0], L"main", 200, true));
+    EXPECT_TRUE(
+        ReceivedExactly(viewer.Messages(), {{L"main", L"WM_COMMAND", ExpandPaneCommand, Sent}}));
 }
 
 TEST(PaneCommand, ZeroNegativeMissingAndTextAllContract) {
@@ -99,11 +120,10 @@ TEST(PaneCommand, ZeroNegativeMissingAndTextAllContract) {
         ASSERT_TRUE(viewer.BringToFront());
         EXPECT_EQ(RunClient(command).ExitCode(), 0u) << command;
     }
-    const auto messages = viewer.Messages();
-    ASSERT_EQ(messages.size(), commands.size()) << Describe(messages);
-    for (std::size_t i = 0; i + 1 < commands.size(); ++i)
-        EXPECT_TRUE(IsCommand(messages[i], L"main", 201, true)) << commands[i];
-    EXPECT_TRUE(IsCommand(messages.back(), L"main", 200, true));
+    std::vector<Expected> expected(commands.size() - 1,
+                                   {L"main", L"WM_COMMAND", ContractPaneCommand, Sent});
+    expected.push_back({L"main", L"WM_COMMAND", ExpandPaneCommand, Sent});
+    EXPECT_TRUE(ReceivedExactly(viewer.Messages(), expected));
 }
 
 TEST(PaneCommand, PaneAndCopyDoNothingWhenAnotherWindowIsInFrontEvenWithTheCursorOnAViewer) {
@@ -129,13 +149,7 @@ TEST(CopyCommand, SendsCopyToTheHelpControlTextBoxAndTheClipboardHoldsItsSelecti
     EmptyTheClipboard();
 
     EXPECT_EQ(RunClient(L"/copy").ExitCode(), 0u);
-    const auto messages = viewer.Messages();
-    ASSERT_EQ(messages.size(), 1u) << Describe(messages);
-    EXPECT_EQ(messages[0].event, L"WM_COPY");
-    EXPECT_EQ(messages[0].Window(), L"edit");
-    EXPECT_TRUE(messages[0].Sent());
-    EXPECT_EQ(messages[0].WParam(), 0u);
-    EXPECT_EQ(messages[0].LParam(), 0u);
+    EXPECT_TRUE(ReceivedExactly(viewer.Messages(), {{L"edit", L"WM_COPY", 0, Sent}}));
     EXPECT_EQ(ClipboardText(), L"beta");
 }
 
@@ -145,11 +159,7 @@ TEST(CopyCommand, SendsCopyEvenWhenNothingIsSelected) {
     ASSERT_TRUE(viewer.BringToFront());
 
     EXPECT_EQ(RunClient(L"/copy").ExitCode(), 0u);
-    const auto messages = viewer.Messages();
-    ASSERT_EQ(messages.size(), 1u) << Describe(messages);
-    EXPECT_EQ(messages[0].event, L"WM_COPY");
-    EXPECT_EQ(messages[0].Window(), L"edit");
-    EXPECT_TRUE(messages[0].Sent());
+    EXPECT_TRUE(ReceivedExactly(viewer.Messages(), {{L"edit", L"WM_COPY", 0, Sent}}));
 }
 
 TEST(CopyCommand, NothingWhenTheChainIsBrokenAtAnyStep) {
@@ -190,12 +200,10 @@ TEST(StopCommand, PostsStopToTheViewerUnderTheCursorFromAnyWindowInsideIt) {
     }
     ASSERT_TRUE(viewer.Settle());
     ASSERT_TRUE(nested.Settle());
-    for (const StandIn* target : {&viewer, &nested}) {
-        const auto messages = target->Messages();
-        ASSERT_EQ(messages.size(), 2u) << Describe(messages);
-        for (const ViewerLogEntry& message : messages)
-            EXPECT_TRUE(IsCommand(message, L"main", 202, false));
-    }
+    for (const StandIn* target : {&viewer, &nested})
+        EXPECT_TRUE(ReceivedExactly(target->Messages(),
+                                    {{L"main", L"WM_COMMAND", StopLoadingCommand, Posted},
+                                     {L"main", L"WM_COMMAND", StopLoadingCommand, Posted}}));
 }
 
 TEST(StopCommand, StopExitAndJumpActOnTheTopLevelWindowUnderTheCursorOutsideAViewer) {
@@ -213,12 +221,9 @@ TEST(StopCommand, StopExitAndJumpActOnTheTopLevelWindowUnderTheCursorOutsideAVie
     EXPECT_EQ(RunClient(L"/exit").ExitCode(), 0u);
     EXPECT_TRUE(application.Process().WaitForExit(15000));
 
-    const auto messages = application.Messages();
-    ASSERT_EQ(messages.size(), 2u) << Describe(messages);
-    EXPECT_TRUE(IsCommand(messages[0], L"main", 202, false));
-    EXPECT_EQ(messages[1].event, L"WM_CLOSE");
-    EXPECT_EQ(messages[1].Window(), L"main");
-    EXPECT_FALSE(messages[1].Sent());
+    EXPECT_TRUE(ReceivedExactly(
+        application.Messages(),
+        {{L"main", L"WM_COMMAND", StopLoadingCommand, Posted}, {L"main", L"WM_CLOSE", 0, Posted}}));
 }
 
 TEST(StopCommand, StopExitAndJumpLeaveTheDesktopAndTheTaskbarAlone) {
@@ -330,10 +335,9 @@ void ExpectSearchOpenedAndFilled(StandIn& viewer, const std::wstring& text) {
 }
 
 void ExpectFindPostedToHtmlView(const StandIn& viewer) {
-    const auto html = MessagesTo(viewer, L"html");
-    ASSERT_EQ(html.size(), 2u) << Describe(viewer.Messages());
-    EXPECT_TRUE(IsCommand(html[0], L"html", 67, false));
-    EXPECT_TRUE(IsCommand(html[1], L"html", 15, false));
+    EXPECT_TRUE(ReceivedExactly(MessagesTo(viewer, L"html"),
+                                {{L"html", L"WM_COMMAND", OpenFindCommand, Posted},
+                                 {L"html", L"WM_COMMAND", OpenFindFollowUpCommand, Posted}}));
 }
 
 TEST(FindCommand, OpensTheSearchDialogAndTypesTheTextWithItsLeadingBlank) {

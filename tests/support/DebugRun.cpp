@@ -88,6 +88,13 @@ DebugRun RunUnderDebugger(const std::wstring& program, const std::wstring& argum
         if (event.dwDebugEventCode == LOAD_DLL_DEBUG_EVENT) {
             const UniqueKernelHandle file(event.u.LoadDll.hFile);
             (started ? run.dllsLater : run.dllsAtLoad).push_back(FileNameOf(file.get()));
+        } else if (event.dwDebugEventCode == OUTPUT_DEBUG_STRING_EVENT) {
+            const OUTPUT_DEBUG_STRING_INFO& said = event.u.DebugString;
+            std::string text(said.nDebugStringLength, '\0');
+            SIZE_T got = 0;
+            if (!said.fUnicode && ReadProcessMemory(process.get(), said.lpDebugStringData,
+                                                    text.data(), text.size(), &got))
+                run.debugOutput += text.substr(0, text.find('\0'));
         } else if (event.dwDebugEventCode == CREATE_PROCESS_DEBUG_EVENT) {
             const UniqueKernelHandle file(event.u.CreateProcessInfo.hFile);
         } else if (event.dwDebugEventCode == EXCEPTION_DEBUG_EVENT) {

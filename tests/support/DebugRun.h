@@ -1,6 +1,6 @@
 // Runs a program as its debugger, to see what a run maps: the DLLs it loads with the
 // program (before its first instruction) and later, while its command runs, and its
-// peak working set just before it exits.
+// peak working set just before it exits; and what it says to a debugger.
 #pragma once
 #include <windows.h>
 
@@ -13,6 +13,7 @@ struct DebugRun {
     std::vector<std::wstring> dllsLater;
     std::size_t peakWorkingSet = 0; // bytes; 0 when it could not be read
     DWORD exitCode = 0xFFFFFFFF;    // 0xFFFFFFFF when it did not end in time (it is killed)
+    std::string debugOutput;        // what it wrote with OutputDebugString, in order
 };
 
 // whileRunning is called with the process id whenever the program has been quiet for a

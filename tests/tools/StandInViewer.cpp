@@ -28,6 +28,7 @@
 // stand-in adds to it at start.
 #include "platform/UniqueHandle.h"
 #include "tests/support/ViewerLog.h"
+#include "viewer/ViewerCommandIds.h"
 
 #include <cstdio>
 #include <cwchar>
@@ -187,7 +188,7 @@ bool WindowMenuHasOurItem() {
 }
 
 LRESULT OnCommand(HWND window, WPARAM wParam) {
-    if (roles[window] == L"html" && LOWORD(wParam) == 67 && options.searchOnCommand) {
+    if (roles[window] == L"html" && LOWORD(wParam) == OpenFindCommand && options.searchOnCommand) {
         if (options.searchDelay > 0)
             SetTimer(window, SearchTimer, static_cast<UINT>(options.searchDelay), nullptr);
         else

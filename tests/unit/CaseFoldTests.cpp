@@ -2,7 +2,7 @@
 // The same cases run natively against the table and under Windows against the system.
 #include "app/SwitchTable.h"
 #include "text/CaseFold.h"
-#include "text/PathText.h"
+#include "platform/PathText.h"
 
 #include <gtest/gtest.h>
 

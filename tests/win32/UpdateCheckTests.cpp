@@ -1,6 +1,6 @@
 // CheckLatestVersion over WinINet against the local test site: the outcome and its two
 // outputs, which are written only when something was received.
-#include "about/UpdateCheck.h"
+#include "about/SiteCheck.h"
 #include "tests/support/TestSite.h"
 
 #include <gtest/gtest.h>

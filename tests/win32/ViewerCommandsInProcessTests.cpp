@@ -1,6 +1,7 @@
 // The viewer commands called in this process, on a viewer of this process: what only
 // shows from inside (the window menu reset, which Wine does not do across processes, and
 // the /find wait handling the program's own messages).
+#include "viewer/ViewerCommandIds.h"
 #include "viewer/ViewerCommands.h"
 #include "viewer/ViewerWindows.h"
 
@@ -40,7 +41,7 @@ struct InProcessViewer {
     static LRESULT CALLBACK HtmlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == WM_COMMAND) {
             htmlCommands.push_back(wParam);
-            if (wParam == 67 && !dialog)
+            if (wParam == OpenFindCommand && !dialog)
                 OpenDialog();
             return 0;
         }
@@ -111,7 +112,8 @@ TEST(InProcessCommands, FindHandlesOurOwnMessagesWhileItWaitsForTheDialog) {
 
     FindCommand(L" abc");
     EXPECT_EQ(CurrentViewer, viewer.main);
-    EXPECT_EQ(InProcessViewer::htmlCommands, (std::vector<WPARAM>{67, 15}));
+    EXPECT_EQ(InProcessViewer::htmlCommands,
+              (std::vector<WPARAM>{OpenFindCommand, OpenFindFollowUpCommand}));
     ASSERT_TRUE(InProcessViewer::dialogEdit);
     wchar_t text[64] = {};
     GetWindowTextW(InProcessViewer::dialogEdit, text, 64);
@@ -129,7 +131,7 @@ TEST(InProcessCommands, FindTakesADialogAlreadyOpenAtTheFirstLook) {
     EXPECT_TRUE(InProcessViewer::htmlCommands.empty());
     MSG message{};
     ASSERT_TRUE(PeekMessageW(&message, viewer.Html(), WM_COMMAND, WM_COMMAND, PM_REMOVE));
-    EXPECT_EQ(message.wParam, 67u);
+    EXPECT_EQ(message.wParam, OpenFindCommand);
     ASSERT_TRUE(PeekMessageW(&message, viewer.Html(), WM_COMMAND, WM_COMMAND, PM_REMOVE));
     EXPECT_EQ(message.wParam, 15u);
     wchar_t text[64] = {};

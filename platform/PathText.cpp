@@ -1,4 +1,4 @@
-#include "text/PathText.h"
+#include "platform/PathText.h"
 
 std::wstring FolderOfPath(std::wstring_view path) {
     const std::size_t slash = path.rfind(L'\\');

@@ -1,4 +1,5 @@
-// The download of the version file over WinINet, on the user-interface thread.
+#include "about/SiteCheck.h"
+
 #include "about/UpdateCheck.h"
 
 #include "platform/Ansi.h"
@@ -11,6 +12,7 @@
 #include <wininet.h>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 
@@ -70,6 +72,17 @@ bool SplitUrl(const std::string& url, UrlParts& parts) {
     return !parts.host.empty();
 }
 
+// Where the download gives up: one line for a debugger with the step and the system's
+// error (a maker's support can then tell no connection from a refusal or a slow site),
+// and no answer.
+std::string GiveUp(const char* step, DWORD error) {
+    char line[160];
+    std::snprintf(line, sizeof line, "Varnholt update check gave up at %s: error %lu\n", step,
+                  static_cast<unsigned long>(error));
+    OutputDebugStringA(line);
+    return {};
+}
+
 // The body the server sends for url, whatever its status; empty when nothing arrives, or
 // when the whole of it does not arrive within the time and size limits. The request goes
 // through a request handle of its own, the one kind of handle on which the time limits
@@ -78,28 +91,29 @@ std::string DownloadText(const std::wstring& url) {
     const Deadline deadline;
     DWORD flags = 0;
     if (!InternetGetConnectedState(&flags, 0))
-        return {};
+        return GiveUp("InternetGetConnectedState (no connection)", GetLastError());
     UniqueInternet root(InternetOpenA("", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    const DWORD openError = GetLastError();
     DispatchPendingMessages();
     if (!root)
-        return {};
+        return GiveUp("InternetOpen", openError);
     deadline.LimitSteps(root.get());
     UrlParts parts;
     if (!SplitUrl(ToAnsi(url), parts))
-        return {};
+        return GiveUp("the address (no http or https address)", GetLastError());
     UniqueInternet connection(InternetConnectA(root.get(), parts.host.c_str(), parts.port, nullptr,
                                                nullptr, INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection)
-        return {};
+        return GiveUp("InternetConnect", GetLastError());
     const DWORD requestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
                                (parts.secure ? INTERNET_FLAG_SECURE : 0);
     UniqueInternet request(HttpOpenRequestA(connection.get(), "GET", parts.object.c_str(), nullptr,
                                             nullptr, nullptr, requestFlags, 0));
     if (!request)
-        return {};
+        return GiveUp("HttpOpenRequest", GetLastError());
     deadline.LimitSteps(request.get());
     if (!HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0))
-        return {};
+        return GiveUp("HttpSendRequest", GetLastError());
     std::string body;
     char buffer[ReadSize];
     DWORD received = 0;
@@ -110,17 +124,20 @@ std::string DownloadText(const std::wstring& url) {
         // and a site that sends a byte now and then would keep it for minutes.
         DWORD available = 0;
         if (!InternetQueryDataAvailable(request.get(), &available, 0, 0)) {
-            if (GetLastError() == ERROR_INTERNET_TIMEOUT)
-                return {}; // too slow: no answer
-            available = 0;
+            const DWORD error = GetLastError();
+            if (error == ERROR_INTERNET_TIMEOUT)
+                return GiveUp("InternetQueryDataAvailable", error);
+            available = 0; // the body ends here, as a failed read ends it
         }
         received = 0;
         if (available > 0 &&
             !InternetReadFile(request.get(), buffer, std::min(available, ReadSize), &received))
             received = 0;
         body.append(buffer, received);
-        if (deadline.Left() == 0 || body.size() > DownloadLimitBytes)
-            return {}; // too slow or too long: no answer
+        if (deadline.Left() == 0)
+            return GiveUp("the time limit (10 s)", ERROR_INTERNET_TIMEOUT);
+        if (body.size() > DownloadLimitBytes)
+            return GiveUp("the size limit (64 KiB)", ERROR_INSUFFICIENT_BUFFER);
     } while (received > 0);
     // The handles close here: the request, then the connection, then the root.
     return body;

@@ -1,0 +1,20 @@
+// The update check's Windows side: this program's addresses on the maker's site, and the
+// download of its version file over WinINet, on the user-interface thread.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+std::wstring SiteAddress();
+std::wstring VersionFileAddress();
+std::wstring SetupAddress();
+
+// Downloads url and reads it as a version file. latestVersion and setupSize are written
+// only when some text was received. A download that has not ended within
+// DownloadLimitMs, or whose body passes DownloadLimitBytes, counts as no answer. Where
+// the download gives up, one line for a debugger (OutputDebugString) names the step and
+// the system's error: "Varnholt update check: <step> failed, error <n>".
+inline constexpr unsigned DownloadLimitMs = 10000;
+inline constexpr std::size_t DownloadLimitBytes = 64 * 1024;
+std::int16_t CheckLatestVersion(const std::wstring& url, const std::wstring& currentVersion,
+                                std::wstring& latestVersion, double* setupSize = nullptr);
