@@ -223,7 +223,9 @@ void AboutWindow::RunUpdateCheck() {
     std::int16_t outcome = -1;
     const bool askSite = latestVersion_.empty();
     if (askSite)
-        outcome = CheckLatestVersion(VersionFileAddress(), VersionText(true), latestVersion_);
+        // The reader's wait counts from the click that started the program.
+        outcome = CheckLatestVersion(VersionFileAddress(), VersionText(true), latestVersion_,
+                                     nullptr, MsSinceProgramStart());
     const UpdateState state = DecideUpdate(askSite, outcome, BuildVersion(), latestVersion_);
     const int length = GetWindowTextLengthW(tbMsg_);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');

@@ -25,7 +25,8 @@ constexpr DWORD ReadSize = 2048;
 // step's limit, so every step may take only what is left of the whole.
 class Deadline {
   public:
-    Deadline() : start_(GetTickCount()) {}
+    explicit Deadline(unsigned waitedMs)
+        : start_(GetTickCount() - std::min(waitedMs, DownloadLimitMs)) {}
     DWORD Left() const { return RemainingWait(start_, GetTickCount(), DownloadLimitMs); }
     // The step limits of handle: the step limit, or what is left when that is less.
     void LimitSteps(HINTERNET handle) const {
@@ -87,8 +88,8 @@ std::string GiveUp(const char* step, DWORD error) {
 // when the whole of it does not arrive within the time and size limits. The request goes
 // through a request handle of its own, the one kind of handle on which the time limits
 // hold for every step.
-std::string DownloadText(const std::wstring& url) {
-    const Deadline deadline;
+std::string DownloadText(const std::wstring& url, unsigned waitedMs) {
+    const Deadline deadline(waitedMs);
     DWORD flags = 0;
     if (!InternetGetConnectedState(&flags, 0))
         return GiveUp("InternetGetConnectedState (no connection)", GetLastError());
@@ -158,10 +159,10 @@ std::wstring SetupAddress() {
 }
 
 std::int16_t CheckLatestVersion(const std::wstring& url, const std::wstring& currentVersion,
-                                std::wstring& latestVersion, double* setupSize) {
+                                std::wstring& latestVersion, double* setupSize, unsigned waitedMs) {
     if (url.empty())
         return -1;
-    const std::wstring body = FromAnsi(DownloadText(url));
+    const std::wstring body = FromAnsi(DownloadText(url, waitedMs));
     if (body.empty())
         return -1;
     const VersionFileReading reading = ReadVersionFile(body, currentVersion);

@@ -5,6 +5,8 @@
 std::wstring ProgramPath();   // full path of the running program file
 std::wstring ProgramFolder(); // its folder, without a trailing "\"
 std::wstring ProgramName();   // its file name without extension ("Varnholt")
+// Milliseconds since this process was created: how long the reader has waited so far.
+unsigned MsSinceProgramStart();
 
 // A string field of the program's version resource ("CompanyName", "Comments", ...);
 // empty when absent.

@@ -6,6 +6,18 @@
 
 #include <vector>
 
+unsigned MsSinceProgramStart() {
+    FILETIME created{}, exited{}, kernel{}, user{}, now{};
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
+        return 0;
+    GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME& time) {
+        return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    const ULONGLONG from = ticks(created), to = ticks(now);
+    return to > from ? static_cast<unsigned>((to - from) / 10000) : 0;
+}
+
 std::wstring ProgramPath() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {

@@ -7,6 +7,7 @@
 #include "tests/support/LinkRecorder.h"
 #include "tests/support/Process.h"
 #include "tests/support/Screenshot.h"
+#include "tests/support/StandIn.h"
 #include "tests/support/TestRegistry.h"
 #include "tests/support/TestSite.h"
 #include "tests/support/ViewerLog.h"
@@ -131,19 +132,35 @@ AboutView ReadAboutWindow(HWND window) {
 }
 
 void SaveScreenshot(const AboutView& view, const wchar_t* name) {
-    SetForegroundWindow(view.window);
-    Sleep(300);
+    BringToFront(view.window);
+    Sleep(300); // a picture for the README, not a check: time to paint
     EXPECT_TRUE(SavePng(CaptureScreen(view.frame), ScreenshotFolder() + L"\\" + name));
 }
 
-void ClickAt(int x, int y) {
-    SetCursorPos(x, y);
-    Sleep(100);
+// Clicks window dx pixels from its left edge (its middle when dx is negative), once it or
+// a child of it is the window under the pointer; false when that does not come to be.
+bool ClickOn(HWND window, int dx) {
+    const RECT rect = WindowRect(window);
+    const POINT at{dx >= 0 ? rect.left + dx : (rect.left + rect.right) / 2,
+                   (rect.top + rect.bottom) / 2};
+    HWND seen = nullptr;
+    if (!WaitUntil(
+            [&] {
+                SetCursorPos(at.x, at.y);
+                seen = WindowFromPoint(at);
+                return seen == window || IsChild(window, seen);
+            },
+            10000)) {
+        const std::wstring name = ClassOf(seen);
+        ADD_FAILURE() << "under the pointer: a window of class \""
+                      << std::string(name.begin(), name.end()) << "\"";
+        return false;
+    }
     INPUT inputs[2]{};
     inputs[0].type = inputs[1].type = INPUT_MOUSE;
     inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, inputs, sizeof(INPUT));
+    return SendInput(2, inputs, sizeof(INPUT)) == 2;
 }
 
 void PressKey(WORD key) {
@@ -227,7 +244,9 @@ class AboutWindowTest : public ::testing::Test {
         }
         if (!window)
             return {};
-        Sleep(200); // let it paint
+        // Shown, and now handling messages: a window whose thread was busy in the download
+        // counts as hung for a while, and is not asked for its texts meanwhile.
+        SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, nullptr);
         return ReadAboutWindow(window);
     }
     // The program ends, with 0, once its window is closed.
@@ -453,8 +472,9 @@ TEST_F(AboutWindowTest, TheLinkUnderlinesUnderThePointerAndNotAfterItLeaves) {
     const AboutView view = Open(L"");
     ASSERT_TRUE(view.window);
     ASSERT_TRUE(view.linkVisible);
-    SetForegroundWindow(view.window);
-    Sleep(200);
+    ASSERT_TRUE(BringToFront(view.window));
+    // Painted: its letters are blue.
+    ASSERT_TRUE(WaitUntil([&] { return LongestBlueRun(view.link) > 0; }, 10000)) << "no link shown";
     const int plain = LongestBlueRun(view.link);
     EXPECT_LT(plain, 30) << "underlined before the pointer came";
     RECT link{};
@@ -558,10 +578,8 @@ TEST_F(AboutWindowTest, ClickingTheLinkAsksTheShellToOpenTheSetupAddress) {
     const AboutView view = Open(L"");
     ASSERT_TRUE(view.window);
     ASSERT_TRUE(view.linkVisible);
-    SetForegroundWindow(view.window);
-    RECT link{};
-    GetWindowRect(view.link, &link);
-    ClickAt(link.left + 20, (link.top + link.bottom) / 2);
+    ASSERT_TRUE(BringToFront(view.window));
+    ASSERT_TRUE(ClickOn(view.link, 20));
     const auto links = recorder.WaitForLinks(1, 15000);
     ASSERT_EQ(links.size(), 1u) << "the shell opened nothing";
     EXPECT_NE(links[0].find("\"http://127.0.0.1:18080/Rurivur/Varnholt_Setup.exe\""),
@@ -575,17 +593,14 @@ TEST_F(AboutWindowTest, ClosesWithOKEnterEscOrTheCloseButtonAndTheProgramEnds) {
     // Clicking OK.
     AboutView view = Open(L"/ver 1");
     ASSERT_TRUE(view.window);
-    SetForegroundWindow(view.window);
-    RECT ok{};
-    GetWindowRect(view.ok, &ok);
-    ClickAt((ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
+    ASSERT_TRUE(BringToFront(view.window));
+    ASSERT_TRUE(ClickOn(view.ok, -1));
     ExpectEnd();
 
     for (WORD key : {VK_RETURN, VK_ESCAPE}) {
         view = Open(L"/ver 1");
         ASSERT_TRUE(view.window);
-        SetForegroundWindow(view.window);
-        Sleep(200);
+        ASSERT_TRUE(BringToFront(view.window));
         PressKey(key);
         ExpectEnd();
     }

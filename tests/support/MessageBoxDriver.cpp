@@ -1,5 +1,6 @@
 #include "tests/support/MessageBoxDriver.h"
 
+#include "tests/support/Process.h"
 #include "tests/support/WindowText.h"
 
 namespace {
@@ -54,6 +55,25 @@ std::vector<COLORREF> ScreenPixels(HWND window, int size) {
     return pixels;
 }
 
+// Which system icon these pixels show, if any.
+LPCWSTR IconShown(const std::vector<COLORREF>& shown, int size) {
+    for (LPCWSTR id : {IDI_ERROR, IDI_QUESTION, IDI_INFORMATION, IDI_WARNING}) {
+        const HICON icon = LoadIconW(nullptr, id);
+        const auto onBlack = IconPixels(icon, size, RGB(0, 0, 0));
+        const auto onWhite = IconPixels(icon, size, RGB(255, 255, 255));
+        int opaque = 0, same = 0;
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            if (onBlack[i] != onWhite[i])
+                continue; // transparent pixel: shows the background
+            ++opaque;
+            same += shown[i] == onBlack[i];
+        }
+        if (opaque > 0 && same * 10 >= opaque * 9)
+            return id;
+    }
+    return nullptr;
+}
+
 // The message box's icon, told by its pixels on the screen: a handle of another process's
 // icon means nothing here, but the system icons look the same in every process.
 LPCWSTR IconOf(HWND box) {
@@ -63,22 +83,11 @@ LPCWSTR IconOf(HWND box) {
             continue;
         const int size = GetSystemMetrics(SM_CXICON);
         RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        Sleep(200);
-        const std::vector<COLORREF> shown = ScreenPixels(child, size);
-        for (LPCWSTR id : {IDI_ERROR, IDI_QUESTION, IDI_INFORMATION, IDI_WARNING}) {
-            const HICON icon = LoadIconW(nullptr, id);
-            const auto onBlack = IconPixels(icon, size, RGB(0, 0, 0));
-            const auto onWhite = IconPixels(icon, size, RGB(255, 255, 255));
-            int opaque = 0, same = 0;
-            for (std::size_t i = 0; i < shown.size(); ++i) {
-                if (onBlack[i] != onWhite[i])
-                    continue; // transparent pixel: shows the background
-                ++opaque;
-                same += shown[i] == onBlack[i];
-            }
-            if (opaque > 0 && same * 10 >= opaque * 9)
-                return id;
-        }
+        // The box paints in its own time: look until one icon is there, for a while.
+        LPCWSTR found = nullptr;
+        WaitUntil([&] { return (found = IconShown(ScreenPixels(child, size), size)) != nullptr; },
+                  3000);
+        return found;
     }
     return nullptr;
 }
@@ -112,8 +121,15 @@ MessageBoxView WaitForMessageBox(DWORD processId, const std::wstring& caption, D
     for (;;) {
         const auto boxes = FindMessageBoxes(processId, caption);
         if (!boxes.empty()) {
-            Sleep(100); // let the box finish building its controls
-            return Read(boxes.front());
+            // Found as soon as it exists: wait until its text and a button are there too.
+            const HWND box = boxes.front();
+            WaitUntil(
+                [&] {
+                    return GetDlgItem(box, 0xFFFF) &&
+                           FindWindowExW(box, nullptr, L"Button", nullptr);
+                },
+                5000);
+            return Read(box);
         }
         if (GetTickCount() - start > timeoutMs)
             return {};

@@ -1,5 +1,9 @@
 #include "tests/support/StandIn.h"
 
+#include "tests/support/WindowText.h"
+
+#include <cstdio>
+
 namespace {
 
 std::wstring NewLogPath() {
@@ -84,24 +88,57 @@ bool StandIn::BringToFront() const {
     return ::BringToFront(Main());
 }
 
+namespace {
+
+// How long the screen may take to show what a test asked for (a window in front, under
+// the pointer) on a busy machine.
+constexpr DWORD ScreenSettleMs = 10000;
+
+void SayWhatWasSeen(const char* helper, HWND wanted, HWND seen) {
+    std::fprintf(stderr, "%s: after %lu ms the window there is %p (class \"%ls\"), not %p\n",
+                 helper, ScreenSettleMs, static_cast<void*>(seen), ClassOf(seen).c_str(),
+                 static_cast<void*>(wanted));
+}
+
+} // namespace
+
 bool BringToFront(HWND window) {
-    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetForegroundWindow(window);
-    for (int i = 0; i < 50 && GetForegroundWindow() != window; ++i)
-        Sleep(20);
-    return GetForegroundWindow() == window;
+    HWND front = nullptr;
+    const bool done = WaitUntil(
+        [&] {
+            if ((front = GetForegroundWindow()) == window)
+                return true;
+            SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+            SetForegroundWindow(window);
+            return (front = GetForegroundWindow()) == window;
+        },
+        ScreenSettleMs);
+    if (!done)
+        SayWhatWasSeen("BringToFront", window, front);
+    return done;
 }
 
 bool PutCursorOver(HWND window, int dx, int dy) {
     RECT rect{};
-    if (!GetWindowRect(window, &rect))
+    if (!GetWindowRect(window, &rect)) {
+        std::fprintf(stderr, "PutCursorOver: %p is no window\n", static_cast<void*>(window));
         return false;
+    }
     const int x = dx >= 0 ? rect.left + dx : rect.right + dx;
     const int y = dy >= 0 ? rect.top + dy : rect.bottom + dy;
-    SetCursorPos(x, y);
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    return WindowFromPoint(cursor) == window;
+    HWND seen = nullptr;
+    // The window may still be coming up, or another one still going.
+    const bool over = WaitUntil(
+        [&] {
+            SetCursorPos(x, y);
+            POINT cursor{};
+            GetCursorPos(&cursor);
+            return (seen = WindowFromPoint(cursor)) == window;
+        },
+        ScreenSettleMs);
+    if (!over)
+        SayWhatWasSeen("PutCursorOver", window, seen);
+    return over;
 }
 
 double ProcessorTimeMs(const ChildProcess& child) {

@@ -50,11 +50,13 @@ class StandIn {
     unsigned marks_ = 0;
 };
 
-// Raises a top-level window and makes it the foreground window; true when it is.
+// Raises a top-level window and makes it the foreground window; true when it is, within
+// a few seconds (otherwise it says on stderr which window was in front).
 bool BringToFront(HWND window);
 
 // Puts the mouse cursor at a point of window (relative to its top-left corner; negative
-// values count from its right or bottom edge); true when that window is the one there.
+// values count from its right or bottom edge); true when that window is the one there,
+// within a few seconds (otherwise it says on stderr which window was there).
 bool PutCursorOver(HWND window, int dx = -40, int dy = -40);
 
 // Processor time the child has used so far, in milliseconds.

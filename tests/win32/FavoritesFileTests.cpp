@@ -145,10 +145,10 @@ TEST_F(FileRoutines, AppendLineWaitsForAFileInUseHandlingMessagesMeanwhile) {
     std::atomic<bool> appended{false};
     std::atomic<bool> answeredWhileWaiting{false};
     std::thread other([&] {
-        Sleep(700);
         DWORD_PTR result = 0;
-        // Answered only if the waiting thread handles messages.
-        if (SendMessageTimeoutW(window.get(), WM_APP, 0, 0, SMTO_BLOCK, 5000, &result) &&
+        // Answered only once the waiting thread handles messages, which it does only
+        // inside the wait: the file is let go after that.
+        if (SendMessageTimeoutW(window.get(), WM_APP, 0, 0, SMTO_BLOCK, 60000, &result) &&
             result == 42 && !appended)
             answeredWhileWaiting = true;
         Sleep(1500);
