@@ -1,7 +1,8 @@
 // The measuring side of the benchmark (scripts/bench.sh runs it under Wine and Xvfb, with
 // the test bed's local site). It starts Varnholt.exe beside it the way a page of the
-// dictionary does, pairs every run with a run of the floor program and of an empty
-// program started the same way, and writes what it measured, one run a row, as
+// dictionary does, pairs every run with a run of the floor program, of the command's own
+// floor (bench/CommandFloor.cpp: the system calls it must make) and of an empty program
+// started the same way, and writes what it measured, one run a row, as
 // tab-separated values that bench/report.py turns into the table and the plot.
 //
 //   BenchDriver.exe <rows.tsv> [--runs N] [--only section,...]
@@ -10,6 +11,7 @@
 // favorites (the rewrite in this process, against a copy of the same file), loads (the
 // DLLs and the peak working set of each command run), about (the About window).
 #include "favorites/Favorites.h"
+#include "tests/support/BuildVersion.h"
 #include "tests/support/DebugRun.h"
 #include "tests/support/MessageBoxDriver.h"
 #include "tests/support/Process.h"
@@ -17,6 +19,7 @@
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestRegistry.h"
 #include "tests/support/TestSite.h"
+#include "tests/support/ViewerLog.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -27,7 +30,7 @@
 
 namespace {
 
-const std::wstring Caption = L"Quillbay Client 2.127";
+const std::wstring Caption = MessageBoxCaption();
 const std::wstring ViewerPlace = L"--pos 40 60 560 420";
 
 UniqueFile rows;
@@ -135,8 +138,11 @@ class Scene {
         viewer_.emplace(ViewerPlace);
         Ready();
     }
-    // In front, under the cursor and idle.
+    // In front, under the cursor and idle; a new one when a command closed the last (a
+    // mark posted behind the close never comes back).
     void Ready() {
+        if (!viewer_->Settle())
+            return Replace();
         viewer_->BringToFront();
         PutCursorOver(viewer_->Window(L"html"));
         viewer_->Settle();
@@ -150,6 +156,7 @@ struct Command {
     std::wstring arguments;
     std::function<void()> prepare; // before each run of the client, not timed
     Until until;
+    std::wstring floorArguments; // what the command's own floor adds (CommandFloor.exe)
 };
 
 // A Favorites file of count entries in one section, and the location of its help file.
@@ -175,15 +182,15 @@ std::vector<std::pair<std::wstring, Command>> Commands(Scene& scene, const Favor
     const auto replaced = [&] { scene.Replace(); };
     const auto restored = [&] { file.Restore(); };
     return {
-        {L"/pane 1", {L"/pane 1", ready, {}}},
-        {L"/stop", {L"/stop", ready, {}}},
-        {L"/exit", {L"/exit", replaced, {}}},
-        {L"/jump", {L"/jump", ready, {}}},
-        {L"/copy", {L"/copy", ready, {}}},
-        {L"/keyb 1049", {L"/keyb 1049", ready, {}}},
-        {L"/title New", {L"/title New", ready, {}}},
-        {L"/reg", {L"/reg Bench=C:\\Bench\\=2.5", ready, {}}},
-        {L"/run", {L"/run " + helpFile, replaced, {}}},
+        {L"/pane 1", {L"/pane 1", ready, {}, L""}},
+        {L"/stop", {L"/stop", ready, {}, L"pointer"}},
+        {L"/exit", {L"/exit", replaced, {}, L"pointer"}},
+        {L"/jump", {L"/jump", ready, {}, L"pointer"}},
+        {L"/copy", {L"/copy", ready, {}, L""}},
+        {L"/keyb 1049", {L"/keyb 1049", ready, {}, L""}},
+        {L"/title New", {L"/title New", ready, {}, L"wmi"}},
+        {L"/reg", {L"/reg Bench=C:\\Bench\\=2.5", ready, {}, L""}},
+        {L"/run", {L"/run " + helpFile, replaced, {}, L"shell " + helpFile}},
         {L"/move",
          {L"/move Bench",
           [&] {
@@ -191,11 +198,12 @@ std::vector<std::pair<std::wstring, Command>> Commands(Scene& scene, const Favor
               RunVarnholt(L"/run " + helpFile); // remembers a place for /move
               scene.Replace();
           },
-          {}}},
+          {},
+          L""}},
         // the entry in the middle of the section, replaced and removed
-        {L"/bmadd", {L"/bmaddEntry 50=" + file.Location(L"html/new.htm"), restored, {}}},
-        {L"/bmdel", {L"/bmdelEntry 50=" + file.Location(L""), restored, {}}},
-        {L"unknown switch", {L"/foo", ready, MessageBoxShown}},
+        {L"/bmadd", {L"/bmaddEntry 50=" + file.Location(L"html/new.htm"), restored, {}, L""}},
+        {L"/bmdel", {L"/bmdelEntry 50=" + file.Location(L""), restored, {}, L""}},
+        {L"unknown switch", {L"/foo", ready, MessageBoxShown, L"box " + Caption}},
     };
 }
 
@@ -203,9 +211,9 @@ bool Wanted(const std::wstring& only, const std::wstring& section) {
     return only.empty() || (L"," + only + L",").find(L"," + section + L",") != std::wstring::npos;
 }
 
-// Each command's wall time, run by run beside the floor program and the empty program;
-// the order of the three turns from run to run. Then one run as the client's debugger:
-// the DLLs it maps and its peak working set.
+// Each command's wall time, run by run beside the floor program, its own floor and the
+// empty program; the order of the four turns from run to run. Then one run as the client's
+// debugger: the DLLs it maps and its peak working set.
 void MeasureCommands(int runs, bool times, bool loads) {
     Scene scene;
     FavoritesFolder file(100);
@@ -214,9 +222,9 @@ void MeasureCommands(int runs, bool times, bool loads) {
     const TestFileAssociation association(L".chm", L"\"" + Tool(L"EmptyProgram") + L"\" \"%1\"");
     for (auto& [name, command] : Commands(scene, file, helpFile)) {
         for (int run = 0; times && run < runs; ++run) {
-            TimedRun client, floor, empty;
-            for (int turn = 0; turn < 3; ++turn) {
-                switch ((run + turn) % 3) {
+            TimedRun client, floor, empty, own;
+            for (int turn = 0; turn < 4; ++turn) {
+                switch ((run + turn) % 4) {
                 case 0:
                     command.prepare();
                     client = Time(VarnholtPath(), command.arguments, command.until);
@@ -227,10 +235,14 @@ void MeasureCommands(int runs, bool times, bool loads) {
                 case 2:
                     empty = Time(Tool(L"EmptyProgram"), L"");
                     break;
+                case 3:
+                    command.prepare(); // the same scene: the viewer under the pointer
+                    own = Time(Tool(L"CommandFloor"), command.floorArguments, command.until);
+                    break;
                 }
             }
             WriteRow({L"startup", name, std::to_wstring(run), Number(client.wallMs),
-                      Number(floor.wallMs), Number(empty.wallMs)});
+                      Number(floor.wallMs), Number(empty.wallMs), Number(own.wallMs)});
         }
         if (!loads)
             continue;
@@ -307,7 +319,7 @@ void MeasureFavorites(int runs) {
 // does, against an empty window program started the same way.
 void MeasureAbout(int runs) {
     ResetTestSite();
-    SetVersionFile("Varnholt", "Version=2.127;Size=900;");
+    SetVersionFile("Varnholt", "Version=" + ToUtf8(ShortVersion()) + ";Size=900;");
     for (const std::string mode : {"normal", "silent"}) {
         SetTestSiteMode(mode);
         const int times = mode == "silent" ? (runs + 2) / 3 : runs;

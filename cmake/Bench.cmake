@@ -1,6 +1,6 @@
 # The benchmark's programs (scripts/bench.sh), kept apart from the tests. Windows: the
-# floor program, an empty program and an empty window program, each built as
-# Varnholt.exe is, and the driver that starts them and the client. Native: the
+# floor program, each command's own floor, an empty program and an empty window program,
+# each built as Varnholt.exe is, and the driver that starts them and the client. Native: the
 # Favorites rewrite of the portable core.
 if(VARNHOLT_TARGET STREQUAL "mingw")
   foreach(name FloorProgram EmptyProgram EmptyWindow)
@@ -8,6 +8,12 @@ if(VARNHOLT_TARGET STREQUAL "mingw")
     target_compile_options(${name} PRIVATE ${VARNHOLT_WARNINGS})
     target_link_options(${name} PRIVATE ${STATIC_RUNTIME} -municode -mwindows -s -Wl,--gc-sections)
   endforeach()
+  # Each command's own floor: the system calls it must make (bench/CommandFloor.cpp).
+  add_executable(CommandFloor WIN32 ${CMAKE_SOURCE_DIR}/bench/CommandFloor.cpp)
+  target_compile_options(CommandFloor PRIVATE ${VARNHOLT_WARNINGS})
+  target_include_directories(CommandFloor PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_options(CommandFloor PRIVATE ${STATIC_RUNTIME} -mwindows -s -Wl,--gc-sections)
+  target_link_libraries(CommandFloor PRIVATE advapi32 shell32 ole32 oleaut32 wbemuuid)
   add_executable(BenchDriver ${CMAKE_SOURCE_DIR}/bench/BenchDriver.cpp)
   target_compile_options(BenchDriver PRIVATE ${VARNHOLT_WARNINGS})
   target_link_options(BenchDriver PRIVATE ${STATIC_RUNTIME} -municode)

@@ -1,0 +1,100 @@
+// A floor of its own for each command: the system calls that a command must make and
+// nothing of the client's own, so that the benchmark can tell the client's cost from the
+// system's. Built like Varnholt.exe (static, 32-bit, subsystem windows); what every start
+// must do comes first: the foreground window (the viewer's capture) and the registry
+// reads of the start-up (the App Paths values and the frame-navigation value, in the
+// 64-bit view). The argument names what the command adds:
+//   pointer        the window under the pointer and its parents' classes (/stop /exit /jump)
+//   wmi            the WMI connection to root\cimv2 (/title)
+//   shell <file>   ShellExecuteEx of the file (/run)
+//   box <caption>  a message box with that caption (an unknown switch)
+//   (nothing)      nothing more (every other command)
+#include "platform/UniqueHandle.h"
+
+#include <windows.h>
+#include <shellapi.h>
+#include <wbemidl.h>
+
+#include <string>
+
+namespace {
+
+// One registry value read as the client reads it: size first, then the data.
+void ReadValue(const char* path, const char* name) {
+    BOOL wow64 = FALSE;
+    IsWow64Process(GetCurrentProcess(), &wow64);
+    UniqueKey key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0,
+                      KEY_QUERY_VALUE | (wow64 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY),
+                      key.put()) != ERROR_SUCCESS) {
+        key.release();
+        return;
+    }
+    BYTE probe[2] = {};
+    DWORD size = 0;
+    RegQueryValueExA(key.get(), name, nullptr, nullptr, probe, &size);
+    std::string data(size + 1, '\0');
+    RegQueryValueExA(key.get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()),
+                     &size);
+}
+
+void WindowUnderPointer() {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    char name[256];
+    for (HWND window = WindowFromPoint(cursor); window; window = GetParent(window))
+        GetClassNameA(window, name, sizeof name);
+}
+
+void ConnectWmi() {
+    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
+        return;
+    {
+        ComPtr<IWbemLocator> locator;
+        ComPtr<IWbemServices> services;
+        const UniqueBstr space(SysAllocString(L"\\\\.\\root\\cimv2"));
+        if (SUCCEEDED(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
+                                       IID_IWbemLocator,
+                                       reinterpret_cast<void**>(locator.put()))) &&
+            SUCCEEDED(locator->ConnectServer(space.get(), nullptr, nullptr, nullptr, 0, nullptr,
+                                             nullptr, services.put())))
+            CoSetProxyBlanket(services.get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
+                              RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr,
+                              EOAC_NONE);
+    }
+    CoUninitialize();
+}
+
+void OpenWithShell(const std::string& file) {
+    SHELLEXECUTEINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    info.lpVerb = "open";
+    info.lpFile = file.c_str();
+    info.lpParameters = "0";
+    info.lpDirectory = "";
+    info.nShow = SW_HIDE;
+    ShellExecuteExA(&info);
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
+    GetForegroundWindow();
+    const char* appPath = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Varnholt.exe";
+    ReadValue(appPath, "");
+    ReadValue(appPath, "Path");
+    ReadValue("SOFTWARE\\Microsoft\\HTMLHelp\\1.x\\HHRestrictions",
+              "EnableFrameNavigationInSafeMode");
+    const std::string command = arguments;
+    if (command == "pointer")
+        WindowUnderPointer();
+    else if (command == "wmi")
+        ConnectWmi();
+    else if (command.rfind("shell ", 0) == 0)
+        OpenWithShell(command.substr(6));
+    else if (command.rfind("box ", 0) == 0)
+        MessageBoxA(nullptr, "Error: Unknown parameter.", command.substr(4).c_str(),
+                    MB_OK | MB_ICONERROR);
+    return 0;
+}
