@@ -187,7 +187,7 @@ std::vector<std::pair<std::wstring, Command>> Commands(Scene& scene, const Favor
         {L"/exit", {L"/exit", replaced, {}, L"pointer"}},
         {L"/jump", {L"/jump", ready, {}, L"pointer"}},
         {L"/copy", {L"/copy", ready, {}, L""}},
-        {L"/keyb 1049", {L"/keyb 1049", ready, {}, L""}},
+        {L"/keyb 1049", {L"/keyb 1049", ready, {}, L"keyboard 00000419"}},
         {L"/title New", {L"/title New", ready, {}, L"wmi"}},
         {L"/reg", {L"/reg Bench=C:\\Bench\\=2.5", ready, {}, L""}},
         {L"/run", {L"/run " + helpFile, replaced, {}, L"shell " + helpFile}},

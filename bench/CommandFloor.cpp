@@ -3,8 +3,11 @@
 // system's. Built like Varnholt.exe (static, 32-bit, subsystem windows); what every start
 // must do comes first: the foreground window (the viewer's capture) and the registry
 // reads of the start-up (the App Paths values and the frame-navigation value, in the
-// 64-bit view). The argument names what the command adds:
+// 64-bit view); it carries the client's manifest. The argument names what the command
+// adds:
 //   pointer        the window under the pointer and its parents' classes (/stop /exit /jump)
+//   keyboard <id>  the installed layouts, the layout loaded by name and the request
+//                  posted to the window in front (/keyb)
 //   wmi            the WMI connection to root\cimv2 (/title)
 //   shell <file>   ShellExecuteEx of the file (/run)
 //   box <caption>  a message box with that caption (an unknown switch)
@@ -65,6 +68,16 @@ void ConnectWmi() {
     CoUninitialize();
 }
 
+void RequestLayout(const std::string& name) {
+    const int count = GetKeyboardLayoutList(0, nullptr);
+    std::string layouts(static_cast<std::size_t>(count > 0 ? count : 0) * sizeof(HKL), '\0');
+    GetKeyboardLayoutList(count, reinterpret_cast<HKL*>(layouts.data()));
+    const HKL layout =
+        LoadKeyboardLayoutA(name.c_str(), KLF_ACTIVATE | KLF_SUBSTITUTE_OK | KLF_SETFORPROCESS);
+    PostMessageA(GetForegroundWindow(), WM_INPUTLANGCHANGEREQUEST, 0,
+                 reinterpret_cast<LPARAM>(layout));
+}
+
 void OpenWithShell(const std::string& file) {
     SHELLEXECUTEINFOA info{};
     info.cbSize = sizeof info;
@@ -89,6 +102,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
     const std::string command = arguments;
     if (command == "pointer")
         WindowUnderPointer();
+    else if (command.rfind("keyboard ", 0) == 0)
+        RequestLayout(command.substr(9));
     else if (command == "wmi")
         ConnectWmi();
     else if (command.rfind("shell ", 0) == 0)

@@ -9,7 +9,11 @@ if(VARNHOLT_TARGET STREQUAL "mingw")
     target_link_options(${name} PRIVATE ${STATIC_RUNTIME} -municode -mwindows -s -Wl,--gc-sections)
   endforeach()
   # Each command's own floor: the system calls it must make (bench/CommandFloor.cpp).
-  add_executable(CommandFloor WIN32 ${CMAKE_SOURCE_DIR}/bench/CommandFloor.cpp)
+  # It carries the client's manifest, as a message box's cost depends on it.
+  file(WRITE ${CMAKE_BINARY_DIR}/generated/CommandFloor.rc
+    "1 24 \"${CMAKE_BINARY_DIR}/generated/Varnholt.manifest\"\n")
+  add_executable(CommandFloor WIN32 ${CMAKE_SOURCE_DIR}/bench/CommandFloor.cpp
+    ${CMAKE_BINARY_DIR}/generated/CommandFloor.rc)
   target_compile_options(CommandFloor PRIVATE ${VARNHOLT_WARNINGS})
   target_include_directories(CommandFloor PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_options(CommandFloor PRIVATE ${STATIC_RUNTIME} -mwindows -s -Wl,--gc-sections)

@@ -21,11 +21,6 @@ bool IsSurrogate(std::uint32_t unit, std::uint32_t first) {
     return unit >= first && unit <= first + 0x3FF;
 }
 
-// Line breaks a script engine sees inside a line: one there ends a string or a comment.
-bool IsScriptLineBreak(wchar_t c) {
-    return c == L'\r' || c == L'\n' || c == L'\u2028' || c == L'\u2029';
-}
-
 void AppendUnitEscape(std::wstring& out, std::uint32_t unit) {
     static constexpr wchar_t Hex[] = L"0123456789ABCDEF";
     out += L"\\u";
@@ -34,17 +29,22 @@ void AppendUnitEscape(std::wstring& out, std::uint32_t unit) {
 }
 
 void AppendScriptText(std::wstring& out, std::wstring_view text) {
-    for (const wchar_t c : text) {
-        const auto u = static_cast<std::uint32_t>(c);
-        if (u < 0x80) {
-            out += c;
-        } else if (u > 0xFFFF) { // a 32-bit wchar_t holds what UTF-16 splits in two
+    // A file's lines are mostly ASCII: runs of it go in whole.
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto u = static_cast<std::uint32_t>(text[i]);
+        if (u < 0x80)
+            continue;
+        out.append(text.substr(start, i - start));
+        start = i + 1;
+        if (u > 0xFFFF) { // a 32-bit wchar_t holds what UTF-16 splits in two
             AppendUnitEscape(out, 0xD800 + ((u - 0x10000) >> 10));
             AppendUnitEscape(out, 0xDC00 + ((u - 0x10000) & 0x3FF));
         } else {
             AppendUnitEscape(out, u);
         }
     }
+    out.append(text.substr(start));
 }
 
 // The unit of a \uXXXX escape at text[at], or nothing.
@@ -66,43 +66,68 @@ std::optional<std::uint32_t> EscapedUnit(std::wstring_view text, std::size_t at)
 }
 
 // A line of the old file as the pages' script reads it. text is what every test of the
-// line looks at: the line itself, or its escapes decoded into decoded.
+// line looks at: the line itself, or its escapes decoded into decoded. ascii: the line as
+// it stands holds nothing outside ASCII, so it is written as it is.
 struct ReadLine {
     bool valid = false;
     std::wstring_view text;
+    bool ascii = true;
 };
+
+// What one look at every character of a line finds (a file may hold many thousand).
+struct LineScan {
+    bool lineBreak = false;
+    bool backslash = false;
+    bool ascii = true;
+    bool quoted =
+        false; // a double quote or U+0001 between the first two characters and the last two
+    int equals = 0;
+};
+
+LineScan ScanLine(std::wstring_view text) {
+    LineScan scan;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const wchar_t c = text[i];
+        if (c > L'\\') {
+            if (c >= 0x80) {
+                scan.ascii = false;
+                scan.lineBreak |= c == L'\u2028' || c == L'\u2029';
+            }
+        } else if (c == L'\\') {
+            scan.backslash = true;
+        } else if (c == L'=') {
+            scan.equals += 1;
+        } else if (c == L'\r' || c == L'\n') {
+            scan.lineBreak = true;
+        } else if ((c == L'"' || c == L'\x01') && i >= 2 && i + 2 < text.size()) {
+            scan.quoted = true;
+        }
+    }
+    return scan;
+}
 
 // Whether the pages' script and the next rewrite both accept the (trimmed) line: the
 // header and comments as they stand, an item as "+"...<U+0001>"" with nothing quoted,
 // no U+0001 and at most one "=" in it once its escapes are read, and no backslash that
 // is not a whole \uXXXX escape. A raw line break breaks any line.
 ReadLine ReadFileLine(std::wstring_view line, std::wstring& decoded) {
-    if (std::any_of(line.begin(), line.end(), IsScriptLineBreak))
+    const LineScan raw = ScanLine(line);
+    if (raw.lineBreak)
         return {};
-    if (EqualsNoCase(line, FavoritesHeader) || line.starts_with(L"//"))
-        return {true, line};
+    if (line.starts_with(L"//") || EqualsNoCase(line, FavoritesHeader))
+        return {true, line, raw.ascii};
     // The quotes that open and close the string are the script's own, never escapes.
     if (!line.starts_with(EntryPrefix) || !line.ends_with(L'"'))
         return {};
-    std::wstring_view text = line;
-    if (line.find(L'\\') != std::wstring_view::npos) {
-        auto plain = PlainText(line);
-        if (!plain)
-            return {};
-        decoded = std::move(*plain);
-        text = decoded;
-    }
-    if (!text.ends_with(ClosingPair))
+    if (!raw.backslash)
+        return {line.ends_with(ClosingPair) && !raw.quoted && raw.equals <= 1, line, raw.ascii};
+    auto plain = PlainText(line);
+    if (!plain)
         return {};
-    const auto innerLength = static_cast<std::size_t>(MaxOf(std::int64_t(text.size()) - 4, 0));
-    const std::wstring_view inner = text.substr(std::min<std::size_t>(2, text.size()), innerLength);
-    if (std::any_of(inner.begin(), inner.end(),
-                    [](wchar_t c) { return c == L'\x01' || c == L'"'; }))
-        return {};
-    const std::size_t equals = text.find(L'=');
-    if (equals != std::wstring_view::npos && text.find(L'=', equals + 1) != std::wstring_view::npos)
-        return {};
-    return {true, text};
+    decoded = std::move(*plain);
+    const LineScan read = ScanLine(decoded);
+    const std::wstring_view text = decoded;
+    return {text.ends_with(ClosingPair) && !read.quoted && read.equals <= 1, text, raw.ascii};
 }
 
 bool IsValidLine(std::wstring_view line) {
@@ -269,13 +294,21 @@ bool IsFavoritesHeader(std::wstring_view line) {
 
 namespace {
 
-constexpr std::wstring_view LineEnds = L"\r\n";
+// Where the line that starts at from ends (a CR or an LF), or npos. A plain loop: the
+// library's search for either of two characters looks each one up in the pair.
+std::size_t LineEnd(std::wstring_view text, std::size_t from) {
+    for (std::size_t i = from; i < text.size(); ++i) {
+        if (text[i] == L'\r' || text[i] == L'\n')
+            return i;
+    }
+    return std::wstring_view::npos;
+}
 
 // Calls visit with each line of file text, without its end (CR LF, CR or LF).
 template <typename Visit> void ForEachFileLine(std::wstring_view text, Visit visit) {
     std::size_t start = 0;
     while (start < text.size()) {
-        const std::size_t end = text.find_first_of(LineEnds, start);
+        const std::size_t end = LineEnd(text, start);
         if (end == std::wstring_view::npos) {
             visit(text.substr(start));
             return;
@@ -296,7 +329,7 @@ std::vector<std::wstring> SplitFileLines(std::wstring_view text) {
 }
 
 std::wstring_view FirstFileLine(std::wstring_view text) {
-    return text.substr(0, text.find_first_of(LineEnds));
+    return text.substr(0, LineEnd(text, 0));
 }
 
 std::wstring JoinFileLines(const std::vector<std::wstring>& lines) {
@@ -316,8 +349,11 @@ std::wstring RewriteFavorites(std::wstring_view oldText, const FavoritesRequest&
 
     std::wstring text;
     text.reserve(oldText.size() + sectionLine.size() + entryLine.size() + 2 * CrLf.size());
-    const auto write = [&](std::wstring_view line) {
-        AppendScriptText(text, line);
+    const auto write = [&](std::wstring_view line, bool ascii = false) {
+        if (ascii)
+            text.append(line);
+        else
+            AppendScriptText(text, line);
         text.append(CrLf);
     };
     bool inSection = false;
@@ -330,16 +366,16 @@ std::wstring RewriteFavorites(std::wstring_view oldText, const FavoritesRequest&
             return;
         const std::wstring_view seen = read.text;
         if (done) {
-            write(line);
+            write(line, read.ascii);
         } else if (EqualsNoCase(seen, sectionMatch)) {
-            write(line);
+            write(line, read.ascii);
             inSection = true;
         } else if (inSection && seen.starts_with(sectionStart)) {
             // The next section begins: the entry goes at the end of this one.
             if (adding)
                 write(entryLine);
             done = true;
-            write(line);
+            write(line, read.ascii);
             inSection = false;
         } else if (const std::size_t equals = seen.find(L'=');
                    inSection && equals != std::wstring_view::npos && equals >= 1 &&
@@ -348,7 +384,7 @@ std::wstring RewriteFavorites(std::wstring_view oldText, const FavoritesRequest&
                 write(entryLine);
             done = true;
         } else {
-            write(line);
+            write(line, read.ascii);
         }
     });
     if (adding && !done) {
