@@ -48,6 +48,17 @@ PropertyBag LinkBoxDesign() {
     return bag;
 }
 
+// tbMsg is read-only and reads like a label: Tab and Shift+Tab move on from it, as from
+// any other control, instead of being typed into it. Its text can still be selected.
+WNDPROC editProc = nullptr;
+
+LRESULT CALLBACK MessageBoxTextProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = CallWindowProcW(editProc, window, message, wParam, lParam);
+    if (message == WM_GETDLGCODE)
+        return result & ~static_cast<LRESULT>(DLGC_WANTTAB | DLGC_WANTALLKEYS);
+    return result;
+}
+
 // The information icon: the window's own and the one pbIcon shows. A shared system icon,
 // never freed.
 HICON InformationIcon() {
@@ -143,6 +154,14 @@ class AboutWindow final : public LinkBoxHost {
     HWND Handle() const { return window_.get(); }
 
   private:
+    // tbLinkBox's events: Enter and Space open the link as a click does; its tool tip is
+    // the whole address, which a narrow window shows cut short.
+    void LinkKeyPress(LinkBox& link, std::int16_t keyAscii) override {
+        if (keyAscii == L'\r' || keyAscii == L' ')
+            link.PerformClick();
+    }
+    std::wstring LinkToolTipText(const LinkBox& link) const override { return link.Caption(); }
+
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnDpiChanged(int dpi, const RECT& suggested);
@@ -190,6 +209,8 @@ void AboutWindow::Create() {
         0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_READONLY,
         message.left, message.top, message.width, message.height, window_.get(),
         reinterpret_cast<HMENU>(MessageId), Instance(), nullptr);
+    editProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(tbMsg_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MessageBoxTextProc)));
     const Box link = PixelsOf(DesignLinkBox, dpi_);
     tbLinkBox_ = std::make_unique<LinkBox>(
         window_.get(), LinkBoxId,

@@ -1,7 +1,7 @@
 # The DLLs that only some commands need, loaded when such a command first calls into
 # them: the shell for /run and the link, COM and OLE automation for /title's WMI query,
 # WinINet, the common controls and the version reader for the About window, /reg,
-# /run and /move. Every other run maps only what a window lookup maps anyway.
+# /run and /move, and the accessibility library when a screen reader asks the link. Every other run maps only what a window lookup maps anyway.
 #
 # Varnholt.exe imports these DLLs delay-loaded: an import library made by dlltool from
 # the list below sends the first call of a function through mingw-w64's
@@ -15,6 +15,7 @@ set(VARNHOLT_DELAY_LOADED_DLLS
   "ole32.dll CoCreateInstance@20 CoInitializeEx@8 CoSetProxyBlanket@32 CoUninitialize@0"
   "oleaut32.dll SysAllocStringLen@8 SysFreeString@4 SysStringLen@4 VariantClear@4 VariantInit@4"
   "version.dll VerQueryValueW@16"
+  "oleacc.dll CreateStdAccessibleObject@16 LresultFromObject@12"
   "wininet.dll HttpOpenRequestA@32 HttpSendRequestA@20 InternetCloseHandle@4 InternetConnectA@32
      InternetCrackUrlA@16 InternetGetConnectedState@8 InternetOpenA@20
      InternetQueryDataAvailable@16 InternetReadFile@16 InternetSetOptionA@16")

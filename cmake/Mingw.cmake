@@ -8,7 +8,7 @@ set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 set(WIN_LIBS user32 gdi32 advapi32 wbemuuid)
 # Varnholt.exe loads these when a command needs them (cmake/DelayLoad.cmake); the test
 # programs import them as usual.
-set(ON_DEMAND_LIBS shell32 wininet ole32 oleaut32 comctl32 version)
+set(ON_DEMAND_LIBS shell32 wininet ole32 oleaut32 comctl32 version oleacc)
 
 # One library: the portable core calls into the Win32 code too (letter case comes from
 # the system).
@@ -148,3 +148,10 @@ add_test(NAME product.release_is_reproducible
 set_tests_properties(product.imports_only_system_dlls product.release_imports_only_system_dlls
   product.release_is_reproducible PROPERTIES LABELS product)
 set_tests_properties(product.release_is_reproducible PROPERTIES TIMEOUT 900)
+# A maker's signed build, with a throwaway certificate (needs the test bed: the signed
+# program runs under Wine).
+add_test(NAME setup.signed_release
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/scripts/check-signing.sh ${CMAKE_SOURCE_DIR}
+    ${CMAKE_BINARY_DIR}/release-signed ${CMAKE_TOOLCHAIN_FILE} ${CMAKE_GENERATOR} ${TESTBED})
+set_tests_properties(setup.signed_release PROPERTIES LABELS setup FIXTURES_REQUIRED wine
+  RESOURCE_LOCK wine_desktop TIMEOUT 900)

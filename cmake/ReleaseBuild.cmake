@@ -24,6 +24,7 @@ execute_process(COMMAND ${CMAKE_COMMAND} --build ${RELEASE_DIR} --target Varnhol
   COMMAND_ERROR_IS_FATAL ANY)
 if(DIST_DIR)
   file(MAKE_DIRECTORY ${DIST_DIR})
-  file(COPY ${RELEASE_DIR}/bin/Varnholt.exe ${RELEASE_DIR}/setup/Varnholt_Setup.exe
+  # The program as it went into the setup (signed, when the maker signs).
+  file(COPY ${RELEASE_DIR}/setup/stage/Varnholt.exe ${RELEASE_DIR}/setup/Varnholt_Setup.exe
     ${RELEASE_DIR}/setup/Varnholt.js ${SAMPLE} DESTINATION ${DIST_DIR})
 endif()

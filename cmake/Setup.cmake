@@ -25,14 +25,21 @@ if(NOT VARNHOLT_FAULT_INJECTION)
   add_custom_command(OUTPUT ${SETUP_DIR}/Varnholt_Setup.exe ${SETUP_DIR}/Varnholt.js
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${SETUP_DIR}/stage
     COMMAND ${CMAKE_COMMAND} --install ${CMAKE_BINARY_DIR} --prefix ${SETUP_DIR}/stage
+    # Signed (when the maker's certificate is given, cmake/Sign.cmake) before it goes into
+    # the setup, and the setup after it is made: the version file gives the signed size.
+    COMMAND ${CMAKE_COMMAND} -DFILE=${SETUP_DIR}/stage/Varnholt.exe
+      -P ${CMAKE_SOURCE_DIR}/cmake/Sign.cmake
     COMMAND ${MAKENSIS} -V2 -DVERSION=${VARNHOLT_VERSION_TEXT}
       -DFILE_VERSION=${VARNHOLT_FILE_VERSION} -DCOMPANY=${VARNHOLT_COMPANY_NAME}
       -DSTAGE=${SETUP_DIR}/stage -DOUTFILE=${SETUP_DIR}/Varnholt_Setup.exe
       ${CMAKE_SOURCE_DIR}/setup/Varnholt.nsi
+    COMMAND ${CMAKE_COMMAND} -DFILE=${SETUP_DIR}/Varnholt_Setup.exe
+      -P ${CMAKE_SOURCE_DIR}/cmake/Sign.cmake
     COMMAND ${CMAKE_COMMAND} -DSETUP=${SETUP_DIR}/Varnholt_Setup.exe
       -DVERSION=${VARNHOLT_VERSION_TEXT} -DOUTPUT=${SETUP_DIR}/Varnholt.js
       -P ${CMAKE_SOURCE_DIR}/cmake/VersionFile.cmake
     DEPENDS Varnholt ${CMAKE_SOURCE_DIR}/setup/Varnholt.nsi ${CMAKE_SOURCE_DIR}/cmake/VersionFile.cmake
+      ${CMAKE_SOURCE_DIR}/cmake/Sign.cmake
     COMMENT "Making Varnholt_Setup.exe and Varnholt.js")
   add_custom_target(setup ALL DEPENDS ${SETUP_DIR}/Varnholt_Setup.exe)
 else()
@@ -40,7 +47,10 @@ else()
   # preset's folder) and the four files a maker ships, gathered in build/mingw/dist.
   set(RELEASE_DIR ${CMAKE_BINARY_DIR}/release)
   set(DIST_DIR ${CMAKE_BINARY_DIR}/dist)
+  # The setup is made again each time: signed or not, as the environment says now
+  # (cmake/Sign.cmake), never left over from another run.
   add_custom_target(dist ALL
+    COMMAND ${CMAKE_COMMAND} -E rm -f ${RELEASE_DIR}/setup/Varnholt_Setup.exe
     COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${CMAKE_SOURCE_DIR} -DRELEASE_DIR=${RELEASE_DIR}
       -DTOOLCHAIN=${CMAKE_TOOLCHAIN_FILE} -DGENERATOR=${CMAKE_GENERATOR} -DDIST_DIR=${DIST_DIR}
       -DSAMPLE=${SAMPLE_DIR}/Sample.chm -P ${CMAKE_SOURCE_DIR}/cmake/ReleaseBuild.cmake

@@ -3,6 +3,7 @@
 // and a click opens the caption or Path through the shell. The hosting window keeps the
 // control's tool-tip text and help id, stores its properties and receives its events.
 #pragma once
+#include "controls/LinkAccessible.h"
 #include "controls/LinkBoxPersistence.h"
 #include "platform/UniqueHandle.h"
 
@@ -43,6 +44,8 @@ class LinkBox final : public LinkBoxState {
     static constexpr wchar_t ClassName[] = L"VarnholtLinkBox";
     static constexpr wchar_t LabelClassName[] = L"VarnholtLinkLabel";
     static constexpr UINT_PTR HotTrackingTimer = 1;
+    // Posted to the control: do what a click does (a screen reader's default action).
+    static constexpr UINT ClickMessage = WM_APP + 1;
 
     // A hidden child control of parent; call InitializeNew or Restore next.
     LinkBox(HWND parent, int id, const RECT& bounds, LinkBoxHost& host);
@@ -82,12 +85,17 @@ class LinkBox final : public LinkBoxState {
 
     // Methods.
     void AboutBox() const;
+    // What a click on the label does: raise Click, then open the target. The host calls
+    // it for the keys that open the link (Enter, Space); the control's own keys only
+    // raise the key events.
+    void PerformClick() { OnClick(); }
     void SetToolTipText(const std::optional<std::wstring>& text = std::nullopt);
     std::int32_t TextHeight(const std::wstring& text) const;
     std::int32_t TextWidth(const std::wstring& text) const;
 
-    // The caption label as it is shown.
+    // The caption label as it is shown: a caption wider than the label ends in "...".
     HWND LabelWindow() const { return label_; }
+    std::wstring ShownCaption() const;
     LinkFont LabelFont() const override { return labelFont_; }
     bool CaptionUnderlined() const { return labelFont_.underline; }
     bool HotTrackingTimerRunning() const { return timerRunning_; }
@@ -105,6 +113,7 @@ class LinkBox final : public LinkBoxState {
     LRESULT OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnLabelMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnLabelPaint();
+    UINT CaptionFormat() const;
     void OnLabelMouse(UINT message, WPARAM wParam, LPARAM lParam);
     void OnClick();
     void OnHotTrackingTick();
@@ -138,6 +147,7 @@ class LinkBox final : public LinkBoxState {
     bool hotTracking_ = false;
     bool timerRunning_ = false;
     bool mouseDown_ = false;
+    LinkAccessibility accessibility_{*this};
 };
 
 // Sets a window's width and then its height, each only when it differs; a minimized

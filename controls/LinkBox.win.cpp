@@ -152,13 +152,27 @@ LRESULT LinkBox::OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS:
         if (hotTracking_)
             SetUnderline(true);
+        InvalidateRect(label_, nullptr, TRUE); // the focus mark
         return 0;
     case WM_KILLFOCUS:
         if (hotTracking_)
             SetUnderline(false);
+        InvalidateRect(label_, nullptr, TRUE);
         return 0;
-    case WM_GETDLGCODE:
-        return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_GETDLGCODE: {
+        // Enter comes here as a key, not to the window's default button: the host opens
+        // the link on it. Tab still moves on.
+        const auto* pending = reinterpret_cast<const MSG*>(lParam);
+        const bool enter = pending && pending->message == WM_KEYDOWN && wParam == VK_RETURN;
+        return DLGC_WANTARROWS | DLGC_WANTCHARS | (enter ? DLGC_WANTMESSAGE : 0);
+    }
+    case ClickMessage:
+        OnClick();
+        return 0;
+    case WM_GETOBJECT:
+        if (const LRESULT answer = accessibility_.Answer(wParam, lParam))
+            return answer;
+        break;
     case WM_KEYDOWN:
         host_.LinkKeyDown(*this, static_cast<std::int16_t>(wParam), ShiftState());
         return 0;
@@ -193,6 +207,10 @@ LRESULT LinkBox::OnLabelMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
         OnLabelPaint();
         return 0;
+    case WM_GETOBJECT: // the label covers the control: it is the same link
+        if (const LRESULT answer = accessibility_.Answer(wParam, lParam))
+            return answer;
+        break;
     case WM_ERASEBKGND:
         return 1; // the paint fills everything
     case WM_MOUSEMOVE:
@@ -220,9 +238,35 @@ void LinkBox::OnLabelPaint() {
     const SelectedObject font(paint.get(), labelFontHandle_.get());
     SetBkMode(paint.get(), TRANSPARENT);
     SetTextColor(paint.get(), Enabled() ? ColorOf(foreColor_) : GetSysColor(COLOR_GRAYTEXT));
+    RECT text = client;
+    DrawTextW(paint.get(), caption_.c_str(), static_cast<int>(caption_.size()), &text,
+              CaptionFormat());
+    // Focused: a dotted frame around the caption, as buttons and links have it.
+    if (GetFocus() == window_.get() && !caption_.empty()) {
+        RECT frame = client;
+        DrawTextW(paint.get(), caption_.c_str(), static_cast<int>(caption_.size()), &frame,
+                  CaptionFormat() | DT_CALCRECT);
+        IntersectRect(&frame, &frame, &client);
+        DrawFocusRect(paint.get(), &frame);
+    }
+}
+
+UINT LinkBox::CaptionFormat() const {
     const UINT align = alignment_ == 1 ? DT_RIGHT : alignment_ == 2 ? DT_CENTER : DT_LEFT;
-    DrawTextW(paint.get(), caption_.c_str(), static_cast<int>(caption_.size()), &client,
-              align | DT_NOPREFIX | DT_EXPANDTABS);
+    // A caption wider than the label ends in "..." (the tool tip can show it whole).
+    return align | DT_NOPREFIX | DT_EXPANDTABS | DT_END_ELLIPSIS;
+}
+
+std::wstring LinkBox::ShownCaption() const {
+    RECT client{};
+    GetClientRect(label_, &client);
+    const WindowDc screen(label_);
+    const UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
+    const SelectedObject font(dc.get(), labelFontHandle_.get());
+    std::wstring shown = caption_ + std::wstring(4, L'\0'); // room for the "..."
+    DrawTextW(dc.get(), shown.data(), static_cast<int>(caption_.size()), &client,
+              CaptionFormat() | DT_MODIFYSTRING);
+    return shown.substr(0, shown.find(L'\0'));
 }
 
 void LinkBox::OnLabelMouse(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -9,6 +9,7 @@ packages=(
     wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick
     nsis fp-utils
     nodejs node-acorn chromium
+    osslsigncode openssl
 )
 
 missing=()

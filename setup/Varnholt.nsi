@@ -12,6 +12,7 @@ ManifestDPIAware true
 !include LogicLib.nsh
 !include x64.nsh
 !include FileFunc.nsh
+!include WinVer.nsh
 
 !define PRODUCT "Quillbay"
 !define TITLE "Quillbay Client"
@@ -38,6 +39,17 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${COMPANY}"
 
 Page directory
 Page instfiles
+
+; The program needs Windows Vista or later (it calls GetTickCount64, LCMapStringEx,
+; CompareStringOrdinal and QueryFullProcessImageNameA, which Windows XP lacks): an older
+; Windows is told so and gets nothing; a silent install ends with exit code 1.
+Function .onInit
+  ${IfNot} ${AtLeastWinVista}
+    MessageBox MB_OK|MB_ICONSTOP "${TITLE} needs Windows Vista or later." /SD IDOK
+    SetErrorLevel 1
+    Quit
+  ${EndIf}
+FunctionEnd
 UninstPage uninstConfirm
 UninstPage instfiles
 

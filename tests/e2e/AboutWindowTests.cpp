@@ -13,6 +13,8 @@
 #include "tests/support/ViewerLog.h"
 #include "tests/support/WindowText.h"
 
+#include <oleacc.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -137,25 +139,31 @@ void SaveScreenshot(const AboutView& view, const wchar_t* name) {
     EXPECT_TRUE(SavePng(CaptureScreen(view.frame), ScreenshotFolder() + L"\\" + name));
 }
 
-// Clicks window dx pixels from its left edge (its middle when dx is negative), once it or
-// a child of it is the window under the pointer; false when that does not come to be.
-bool ClickOn(HWND window, int dx) {
+// Puts the pointer dx pixels from window's left edge (its middle when dx is negative),
+// and waits until it or a child of it is the window under the pointer.
+bool PointAt(HWND window, int dx) {
     const RECT rect = WindowRect(window);
     const POINT at{dx >= 0 ? rect.left + dx : (rect.left + rect.right) / 2,
                    (rect.top + rect.bottom) / 2};
     HWND seen = nullptr;
-    if (!WaitUntil(
+    if (WaitUntil(
             [&] {
                 SetCursorPos(at.x, at.y);
                 seen = WindowFromPoint(at);
                 return seen == window || IsChild(window, seen);
             },
-            10000)) {
-        const std::wstring name = ClassOf(seen);
-        ADD_FAILURE() << "under the pointer: a window of class \""
-                      << std::string(name.begin(), name.end()) << "\"";
+            10000))
+        return true;
+    const std::wstring name = ClassOf(seen);
+    ADD_FAILURE() << "under the pointer: a window of class \""
+                  << std::string(name.begin(), name.end()) << "\"";
+    return false;
+}
+
+// Clicks there, once the pointer is over the window.
+bool ClickOn(HWND window, int dx) {
+    if (!PointAt(window, dx))
         return false;
-    }
     INPUT inputs[2]{};
     inputs[0].type = inputs[1].type = INPUT_MOUSE;
     inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
@@ -570,6 +578,136 @@ TEST_F(AboutWindowTest, AnEmptyCommandLineAndVerOpenTheSameWindow) {
     EXPECT_EQ(ver.text, empty.text);
     EXPECT_EQ(ver.linkCaption, empty.linkCaption);
     EXPECT_EQ(CountRequests("/Rurivur/Varnholt.js"), 2u);
+}
+
+// The window with the keyboard focus in another program's thread.
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+void PressShiftTab() {
+    INPUT inputs[4]{};
+    for (INPUT& input : inputs)
+        input.type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = inputs[3].ki.wVk = VK_SHIFT;
+    inputs[1].ki.wVk = inputs[2].ki.wVk = VK_TAB;
+    inputs[2].ki.dwFlags = inputs[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(4, inputs, sizeof(INPUT));
+}
+
+// Pixels of the link's label's top row that are not the window's background: a focus
+// frame draws there, the caption never does.
+int MarkedTopPixels(HWND link) {
+    const RECT rect = WindowRect(GetWindow(link, GW_CHILD));
+    const ScreenPixels row = CaptureScreen({rect.left, rect.top, rect.right, rect.top + 1});
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const std::uint32_t background =
+        (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face);
+    int marked = 0;
+    for (int x = 0; x < row.width; ++x)
+        marked += row.At(x, 0) != background;
+    return marked;
+}
+
+TEST_F(AboutWindowTest, TabGoesRoundMessageLinkAndOKAndEnterOrSpaceOnTheLinkOpensIt) {
+    LinkRecorder recorder;
+    SetVersionFile("Varnholt", NextVersionFile);
+    std::size_t opened = 0;
+    for (const WORD key : {VK_RETURN, VK_SPACE}) {
+        const AboutView view = Open(L"");
+        ASSERT_TRUE(view.window);
+        ASSERT_TRUE(view.linkVisible);
+        ASSERT_TRUE(BringToFront(view.window));
+        const auto focusComesTo = [&](HWND wanted) {
+            return WaitUntil([&] { return FocusOf(view.window) == wanted; }, 5000);
+        };
+        ASSERT_TRUE(focusComesTo(view.ok)) << "OK has no focus at first";
+        for (const HWND next : {view.message, view.link, view.ok, view.message, view.link}) {
+            PressKey(VK_TAB);
+            ASSERT_TRUE(focusComesTo(next))
+                << "Tab: focus on class " << ClassOf(FocusOf(view.window)).size();
+        }
+        PressShiftTab();
+        ASSERT_TRUE(focusComesTo(view.message)) << "Shift+Tab from the link";
+        EXPECT_TRUE(WaitUntil([&] { return MarkedTopPixels(view.link) == 0; }, 5000));
+        PressKey(VK_TAB);
+        ASSERT_TRUE(focusComesTo(view.link));
+        EXPECT_TRUE(WaitUntil([&] { return MarkedTopPixels(view.link) > 4; }, 5000))
+            << "the focused link is not marked";
+
+        PressKey(key);
+        const auto links = recorder.WaitForLinks(++opened, 15000);
+        ASSERT_EQ(links.size(), opened) << "the key opened nothing";
+        EXPECT_NE(links.back().find(ToUtf8(SetupAddress)), std::string::npos) << links.back();
+        EXPECT_TRUE(IsWindowVisible(view.window)) << "the key closed the window";
+        client.Kill();
+    }
+}
+
+// A screen reader asks the link from its own process, through the system's proxy.
+TEST_F(AboutWindowTest, AScreenReaderHearsALinkNamedByItsAddressWhoseJumpOpensIt) {
+    LinkRecorder recorder;
+    SetVersionFile("Varnholt", NextVersionFile);
+    const AboutView view = Open(L"");
+    ASSERT_TRUE(view.window);
+    ASSERT_TRUE(view.linkVisible);
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    {
+        ComPtr<IAccessible> link;
+        ASSERT_EQ(AccessibleObjectFromWindow(view.link, OBJID_CLIENT, IID_IAccessible,
+                                             reinterpret_cast<void**>(link.put())),
+                  S_OK);
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        VARIANT role{};
+        ASSERT_EQ(link->get_accRole(self, &role), S_OK);
+        EXPECT_EQ(role.lVal, ROLE_SYSTEM_LINK);
+        const auto text = [&](auto read) {
+            UniqueBstr value;
+            EXPECT_EQ((link.get()->*read)(self, value.put()), S_OK);
+            return value ? std::wstring(value.get(), SysStringLen(value.get())) : L"";
+        };
+        EXPECT_EQ(text(&IAccessible::get_accName), SetupAddress);
+        EXPECT_EQ(text(&IAccessible::get_accDefaultAction), L"Jump");
+        VARIANT state{};
+        ASSERT_EQ(link->get_accState(self, &state), S_OK);
+        EXPECT_EQ(state.lVal &
+                      (STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_LINKED | STATE_SYSTEM_FOCUSED),
+                  STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_LINKED); // OK has the focus
+        EXPECT_EQ(link->accDoDefaultAction(self), S_OK);
+    }
+    CoUninitialize();
+    const auto links = recorder.WaitForLinks(1, 15000);
+    ASSERT_EQ(links.size(), 1u) << "the default action opened nothing";
+    EXPECT_NE(links[0].find(ToUtf8(SetupAddress)), std::string::npos) << links[0];
+}
+
+// Over the link, its tool tip shows the whole address (a narrow window ends it in "...").
+TEST_F(AboutWindowTest, TheLinksToolTipIsTheWholeAddress) {
+    SetVersionFile("Varnholt", NextVersionFile);
+    const AboutView view = Open(L"");
+    ASSERT_TRUE(view.window);
+    ASSERT_TRUE(BringToFront(view.window));
+    ASSERT_TRUE(PointAt(view.link, 20));
+    HWND tip = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            for (tip = FindWindowW(L"tooltips_class32", nullptr); tip;
+                 tip = FindWindowExW(nullptr, tip, L"tooltips_class32", nullptr)) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(tip, &owner);
+                if (owner == client.Id() && IsWindowVisible(tip))
+                    return true;
+            }
+            return false;
+        },
+        10000))
+        << "no tool tip shown";
+    EXPECT_EQ(TextOf(tip), SetupAddress);
 }
 
 TEST_F(AboutWindowTest, ClickingTheLinkAsksTheShellToOpenTheSetupAddress) {

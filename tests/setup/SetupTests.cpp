@@ -5,6 +5,7 @@
 // program itself uses (App Paths and HHRestrictions in the 64-bit view under WOW64).
 #include "platform/UniqueHandle.h"
 #include "tests/support/Process.h"
+#include "tests/support/StandIn.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestRegistry.h"
 #include "tests/support/VersionInfo.h"
@@ -86,6 +87,44 @@ class Setup : public ::testing::Test {
         return RunProgram(SetupPath(), arguments, 120000);
     }
 };
+
+// While it lives, Wine tells the programs it starts that they run on another Windows.
+class WineWindowsVersion {
+  public:
+    explicit WineWindowsVersion(const std::string& version)
+        : previous_(ReadRawValue(HKEY_CURRENT_USER, Key, L"Version", View::Bits64)) {
+        SetRawValue(HKEY_CURRENT_USER, Key, L"Version", REG_SZ, StringBytes(version),
+                    View::Bits64);
+    }
+    ~WineWindowsVersion() {
+        if (previous_)
+            SetRawValue(HKEY_CURRENT_USER, Key, L"Version", previous_->type, previous_->bytes,
+                        View::Bits64);
+        else
+            DeleteValue(HKEY_CURRENT_USER, Key, L"Version", View::Bits64);
+    }
+    WineWindowsVersion(const WineWindowsVersion&) = delete;
+    WineWindowsVersion& operator=(const WineWindowsVersion&) = delete;
+
+  private:
+    static constexpr wchar_t Key[] = L"Software\\Wine";
+    std::optional<RawValue> previous_;
+};
+
+TEST_F(Setup, WindowsXPIsRefusedAndGetsNothing) {
+    if (!RunningUnderWine())
+        GTEST_SKIP() << "the Windows version is Wine's to choose";
+    const DWORD before = InstalledPrograms();
+    {
+        const WineWindowsVersion xp("winxp");
+        EXPECT_EQ(Install(), 1u) << "a silent install on Windows XP";
+    }
+    EXPECT_EQ(FileAttributes(DefaultFolder()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, UninstallKey, View::Bits32));
+    EXPECT_EQ(InstalledPrograms(), before);
+    // The same setup installs on the Windows that Wine gives otherwise.
+    EXPECT_EQ(Install(), 0u);
+}
 
 TEST_F(Setup, SilentInstallPutsTheProgramAndItsStartUpValuesInPlace) {
     ASSERT_EQ(Install(), 0u);

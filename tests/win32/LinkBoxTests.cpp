@@ -259,6 +259,25 @@ TEST_F(LinkBoxTest, ClickRaisesClickBeforeTheShellOpensTheCaption) {
     EXPECT_EQ(links[0].substr(links[0].size() - 2), " 0") << links[0];
 }
 
+TEST_F(LinkBoxTest, ACaptionWiderThanTheBoxEndsInAnEllipsisAndAClickOpensItWhole) {
+    LinkRecorder recorder;
+    const std::wstring address =
+        L"http://127.0.0.1:18080/Rurivur/" + std::wstring(80, L'x') + L"/Varnholt_Setup.exe";
+    link->SetCaption(address);
+    const std::wstring shown = link->ShownCaption();
+    ASSERT_GT(shown.size(), 3u);
+    EXPECT_LT(shown.size(), address.size());
+    EXPECT_EQ(shown.substr(shown.size() - 3), L"...") << shown.size();
+    EXPECT_EQ(address.rfind(shown.substr(0, shown.size() - 3), 0), 0u);
+    const POINT centre = LabelCentre();
+    ClickAt(centre.x, centre.y);
+    const auto links = recorder.WaitForLinks(1, 10000);
+    ASSERT_EQ(links.size(), 1u);
+    EXPECT_NE(links[0].find(std::string(address.begin(), address.end())), std::string::npos);
+    link->SetCaption(L"http://127.0.0.1:18080/short");
+    EXPECT_EQ(link->ShownCaption(), L"http://127.0.0.1:18080/short");
+}
+
 TEST_F(LinkBoxTest, ClickOpensPathWhenTheCaptionIsNotThePathAndNothingWithoutOne) {
     LinkRecorder recorder;
     link->SetCaption(L"Download the setup");
