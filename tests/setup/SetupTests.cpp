@@ -93,8 +93,7 @@ class WineWindowsVersion {
   public:
     explicit WineWindowsVersion(const std::string& version)
         : previous_(ReadRawValue(HKEY_CURRENT_USER, Key, L"Version", View::Bits64)) {
-        SetRawValue(HKEY_CURRENT_USER, Key, L"Version", REG_SZ, StringBytes(version),
-                    View::Bits64);
+        SetRawValue(HKEY_CURRENT_USER, Key, L"Version", REG_SZ, StringBytes(version), View::Bits64);
     }
     ~WineWindowsVersion() {
         if (previous_)
