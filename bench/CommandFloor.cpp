@@ -9,13 +9,13 @@
 //   keyboard <id>  the installed layouts, the layout loaded by name and the request
 //                  posted to the window in front (/keyb)
 //   wmi            the WMI connection to root\cimv2 (/title)
-//   shell <file>   ShellExecuteEx of the file (/run)
+//   shell <file>   ShellExecuteEx of the file, as the client calls it (/run)
 //   box <caption>  a message box with that caption (an unknown switch)
 //   (nothing)      nothing more (every other command)
+#include "platform/Shell.h"
 #include "platform/UniqueHandle.h"
 
 #include <windows.h>
-#include <shellapi.h>
 #include <wbemidl.h>
 
 #include <string>
@@ -78,18 +78,6 @@ void RequestLayout(const std::string& name) {
                  reinterpret_cast<LPARAM>(layout));
 }
 
-void OpenWithShell(const std::string& file) {
-    SHELLEXECUTEINFOA info{};
-    info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
-    info.lpVerb = "open";
-    info.lpFile = file.c_str();
-    info.lpParameters = "0";
-    info.lpDirectory = "";
-    info.nShow = SW_HIDE;
-    ShellExecuteExA(&info);
-}
-
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
@@ -107,7 +95,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
     else if (command == "wmi")
         ConnectWmi();
     else if (command.rfind("shell ", 0) == 0)
-        OpenWithShell(command.substr(6));
+        OpenWithShell(std::wstring(command.begin() + 6, command.end())); // the client's own call
     else if (command.rfind("box ", 0) == 0)
         MessageBoxA(nullptr, "Error: Unknown parameter.", command.substr(4).c_str(),
                     MB_OK | MB_ICONERROR);

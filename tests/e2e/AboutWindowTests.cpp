@@ -204,25 +204,12 @@ int LongestBlueRun(HWND window) {
 class DisplayScale {
   public:
     explicit DisplayScale(DWORD dpi)
-        : previous_(ReadRawValue(HKEY_CURRENT_USER, Key, L"LogPixels", View::Bits64)) {
-        const std::vector<std::uint8_t> bytes{
-            static_cast<std::uint8_t>(dpi), static_cast<std::uint8_t>(dpi >> 8),
-            static_cast<std::uint8_t>(dpi >> 16), static_cast<std::uint8_t>(dpi >> 24)};
-        SetRawValue(HKEY_CURRENT_USER, Key, L"LogPixels", REG_DWORD, bytes, View::Bits64);
-    }
-    ~DisplayScale() {
-        if (previous_)
-            SetRawValue(HKEY_CURRENT_USER, Key, L"LogPixels", previous_->type, previous_->bytes,
-                        View::Bits64);
-        else
-            DeleteValue(HKEY_CURRENT_USER, Key, L"LogPixels", View::Bits64);
-    }
-    DisplayScale(const DisplayScale&) = delete;
-    DisplayScale& operator=(const DisplayScale&) = delete;
+        : value_(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD,
+                 {static_cast<std::uint8_t>(dpi), static_cast<std::uint8_t>(dpi >> 8),
+                  static_cast<std::uint8_t>(dpi >> 16), static_cast<std::uint8_t>(dpi >> 24)}) {}
 
   private:
-    static constexpr wchar_t Key[] = L"Control Panel\\Desktop";
-    std::optional<RawValue> previous_;
+    ScopedRegistryValue value_;
 };
 
 std::size_t CountRequests(const std::string& path) {

@@ -4,13 +4,21 @@
 // silent uninstall with what it leaves behind. Registry values are read in the views the
 // program itself uses (App Paths and HHRestrictions in the 64-bit view under WOW64).
 #include "platform/UniqueHandle.h"
+#include "tests/support/BuildVersion.h"
 #include "tests/support/Process.h"
+#include "tests/support/Screenshot.h"
 #include "tests/support/StandIn.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestRegistry.h"
+#include "tests/support/TestSite.h"
 #include "tests/support/VersionInfo.h"
+#include "tests/support/ViewerLog.h"
+#include "tests/support/WindowText.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <tlhelp32.h>
 
 #include <shlobj.h>
 
@@ -88,34 +96,14 @@ class Setup : public ::testing::Test {
     }
 };
 
-// While it lives, Wine tells the programs it starts that they run on another Windows.
-class WineWindowsVersion {
-  public:
-    explicit WineWindowsVersion(const std::string& version)
-        : previous_(ReadRawValue(HKEY_CURRENT_USER, Key, L"Version", View::Bits64)) {
-        SetRawValue(HKEY_CURRENT_USER, Key, L"Version", REG_SZ, StringBytes(version), View::Bits64);
-    }
-    ~WineWindowsVersion() {
-        if (previous_)
-            SetRawValue(HKEY_CURRENT_USER, Key, L"Version", previous_->type, previous_->bytes,
-                        View::Bits64);
-        else
-            DeleteValue(HKEY_CURRENT_USER, Key, L"Version", View::Bits64);
-    }
-    WineWindowsVersion(const WineWindowsVersion&) = delete;
-    WineWindowsVersion& operator=(const WineWindowsVersion&) = delete;
-
-  private:
-    static constexpr wchar_t Key[] = L"Software\\Wine";
-    std::optional<RawValue> previous_;
-};
-
 TEST_F(Setup, WindowsXPIsRefusedAndGetsNothing) {
     if (!RunningUnderWine())
         GTEST_SKIP() << "the Windows version is Wine's to choose";
     const DWORD before = InstalledPrograms();
     {
-        const WineWindowsVersion xp("winxp");
+        // Wine tells the programs it starts that they run on the Windows it names.
+        const ScopedRegistryValue xp(HKEY_CURRENT_USER, L"Software\\Wine", L"Version", REG_SZ,
+                                     StringBytes("winxp"));
         EXPECT_EQ(Install(), 1u) << "a silent install on Windows XP";
     }
     EXPECT_EQ(FileAttributes(DefaultFolder()), INVALID_FILE_ATTRIBUTES);
@@ -248,6 +236,119 @@ TEST(VersionFile, NamesTheProgramsVersionAndTheSetupsSize) {
     EXPECT_EQ(ReadFileBytes(DistFolder() + L"\\Varnholt.js"),
               "Version=" + std::string(version.begin(), version.end()) +
                   ";Size=" + std::to_string(FileSize(SetupPath())) + ";");
+}
+
+// A running program started by the given parent, found by its file name.
+UniqueKernelHandle FindChildProcess(DWORD parent, const wchar_t* fileName) {
+    const UniqueKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry)) {
+        if (entry.th32ParentProcessID == parent && _wcsicmp(entry.szExeFile, fileName) == 0)
+            return UniqueKernelHandle(
+                OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE,
+                            FALSE, entry.th32ProcessID));
+    }
+    return UniqueKernelHandle();
+}
+
+std::wstring ImagePath(HANDLE process) {
+    wchar_t path[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    return QueryFullProcessImageNameW(process, 0, path, &size) ? path : L"";
+}
+
+// The part of the picture that is not the desktop's colour (its top-left pixel), with
+// how many pixels of the link's blue and of the active title bar it holds.
+struct WindowInPicture {
+    RECT bounds{};
+    int linkPixels = 0;
+    int titlePixels = 0;
+};
+
+WindowInPicture FindWindowIn(const ScreenPixels& picture) {
+    WindowInPicture found{{picture.width, picture.height, 0, 0}};
+    const std::uint32_t desktop = picture.At(0, 0);
+    const COLORREF title = GetSysColor(COLOR_ACTIVECAPTION);
+    const std::uint32_t titleRgb =
+        (GetRValue(title) << 16) | (GetGValue(title) << 8) | GetBValue(title);
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            const std::uint32_t p = picture.At(x, y);
+            found.linkPixels += p == 0x0000FF;
+            found.titlePixels += p == titleRgb;
+            if (p == desktop)
+                continue;
+            found.bounds.left = std::min<LONG>(found.bounds.left, x);
+            found.bounds.top = std::min<LONG>(found.bounds.top, y);
+            found.bounds.right = std::max<LONG>(found.bounds.right, x + 1);
+            found.bounds.bottom = std::max<LONG>(found.bounds.bottom, y + 1);
+        }
+    }
+    return found;
+}
+
+// The README's picture: the program as the setup installed it, asked by a maker's site
+// (the release asks its own address, www.example.com unless the maker gave another,
+// answered here through the test site as WinINet's proxy), in a window with its frame and
+// title bar, which Wine draws for the windows of a virtual desktop. That desktop is an X
+// window of its own, at the screen's top-left corner; its windows are read by their
+// pixels (window lookups see only their own desktop).
+TEST_F(Setup, TheInstalledProgramsAboutWindowForTheReadme) {
+    if (!RunningUnderWine())
+        GTEST_SKIP() << "the picture is taken under Wine";
+    ASSERT_TRUE(WaitForTestSite(15000));
+    ASSERT_TRUE(ResetTestSite());
+    ASSERT_EQ(Install(), 0u);
+    const std::wstring settings =
+        L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+    const ScopedRegistryValue proxyOn(HKEY_CURRENT_USER, settings, L"ProxyEnable", REG_DWORD,
+                                      {1, 0, 0, 0});
+    const ScopedRegistryValue proxy(HKEY_CURRENT_USER, settings, L"ProxyServer", REG_SZ,
+                                    StringBytes("127.0.0.1:18080"));
+    SetVersionFile("Varnholt", "Version=" + ToUtf8(NextVersion()) +
+                                   ";Size=" + std::to_string(FileSize(SetupPath())) + ";");
+    const std::wstring program = DefaultFolder() + L"\\Varnholt.exe";
+    constexpr RECT VirtualDesktop{0, 0, 480, 280};
+    ChildProcess desktop = ChildProcess::Start(
+        L"C:\\windows\\explorer.exe", L"/desktop=VarnholtReadme,480x280 \"" + program + L"\"");
+    UniqueKernelHandle client;
+    // Whatever happens, neither the program nor its desktop outlives the test.
+    struct EndBoth {
+        ChildProcess& desktop;
+        UniqueKernelHandle& client;
+        ~EndBoth() {
+            if (client)
+                TerminateProcess(client.get(), 0);
+            desktop.Kill();
+        }
+    } end{desktop, client};
+    ASSERT_TRUE(WaitUntil(
+        [&] { return bool(client = FindChildProcess(desktop.Id(), L"Varnholt.exe")); }, 15000))
+        << "the installed program did not start";
+    EXPECT_EQ(ImagePath(client.get()), program);
+    // Shown with the link (blue) under a title bar, and painted: the same twice running.
+    ScreenPixels picture;
+    WindowInPicture window;
+    const bool shown = WaitUntil(
+        [&] {
+            const ScreenPixels before = CaptureScreen(VirtualDesktop);
+            Sleep(300);
+            picture = CaptureScreen(VirtualDesktop);
+            window = FindWindowIn(picture);
+            return window.linkPixels > 20 && window.titlePixels > 100 &&
+                   picture.pixels == before.pixels;
+        },
+        30000);
+    const std::vector<std::string> asked = TestSiteRequests();
+    EXPECT_NE(std::find(asked.begin(), asked.end(), "/Rurivur/Varnholt.js"), asked.end())
+        << "the site was not asked";
+    EXPECT_TRUE(SavePng(picture, ScreenshotFolder() + L"\\about-installed-desktop.png"));
+    ASSERT_TRUE(shown) << "no window with a title bar and a link: " << window.linkPixels
+                       << " link pixels, " << window.titlePixels << " title bar pixels";
+    RECT frame = window.bounds;
+    EXPECT_TRUE(SavePng(CaptureScreen(frame), ScreenshotFolder() + L"\\about-installed.png"));
 }
 
 } // namespace

@@ -148,3 +148,18 @@ TestFileAssociation::~TestFileAssociation() {
     }
     DeleteKeyTreeBothViews(HKEY_LOCAL_MACHINE, classKey_);
 }
+
+ScopedRegistryValue::ScopedRegistryValue(HKEY root, std::wstring path, std::wstring name,
+                                         DWORD type, const std::vector<std::uint8_t>& bytes,
+                                         View view)
+    : root_(root), path_(std::move(path)), name_(std::move(name)), view_(view),
+      previous_(ReadRawValue(root_, path_, name_, view_)) {
+    SetRawValue(root_, path_, name_, type, bytes, view_);
+}
+
+ScopedRegistryValue::~ScopedRegistryValue() {
+    if (previous_)
+        SetRawValue(root_, path_, name_, previous_->type, previous_->bytes, view_);
+    else
+        DeleteValue(root_, path_, name_, view_);
+}

@@ -41,6 +41,24 @@ std::wstring HelpFileKey(const std::wstring& program, const std::wstring& name);
 std::optional<std::wstring> ReadTextValue(HKEY root, const std::wstring& path,
                                           const std::wstring& name, View view);
 
+// While it lives, a value holds what the test set; what it held before (or its absence)
+// comes back when it goes.
+class ScopedRegistryValue {
+  public:
+    ScopedRegistryValue(HKEY root, std::wstring path, std::wstring name, DWORD type,
+                        const std::vector<std::uint8_t>& bytes, View view = View::Bits64);
+    ~ScopedRegistryValue();
+    ScopedRegistryValue(const ScopedRegistryValue&) = delete;
+    ScopedRegistryValue& operator=(const ScopedRegistryValue&) = delete;
+
+  private:
+    HKEY root_;
+    std::wstring path_;
+    std::wstring name_;
+    View view_;
+    std::optional<RawValue> previous_;
+};
+
 // While it lives, the shell opens files of the extension (".chm") with command, through
 // a test class of its own in both registry views; the previous association comes back
 // when it goes.
