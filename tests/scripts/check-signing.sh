@@ -24,8 +24,7 @@ if ! VARNHOLT_SIGN_PFX="$work/maker.pfx" VARNHOLT_SIGN_PASSWORD_FILE="$work/pass
 fi
 status=0
 for file in "$build/setup/stage/Varnholt.exe" "$build/setup/Varnholt_Setup.exe"; do
-    if osslsigncode verify -CAfile "$work/cert.pem" -in "$file" >"$work/verify.log" 2>&1 &&
-        grep -q "Signature verification: ok" "$work/verify.log"; then
+    if osslsigncode verify -CAfile "$work/cert.pem" -in "$file" >"$work/verify.log" 2>&1; then
         echo "signed: $(basename "$file")"
     else
         echo "no valid signature on $file:"
