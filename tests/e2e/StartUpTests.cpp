@@ -80,15 +80,16 @@ TEST(StartUp, ASwitchWithNothingToActOnEndsQuietlyWithZero) {
     EXPECT_TRUE(FindMessageBoxes(0, Caption).empty());
 }
 
-// The DLLs of single commands (the shell, COM, WinINet, the common controls) are loaded
+// The DLLs of single commands (the shell, COM, WinINet, the common controls, the
+// accessibility library that only a screen reader's question loads) are loaded
 // by those commands only: a viewer command, registry work included, maps none of them.
 TEST(StartUp, AViewerCommandLoadsNoneOfTheOtherCommandsDlls) {
     const DebugRun run = RunUnderDebugger(VarnholtPath(), L"/pane 1");
     EXPECT_EQ(run.exitCode, 0u);
     ASSERT_TRUE(HasDll(run.dllsAtLoad, L"user32.dll")) << "the DLL loads are not seen";
     for (const auto* dlls : {&run.dllsAtLoad, &run.dllsLater}) {
-        for (const wchar_t* dll :
-             {L"shell32.dll", L"ole32.dll", L"oleaut32.dll", L"wininet.dll", L"comctl32.dll"})
+        for (const wchar_t* dll : {L"shell32.dll", L"ole32.dll", L"oleaut32.dll", L"wininet.dll",
+                                   L"comctl32.dll", L"oleacc.dll"})
             EXPECT_FALSE(HasDll(*dlls, dll)) << dll;
     }
 }
