@@ -145,8 +145,15 @@ TEST_F(RealViewer, TitleRetitlesTheViewerAndFindsItAgainByTheOldTitle) {
 // /pane 0 hides the navigation pane (Wine's is the "HH Child" with the tab
 // control) and /pane 1 shows it again; the viewer stays open.
 TEST_F(RealViewer, PaneHidesAndShowsTheNavigationPane) {
-    const HWND tabs = GrandchildOfClass(viewer.main, L"", L"SysTabControl32");
-    ASSERT_TRUE(tabs && IsWindowVisible(tabs));
+    // The viewer builds its pane after its main window shows.
+    HWND tabs = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            tabs = GrandchildOfClass(viewer.main, L"", L"SysTabControl32");
+            return tabs && IsWindowVisible(tabs);
+        },
+        10000))
+        << "no navigation pane shown: tab control " << (tabs ? "hidden" : "missing");
     ASSERT_EQ(RunVarnholt(L"/pane 0"), 0u);
     EXPECT_FALSE(IsWindowVisible(tabs));
     ASSERT_EQ(RunVarnholt(L"/pane 1"), 0u);
