@@ -1,4 +1,5 @@
 // Both forms of the version text for every row of its table.
+#include "tests/support/BuildVersion.h"
 #include "platform/VersionText.h"
 
 #include <gtest/gtest.h>
@@ -29,8 +30,8 @@ TEST(VersionText, EveryRowOfTheTable) {
 }
 
 TEST(VersionText, ThisBuild) {
-    EXPECT_EQ(VersionText(true), L"2.127");
-    EXPECT_EQ(MessageCaption(), L"Quillbay Client 2.127");
+    EXPECT_EQ(VersionText(true), ShortVersion());
+    EXPECT_EQ(MessageCaption(), MessageBoxCaption());
 }
 
 } // namespace
