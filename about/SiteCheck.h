@@ -12,9 +12,9 @@ std::wstring SetupAddress();
 // Downloads url and reads it as a version file. latestVersion and setupSize are written
 // only when some text was received. A download that has not ended within
 // DownloadLimitMs (of which waitedMs, the reader's wait so far, are gone already), or
-// whose body passes DownloadLimitBytes, counts as no answer. Where
-// the download gives up, one line for a debugger (OutputDebugString) names the step and
-// the system's error: "Varnholt update check: <step> failed, error <n>".
+// whose body passes DownloadLimitBytes, counts as no answer. Where the download gives
+// up, one line for a debugger (OutputDebugString) names the step and the system's error:
+// "Varnholt update check gave up at <step>: error <n>".
 inline constexpr unsigned DownloadLimitMs = 10000;
 inline constexpr std::size_t DownloadLimitBytes = 64 * 1024;
 std::int16_t CheckLatestVersion(const std::wstring& url, const std::wstring& currentVersion,

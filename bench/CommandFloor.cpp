@@ -50,22 +50,16 @@ void WindowUnderPointer() {
 }
 
 void ConnectWmi() {
-    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
-        return;
-    {
-        ComPtr<IWbemLocator> locator;
-        ComPtr<IWbemServices> services;
-        const UniqueBstr space(SysAllocString(L"\\\\.\\root\\cimv2"));
-        if (SUCCEEDED(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
-                                       IID_IWbemLocator,
-                                       reinterpret_cast<void**>(locator.put()))) &&
-            SUCCEEDED(locator->ConnectServer(space.get(), nullptr, nullptr, nullptr, 0, nullptr,
-                                             nullptr, services.put())))
-            CoSetProxyBlanket(services.get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
-                              RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr,
-                              EOAC_NONE);
-    }
-    CoUninitialize();
+    const ComApartment apartment;
+    ComPtr<IWbemLocator> locator;
+    ComPtr<IWbemServices> services;
+    const UniqueBstr space(SysAllocString(L"\\\\.\\root\\cimv2"));
+    if (SUCCEEDED(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_IWbemLocator, reinterpret_cast<void**>(locator.put()))) &&
+        SUCCEEDED(locator->ConnectServer(space.get(), nullptr, nullptr, nullptr, 0, nullptr,
+                                         nullptr, services.put())))
+        CoSetProxyBlanket(services.get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
+                          RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE);
 }
 
 void RequestLayout(const std::string& name) {

@@ -71,8 +71,10 @@ def startup_table(rows, lines, plot):
         q1, q3 = quartiles(to_own)
         target = 1.10
         r = median(to_own)
-        lines.append(f"{name:<16}{median([r[0] for r in runs]):>8.1f}{median([r[1] for r in runs]):>8.1f}"
-                     f"{median([r[3] for r in runs]):>8.1f}{median([r[2] for r in runs]):>8.1f}"
+        lines.append(f"{name:<16}{median([c for c, _, _, _ in runs]):>8.1f}"
+                     f"{median([f for _, f, _, _ in runs]):>8.1f}"
+                     f"{median([o for _, _, _, o in runs]):>8.1f}"
+                     f"{median([e for _, _, e, _ in runs]):>8.1f}"
                      f"{median(to_floor):>9.2f}{r:>7.2f}  {q1:.2f}-{q3:.2f}  {target:>7.2f}  "
                      f"{verdict(r <= target)}")
         plot.append(f"{i} \"{name}\" {r:.4f} {q1:.4f} {q3:.4f} {target}")

@@ -75,11 +75,6 @@ file(GLOB SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.
 add_library(test_support STATIC ${SUPPORT_SOURCES})
 target_include_directories(test_support PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
 target_compile_options(test_support PRIVATE ${VARNHOLT_WARNINGS})
-# The version the tests expect to see, from the same settings that write the resource.
-target_compile_definitions(test_support PRIVATE
-  VARNHOLT_TEST_VERSION_MAJOR=${VARNHOLT_VERSION_MAJOR}
-  VARNHOLT_TEST_VERSION_MINOR=${VARNHOLT_VERSION_MINOR}
-  VARNHOLT_TEST_VERSION_REVISION=${VARNHOLT_VERSION_REVISION})
 target_link_libraries(test_support PUBLIC ${WIN_LIBS} ${ON_DEMAND_LIBS})
 
 # Helper programs the tests start: the stand-in viewer, the message-box driver, ...

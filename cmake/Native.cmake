@@ -17,10 +17,6 @@ varnholt_core_settings(varnholt_core)
 file(GLOB UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
 # The version the tests expect to see, as the Windows tests read it (tests/support).
 add_executable(unit_tests ${UNIT_TESTS} ${CMAKE_SOURCE_DIR}/tests/support/BuildVersion.cpp)
-target_compile_definitions(unit_tests PRIVATE
-  VARNHOLT_TEST_VERSION_MAJOR=${VARNHOLT_VERSION_MAJOR}
-  VARNHOLT_TEST_VERSION_MINOR=${VARNHOLT_VERSION_MINOR}
-  VARNHOLT_TEST_VERSION_REVISION=${VARNHOLT_VERSION_REVISION})
 target_link_libraries(unit_tests PRIVATE varnholt_core GTest::gtest_main)
 target_compile_options(unit_tests PRIVATE ${VARNHOLT_WARNINGS})
 include(GoogleTest)

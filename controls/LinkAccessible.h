@@ -3,7 +3,9 @@
 // states focusable, focused and linked as they are, and the default action "Jump", which
 // does what a click does.
 #pragma once
-#include <windows.h>
+#include "platform/UniqueHandle.h"
+
+#include <optional>
 
 class LinkBox;
 
@@ -13,7 +15,7 @@ class LinkAccessible;
 // control when the control goes (a screen reader may still hold it then).
 class LinkAccessibility {
   public:
-    explicit LinkAccessibility(LinkBox& link) : link_(link) {}
+    explicit LinkAccessibility(LinkBox& link); // out of line: the object's type is the .cpp's
     LinkAccessibility(const LinkAccessibility&) = delete;
     LinkAccessibility& operator=(const LinkAccessibility&) = delete;
     ~LinkAccessibility();
@@ -24,6 +26,6 @@ class LinkAccessibility {
 
   private:
     LinkBox& link_;
-    LinkAccessible* object_ = nullptr; // one reference held here
-    bool comStarted_ = false;
+    std::optional<ComApartment> apartment_; // first in, last out
+    ComPtr<LinkAccessible> object_;
 };

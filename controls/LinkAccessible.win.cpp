@@ -1,7 +1,6 @@
 #include "controls/LinkAccessible.h"
 
 #include "controls/LinkBox.h"
-#include "platform/UniqueHandle.h"
 
 #include <oleacc.h>
 
@@ -221,13 +220,11 @@ class LinkAccessible final : public IAccessible {
     ULONG references_ = 1; // the maker's
 };
 
+LinkAccessibility::LinkAccessibility(LinkBox& link) : link_(link) {}
+
 LinkAccessibility::~LinkAccessibility() {
-    if (object_) {
+    if (object_)
         object_->Disconnect();
-        object_->Release();
-    }
-    if (comStarted_)
-        CoUninitialize();
 }
 
 LRESULT LinkAccessibility::Answer(WPARAM wParam, LPARAM lParam) {
@@ -235,9 +232,9 @@ LRESULT LinkAccessibility::Answer(WPARAM wParam, LPARAM lParam) {
         return 0;
     // The object reaches the reader's process through COM, which this thread starts on
     // the first request (a run that never shows the window never loads it).
-    if (!comStarted_)
-        comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    if (!apartment_)
+        apartment_.emplace();
     if (!object_)
-        object_ = std::make_unique<LinkAccessible>(link_).release();
-    return LresultFromObject(IID_IAccessible, wParam, object_);
+        object_ = ComPtr<LinkAccessible>(std::make_unique<LinkAccessible>(link_).release());
+    return LresultFromObject(IID_IAccessible, wParam, object_.get());
 }

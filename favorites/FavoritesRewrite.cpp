@@ -114,7 +114,7 @@ ReadLine ReadFileLine(std::wstring_view line, std::wstring& decoded) {
     const LineScan raw = ScanLine(line);
     if (raw.lineBreak)
         return {};
-    if (line.starts_with(L"//") || EqualsNoCase(line, FavoritesHeader))
+    if (line.starts_with(L"//") || IsFavoritesHeader(line))
         return {true, line, raw.ascii};
     // The quotes that open and close the string are the script's own, never escapes.
     if (!line.starts_with(EntryPrefix) || !line.ends_with(L'"'))
@@ -171,17 +171,15 @@ bool IsAsciiLetter(wchar_t c) {
 // (and that ":" is not a drive's), else one character before the first ":\"; npos when
 // there is neither.
 std::size_t HelpFilePathStart(std::wstring_view reference) {
+    const std::size_t drive = reference.find(L":\\");
     const std::size_t share = reference.find(L"\\\\");
     if (share != std::wstring_view::npos) {
         const bool afterPrefix = share == 0 || reference[share - 1] == L':';
         const bool afterDrive = share >= 2 && IsAsciiLetter(reference[share - 2]) &&
                                 (share == 2 || reference[share - 3] == L':');
-        const std::size_t colon = reference.find(L":\\");
-        if (afterPrefix && !afterDrive && (colon == std::wstring_view::npos || colon + 1 >= share))
+        if (afterPrefix && !afterDrive && (drive == std::wstring_view::npos || drive + 1 >= share))
             return share;
     }
-    // ":\" has no letters: the case-insensitive search is the exact one.
-    const std::size_t drive = reference.find(L":\\");
     return drive == std::wstring_view::npos || drive == 0 ? std::wstring_view::npos : drive - 1;
 }
 
@@ -340,9 +338,9 @@ std::wstring JoinFileLines(const std::vector<std::wstring>& lines) {
 }
 
 std::wstring RewriteFavorites(std::wstring_view oldText, const FavoritesRequest& request) {
-    const std::wstring sectionMatch = SectionLine(request.section);
-    const std::wstring sectionLine = SectionLine(ScriptText(request.section));
-    const std::wstring entryLine = EntryLine(ScriptText(request.name), ScriptText(request.topic));
+    // As the pages read them; written as ScriptText, as every line is.
+    const std::wstring sectionLine = SectionLine(request.section);
+    const std::wstring entryLine = EntryLine(request.name, request.topic);
     const std::wstring entryStart = std::wstring(EntryPrefix) + request.name;
     const std::wstring sectionStart = std::wstring(EntryPrefix) + L"[";
     const bool adding = !request.topic.empty();
@@ -367,7 +365,7 @@ std::wstring RewriteFavorites(std::wstring_view oldText, const FavoritesRequest&
         const std::wstring_view seen = read.text;
         if (done) {
             write(line, read.ascii);
-        } else if (EqualsNoCase(seen, sectionMatch)) {
+        } else if (EqualsNoCase(seen, sectionLine)) {
             write(line, read.ascii);
             inSection = true;
         } else if (inSection && seen.starts_with(sectionStart)) {

@@ -152,6 +152,7 @@ class SelectedObject {
 template <typename T> class ComPtr {
   public:
     ComPtr() = default;
+    explicit ComPtr(T* owned) : p_(owned) {} // takes over one reference
     ComPtr(const ComPtr&) = delete;
     ComPtr& operator=(const ComPtr&) = delete;
     ComPtr(ComPtr&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
@@ -178,4 +179,20 @@ template <typename T> class ComPtr {
 
   private:
     T* p_ = nullptr;
+};
+
+// This thread in a single-threaded COM apartment for as long as its owner lives; left
+// again only when joined here.
+class ComApartment {
+  public:
+    ComApartment() : joined_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    ~ComApartment() {
+        if (joined_)
+            CoUninitialize();
+    }
+
+  private:
+    bool joined_;
 };

@@ -17,9 +17,8 @@ bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix);
 std::size_t FindNoCase(std::wstring_view text, std::wstring_view pattern, std::size_t from = 0);
 
 // Names that are ASCII by definition (switches, the system's window classes): ASCII
-// letters compared without regard to case,
-// every other character as it is, the same under every locale (under Turkish rules "I"
-// is not the capital of "i").
+// letters compared without regard to case, every other character as it is, the same
+// under every locale (under Turkish rules "I" is not the capital of "i").
 bool EqualsAsciiNoCase(std::wstring_view a, std::wstring_view b);
 // Position (0-based) of the first such occurrence of pattern at or after from, or npos.
 std::size_t FindAsciiNoCase(std::wstring_view text, std::wstring_view pattern,

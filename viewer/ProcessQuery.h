@@ -29,17 +29,7 @@ class ProcessQuery {
   private:
     ComPtr<IWbemClassObject> FetchObject(DWORD processId) const;
 
-    class Apartment {
-      public:
-        Apartment();
-        ~Apartment();
-        Apartment(const Apartment&) = delete;
-        Apartment& operator=(const Apartment&) = delete;
-
-      private:
-        bool initialized_ = false;
-    };
-    Apartment apartment_; // first in, last out: the COM pointers go before it
+    ComApartment apartment_; // first in, last out: the COM pointers go before it
     ComPtr<IWbemServices> services_;
 };
 

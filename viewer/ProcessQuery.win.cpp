@@ -42,15 +42,6 @@ bool ReadMemory(HANDLE process, const void* address, void* buffer, std::size_t s
 
 } // namespace
 
-ProcessQuery::Apartment::Apartment() {
-    initialized_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-}
-
-ProcessQuery::Apartment::~Apartment() {
-    if (initialized_)
-        CoUninitialize();
-}
-
 ProcessQuery::ProcessQuery() {
     ComPtr<IWbemLocator> locator;
     if (FAILED(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,

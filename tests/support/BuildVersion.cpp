@@ -1,12 +1,14 @@
 #include "tests/support/BuildVersion.h"
 
+#include "BuildSettings.h"
+
 #include <string>
 
 namespace {
 
-constexpr int Major = VARNHOLT_TEST_VERSION_MAJOR;
-constexpr int Minor = VARNHOLT_TEST_VERSION_MINOR;
-constexpr int Revision = VARNHOLT_TEST_VERSION_REVISION;
+constexpr int Major = VARNHOLT_VERSION_MAJOR;
+constexpr int Minor = VARNHOLT_VERSION_MINOR;
+constexpr int Revision = VARNHOLT_VERSION_REVISION;
 
 } // namespace
 
