@@ -36,33 +36,79 @@ std::wstring ArgumentsOfCommandLine(std::wstring_view full) {
     return std::wstring(full.substr(i));
 }
 
+namespace {
+
+// Where a switch name may stand: at the start of the command line, or after a blank, a
+// tab or a double quote. A "/" inside a word ("hit/run", "C:/Users/Vera/") is text.
+bool StartsAWord(std::wstring_view text, std::size_t at) {
+    return at == 0 || text[at - 1] == L' ' || text[at - 1] == L'\t' || text[at - 1] == L'"';
+}
+
+// Whether the switch name stands in the text where a switch may stand.
+bool HasSwitch(std::wstring_view text, std::wstring_view name) {
+    for (std::size_t at = FindAsciiNoCase(text, name); at != std::wstring_view::npos;
+         at = FindAsciiNoCase(text, name, at + 1)) {
+        if (StartsAWord(text, at))
+            return true;
+    }
+    return false;
+}
+
+// The arguments of these switches are a reader's free text (a headword, a search): when
+// the line begins with one of them, nothing in the rest picks another switch.
+const SwitchEntry* LeadingFreeTextSwitch(std::wstring_view commandLine) {
+    const std::size_t start = commandLine.find_first_not_of(L" \t");
+    if (start == std::wstring_view::npos)
+        return nullptr;
+    const std::wstring_view text = commandLine.substr(start);
+    for (const SwitchEntry& entry : SwitchTable) {
+        const bool freeText =
+            entry.id == Switch::BmAdd || entry.id == Switch::BmDel || entry.id == Switch::Find;
+        if (freeText && text.size() >= entry.name.size() &&
+            EqualsAsciiNoCase(text.substr(0, entry.name.size()), entry.name))
+            return &entry;
+    }
+    return nullptr;
+}
+
+// The first switch of the table that stands in the text before its first "::": what
+// follows is the path of a page inside a help file, as in
+// "/bmaddWord=mk:@MSITStore:C:\Dict\Quillbay.chm::/html/exit.htm".
+const SwitchEntry* FirstSwitchInTable(std::wstring_view commandLine) {
+    const std::wstring_view searched = commandLine.substr(0, commandLine.find(L"::"));
+    for (const SwitchEntry& entry : SwitchTable) {
+        if (HasSwitch(searched, entry.name))
+            return &entry;
+    }
+    return nullptr;
+}
+
+} // namespace
+
 SwitchChoice ChooseSwitch(std::wstring_view commandLine) {
     SwitchChoice choice;
     if (commandLine.empty()) {
         choice.id = Switch::Ver;
         return choice;
     }
-    // What follows the first "::" is the path of a page inside a help file ("/bmaddWord=
-    // mk:@MSITStore:C:\Dict\Quillbay.chm::/html/exit.htm"): a switch name there is a page's.
-    const std::wstring_view searched = commandLine.substr(0, commandLine.find(L"::"));
-    for (const SwitchEntry& entry : SwitchTable) {
-        if (FindAsciiNoCase(searched, entry.name) == std::wstring_view::npos)
-            continue;
-        choice.id = entry.id;
-        switch (entry.form) {
-        case ArgumentForm::Nothing:
-            break;
-        case ArgumentForm::Text:
-            choice.text = SwitchArgument(commandLine, entry.name);
-            break;
-        case ArgumentForm::Int16:
-            choice.number = RoundToInt16(LeadingNumber(SwitchArgument(commandLine, entry.name)));
-            break;
-        case ArgumentForm::Int32:
-            choice.number = RoundToInt32(LeadingNumber(SwitchArgument(commandLine, entry.name)));
-            break;
-        }
+    const SwitchEntry* entry = LeadingFreeTextSwitch(commandLine);
+    if (!entry)
+        entry = FirstSwitchInTable(commandLine);
+    if (!entry)
         return choice;
+    choice.id = entry->id;
+    switch (entry->form) {
+    case ArgumentForm::Nothing:
+        break;
+    case ArgumentForm::Text:
+        choice.text = SwitchArgument(commandLine, entry->name);
+        break;
+    case ArgumentForm::Int16:
+        choice.number = RoundToInt16(LeadingNumber(SwitchArgument(commandLine, entry->name)));
+        break;
+    case ArgumentForm::Int32:
+        choice.number = RoundToInt32(LeadingNumber(SwitchArgument(commandLine, entry->name)));
+        break;
     }
     return choice;
 }

@@ -45,8 +45,10 @@ struct SwitchChoice {
 // follow it.
 std::wstring ArgumentsOfCommandLine(std::wstring_view fullCommandLine);
 
-// The empty command line chooses Ver with an empty argument (the About window). Otherwise
-// the first switch of the table whose name occurs in the text before its first "::",
-// ASCII letters compared without regard to case; the argument is cut from the whole text.
+// The empty command line chooses Ver with an empty argument (the About window). A line
+// that begins (after blanks) with /bmadd, /bmdel or /find chooses that switch, whatever
+// the rest holds. Otherwise the first switch of the table whose name stands before the
+// line's first "::" at the start of the line or after a blank, a tab or a double quote;
+// ASCII letters compared without regard to case. The argument is cut from the whole text.
 // Throws RunError(Overflow) when a numeric argument does not fit its target.
 SwitchChoice ChooseSwitch(std::wstring_view commandLine);
