@@ -6,6 +6,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <deque>
+#include <unordered_map>
+#include <utility>
 
 namespace {
 
@@ -15,6 +18,10 @@ std::wstring_view TrimSpaces(std::wstring_view text) {
         return {};
     const std::size_t last = text.find_last_not_of(L' ');
     return text.substr(first, last - first + 1);
+}
+
+std::wstring_view TrimTrailingSpaces(std::wstring_view text) {
+    return text.substr(0, text.find_last_not_of(L' ') + 1);
 }
 
 bool IsSurrogate(std::uint32_t unit, std::uint32_t first) {
@@ -28,111 +35,205 @@ void AppendUnitEscape(std::wstring& out, std::uint32_t unit) {
         out += Hex[(unit >> shift) & 0xF];
 }
 
-void AppendScriptText(std::wstring& out, std::wstring_view text) {
-    // A file's lines are mostly ASCII: runs of it go in whole.
+void AppendCharacterEscape(std::wstring& out, std::uint32_t c) {
+    if (c > 0xFFFF) { // a 32-bit wchar_t holds what UTF-16 splits in two
+        AppendUnitEscape(out, 0xD800 + ((c - 0x10000) >> 10));
+        AppendUnitEscape(out, 0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+        AppendUnitEscape(out, c);
+    }
+}
+
+// Appends text with every character for which escape(c) holds written as \uXXXX. Runs of
+// characters that need none (most of a file) go in whole.
+template <typename NeedsEscape>
+void AppendEscaped(std::wstring& out, std::wstring_view text, NeedsEscape escape) {
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto u = static_cast<std::uint32_t>(text[i]);
-        if (u < 0x80)
+        const auto c = static_cast<std::uint32_t>(text[i]);
+        if (!escape(c))
             continue;
         out.append(text.substr(start, i - start));
         start = i + 1;
-        if (u > 0xFFFF) { // a 32-bit wchar_t holds what UTF-16 splits in two
-            AppendUnitEscape(out, 0xD800 + ((u - 0x10000) >> 10));
-            AppendUnitEscape(out, 0xDC00 + ((u - 0x10000) & 0x3FF));
-        } else {
-            AppendUnitEscape(out, u);
-        }
+        AppendCharacterEscape(out, c);
     }
     out.append(text.substr(start));
 }
 
-// The unit of a \uXXXX escape at text[at], or nothing.
-std::optional<std::uint32_t> EscapedUnit(std::wstring_view text, std::size_t at) {
-    if (at + 6 > text.size() || text[at] != L'\\' || text[at + 1] != L'u')
+bool OutsideAscii(std::uint32_t c) {
+    return c >= 0x80;
+}
+
+// Inside a string: everything but printable ASCII, and the quote and backslash that would
+// end the string or begin an escape.
+bool NotPlainInString(std::uint32_t c) {
+    return c < 0x20 || c >= 0x7F || c == L'"' || c == L'\\';
+}
+
+void AppendScriptText(std::wstring& out, std::wstring_view text) {
+    AppendEscaped(out, text, OutsideAscii);
+}
+
+int HexDigit(wchar_t c) {
+    return c >= L'0' && c <= L'9'   ? c - L'0'
+           : c >= L'a' && c <= L'f' ? c - L'a' + 10
+           : c >= L'A' && c <= L'F' ? c - L'A' + 10
+                                    : -1;
+}
+
+// The value of count hexadecimal digits at text[at], or nothing.
+std::optional<std::uint32_t> HexValue(std::wstring_view text, std::size_t at, std::size_t count) {
+    if (at + count > text.size())
         return std::nullopt;
-    std::uint32_t unit = 0;
-    for (std::size_t i = at + 2; i < at + 6; ++i) {
-        const wchar_t c = text[i];
-        const int digit = c >= L'0' && c <= L'9'   ? c - L'0'
-                          : c >= L'a' && c <= L'f' ? c - L'a' + 10
-                          : c >= L'A' && c <= L'F' ? c - L'A' + 10
-                                                   : -1;
+    std::uint32_t value = 0;
+    for (std::size_t i = at; i < at + count; ++i) {
+        const int digit = HexDigit(text[i]);
         if (digit < 0)
             return std::nullopt;
-        unit = unit * 16 + static_cast<std::uint32_t>(digit);
+        value = value * 16 + static_cast<std::uint32_t>(digit);
     }
-    return unit;
+    return value;
 }
 
-// A line of the old file as the pages' script reads it. text is what every test of the
-// line looks at: the line itself, or its escapes decoded into decoded. ascii: the line as
-// it stands holds nothing outside ASCII, so it is written as it is.
-struct ReadLine {
-    bool valid = false;
-    std::wstring_view text;
-    bool ascii = true;
-};
+bool IsOctalDigit(wchar_t c) {
+    return c >= L'0' && c <= L'7';
+}
 
-// What one look at every character of a line finds (a file may hold many thousand).
-struct LineScan {
-    bool lineBreak = false;
-    bool backslash = false;
-    bool ascii = true;
-    bool quoted =
-        false; // a double quote or U+0001 between the first two characters and the last two
-    int equals = 0;
-};
+bool IsScriptLineBreak(wchar_t c) {
+    return c == L'\r' || c == L'\n' || c == L'\u2028' || c == L'\u2029';
+}
 
-LineScan ScanLine(std::wstring_view text) {
-    LineScan scan;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const wchar_t c = text[i];
-        if (c > L'\\') {
-            if (c >= 0x80) {
-                scan.ascii = false;
-                scan.lineBreak |= c == L'\u2028' || c == L'\u2029';
-            }
-        } else if (c == L'\\') {
-            scan.backslash = true;
-        } else if (c == L'=') {
-            scan.equals += 1;
-        } else if (c == L'\r' || c == L'\n') {
-            scan.lineBreak = true;
-        } else if ((c == L'"' || c == L'\x01') && i >= 2 && i + 2 < text.size()) {
-            scan.quoted = true;
+// What an escape stands for: the character and the length of the escape, backslash
+// included; nothing where a script engine refuses it. As ECMAScript 3 engines read it,
+// the octal escapes of every engine included (\101 is "A", \0 U+0000), and a backslash
+// before any other character standing for that character (\D is "D", \8 is "8").
+std::optional<std::pair<std::uint32_t, std::size_t>> ReadEscape(std::wstring_view text,
+                                                                std::size_t at) {
+    if (at + 1 >= text.size())
+        return std::nullopt;
+    const wchar_t c = text[at + 1];
+    switch (c) {
+    case L'b':
+        return std::pair{0x08u, 2u};
+    case L't':
+        return std::pair{0x09u, 2u};
+    case L'n':
+        return std::pair{0x0Au, 2u};
+    case L'v':
+        return std::pair{0x0Bu, 2u};
+    case L'f':
+        return std::pair{0x0Cu, 2u};
+    case L'r':
+        return std::pair{0x0Du, 2u};
+    case L'x':
+    case L'u': {
+        const std::size_t digits = c == L'x' ? 2 : 4;
+        const auto value = HexValue(text, at + 2, digits);
+        if (!value)
+            return std::nullopt;
+        return std::pair{*value, 2 + digits};
+    }
+    }
+    if (IsOctalDigit(c)) {
+        // Three digits at most, and the value stays below 256: \377, \47, \7.
+        const std::size_t most = c <= L'3' ? 3 : 2;
+        std::uint32_t value = 0;
+        std::size_t n = 0;
+        while (n < most && at + 1 + n < text.size() && IsOctalDigit(text[at + 1 + n]))
+            value = value * 8 + static_cast<std::uint32_t>(text[at + 1 + n++] - L'0');
+        return std::pair{value, 1 + n};
+    }
+    if (IsScriptLineBreak(c))
+        return std::nullopt;
+    return std::pair{static_cast<std::uint32_t>(c), 2u};
+}
+
+// The text of a string as a script engine reads it, from what stands between its quotes;
+// nothing when the engine refuses it (a quote or line break inside, a broken escape).
+// A 32-bit wchar_t holds an escaped surrogate pair as one character.
+std::optional<std::wstring> ReadStringText(std::wstring_view quoted) {
+    std::wstring out;
+    out.reserve(quoted.size());
+    for (std::size_t i = 0; i < quoted.size();) {
+        const wchar_t c = quoted[i];
+        if (c == L'"' || IsScriptLineBreak(c))
+            return std::nullopt;
+        if (c != L'\\') {
+            out += c;
+            ++i;
+            continue;
         }
+        const auto escape = ReadEscape(quoted, i);
+        if (!escape)
+            return std::nullopt;
+        i += escape->second;
+        std::uint32_t unit = escape->first;
+        if (sizeof(wchar_t) > 2 && IsSurrogate(unit, 0xD800) && i < quoted.size() &&
+            quoted[i] == L'\\') {
+            const auto low = ReadEscape(quoted, i);
+            if (low && IsSurrogate(low->first, 0xDC00)) {
+                unit = 0x10000 + ((unit - 0xD800) << 10) + (low->first - 0xDC00);
+                i += low->second;
+            }
+        }
+        out += static_cast<wchar_t>(unit);
     }
-    return scan;
+    return out;
 }
 
-// Whether the pages' script and the next rewrite both accept the (trimmed) line: the
-// header and comments as they stand, an item as "+"...<U+0001>"" with nothing quoted,
-// no U+0001 and at most one "=" in it once its escapes are read, and no backslash that
-// is not a whole \uXXXX escape. A raw line break breaks any line.
-ReadLine ReadFileLine(std::wstring_view line, std::wstring& decoded) {
-    const LineScan raw = ScanLine(line);
-    if (raw.lineBreak)
-        return {};
-    if (line.starts_with(L"//") || IsFavoritesHeader(line))
-        return {true, line, raw.ascii};
-    // The quotes that open and close the string are the script's own, never escapes.
-    if (!line.starts_with(EntryPrefix) || !line.ends_with(L'"'))
-        return {};
-    if (!raw.backslash)
-        return {line.ends_with(ClosingPair) && !raw.quoted && raw.equals <= 1, line, raw.ascii};
-    auto plain = PlainText(line);
-    if (!plain)
-        return {};
-    decoded = std::move(*plain);
-    const LineScan read = ScanLine(decoded);
-    const std::wstring_view text = decoded;
-    return {text.ends_with(ClosingPair) && !read.quoted && read.equals <= 1, text, raw.ascii};
+enum class LineKind { Dropped, Header, Comment, Item };
+
+// A line of the old file, trimmed of blanks, as the pages' script reads it. An item's text
+// is its string without the closing U+0001; written: the line is already exactly what
+// the rewrite writes for it.
+struct FileLine {
+    LineKind kind = LineKind::Dropped;
+    std::wstring_view line;
+    std::wstring_view text;
+    bool written = false;
+};
+
+bool IsPlainAscii(std::wstring_view text) {
+    return std::none_of(text.begin(), text.end(),
+                        [](wchar_t c) { return NotPlainInString(static_cast<std::uint32_t>(c)); });
 }
 
-bool IsValidLine(std::wstring_view line) {
-    std::wstring decoded;
-    return ReadFileLine(line, decoded).valid;
+// Reads one line. A comment with a raw line break of the script (U+2028, U+2029) would
+// end there: dropped. An item is kept when a script engine reads it as one string that
+// ends with U+0001 and holds no other; decoded holds its text when escapes were read.
+FileLine ReadFileLine(std::wstring_view raw, std::deque<std::wstring>& decoded) {
+    FileLine read;
+    read.line = TrimSpaces(raw);
+    const std::wstring_view line = read.line;
+    if (IsFavoritesHeader(line)) {
+        read.kind = LineKind::Header;
+        return read;
+    }
+    if (line.starts_with(L"//")) {
+        if (line.find_first_of(L"\u2028\u2029") == std::wstring_view::npos) {
+            read.kind = LineKind::Comment;
+            read.written = std::none_of(line.begin(), line.end(), [](wchar_t c) {
+                return OutsideAscii(static_cast<std::uint32_t>(c));
+            });
+        }
+        return read;
+    }
+    if (line.size() < 3 || !line.starts_with(EntryPrefix) || !line.ends_with(L'"'))
+        return read;
+    const std::wstring_view quoted = line.substr(2, line.size() - 3);
+    std::wstring_view text = quoted;
+    if (quoted.find_first_of(L"\\\"\r\n\u2028\u2029") != std::wstring_view::npos) {
+        auto plain = ReadStringText(quoted);
+        if (!plain)
+            return read;
+        text = decoded.emplace_back(std::move(*plain));
+    }
+    if (!text.ends_with(L'\x01') || text.find(L'\x01') != text.size() - 1)
+        return read;
+    read.kind = LineKind::Item;
+    read.text = text.substr(0, text.size() - 1);
+    read.written = text.data() == quoted.data() && IsPlainAscii(read.text);
+    return read;
 }
 
 const wchar_t* CharacterName(wchar_t c) {
@@ -174,7 +275,9 @@ std::size_t HelpFilePathStart(std::wstring_view reference) {
     const std::size_t drive = reference.find(L":\\");
     const std::size_t share = reference.find(L"\\\\");
     if (share != std::wstring_view::npos) {
-        const bool afterPrefix = share == 0 || reference[share - 1] == L':';
+        // An "=" there ends a name that held one ("E=mc2=\\server\...").
+        const bool afterPrefix =
+            share == 0 || reference[share - 1] == L':' || reference[share - 1] == L'=';
         const bool afterDrive = share >= 2 && IsAsciiLetter(reference[share - 2]) &&
                                 (share == 2 || reference[share - 3] == L':');
         if (afterPrefix && !afterDrive && (drive == std::wstring_view::npos || drive + 1 >= share))
@@ -195,24 +298,32 @@ bool IsSharePath(std::wstring_view path) {
 } // namespace
 
 std::optional<FavoritesRequest> ReadFavoritesArgument(std::wstring_view argument, bool add) {
-    const std::wstring location = TextAfter(argument, L"=");
-    if (location.empty())
+    const std::size_t equals = argument.find(L'=');
+    if (equals == std::wstring_view::npos || equals + 1 == argument.size())
         return std::nullopt;
-    FavoritesRequest request;
-    // Blanks after a name would keep it from matching its own stored line.
-    request.name = TextBefore(argument, L"=");
-    request.name.erase(request.name.find_last_not_of(L' ') + 1);
-
-    std::wstring reference = TextBefore(location, L"::");
+    std::wstring_view location = argument.substr(equals + 1);
+    std::wstring reference(TextBefore(location, L"::"));
     std::replace(reference.begin(), reference.end(), L'/', L'\\');
     const std::size_t start = HelpFilePathStart(reference);
     if (start == std::wstring::npos)
         throw RunError(ErrorKind::InvalidArgument, reference);
-    reference.erase(0, start);
+    // The page's address holds no "=" before the help file's path: one there was the
+    // reader's, in the name ("E=mc2"), which is then refused as a whole.
+    const std::size_t nameEquals = location.substr(0, start).rfind(L'=');
+    const std::size_t nameEnd =
+        nameEquals == std::wstring_view::npos ? equals : equals + 1 + nameEquals;
+    if (nameEquals != std::wstring_view::npos) {
+        location.remove_prefix(nameEquals + 1);
+        reference.erase(0, nameEquals + 1);
+    }
+    reference.erase(0, start - (nameEquals == std::wstring_view::npos ? 0 : nameEquals + 1));
     if (reference.starts_with(L"\\\\") && !IsSharePath(reference))
         throw RunError(ErrorKind::InvalidArgument, reference);
-    request.helpFile = reference;
 
+    FavoritesRequest request;
+    // Blanks after a name would keep it from matching its own stored line.
+    request.name = TrimTrailingSpaces(argument.substr(0, nameEnd));
+    request.helpFile = reference;
     const std::size_t lastSlash = reference.rfind(L'\\');
     request.folder = reference.substr(0, lastSlash + 1);
     request.section = TextBefore(std::wstring_view(reference).substr(lastSlash + 1), L".chm");
@@ -224,24 +335,19 @@ std::optional<FavoritesRequest> ReadFavoritesArgument(std::wstring_view argument
 }
 
 std::wstring FavoriteEntryProblem(const FavoritesRequest& request) {
+    // Each of these ends the name, the line or the run of items for the pages, or would
+    // break the address that a page's Remove button hands back.
     static constexpr std::wstring_view Banned = L"\"\x01\r\n\\";
-    // The argument's own first "=" ends the name, but a look-alike can still turn into
-    // one when the name is converted for the file.
-    static constexpr std::wstring_view BannedInEntry = L"\"\x01\r\n\\=";
-    std::wstring problem = ProblemIn(L"name", request.name, BannedInEntry);
+    static constexpr std::wstring_view BannedInName = L"\"\x01\r\n\\=";
+    std::wstring problem = ProblemIn(L"name", request.name, BannedInName);
     if (problem.empty() && request.name.starts_with(L'['))
         // The pages and the rewrite would read the line as a section.
         problem = L"The favourite's name begins with \"[\", which is not allowed." +
                   std::wstring(Unchanged);
     if (problem.empty())
-        problem = ProblemIn(L"topic", request.topic, BannedInEntry);
+        problem = ProblemIn(L"topic", request.topic, Banned);
     if (problem.empty())
         problem = ProblemIn(L"help file name", request.section, Banned);
-    if (problem.empty() && !IsValidLine(SectionLine(ScriptText(request.section))))
-        problem = L"The name of the help file " + request.helpFile +
-                  L" cannot head a section of the Favorites file: it may hold one equals sign "
-                  L"at most." +
-                  Unchanged;
     return problem;
 }
 
@@ -252,38 +358,22 @@ std::wstring ScriptText(std::wstring_view text) {
     return out;
 }
 
-std::optional<std::wstring> PlainText(std::wstring_view scriptText) {
-    std::wstring out;
-    out.reserve(scriptText.size());
-    for (std::size_t i = 0; i < scriptText.size();) {
-        if (scriptText[i] != L'\\') {
-            out += scriptText[i++];
-            continue;
-        }
-        const auto unit = EscapedUnit(scriptText, i);
-        if (!unit)
-            return std::nullopt;
-        i += 6;
-        const auto low = EscapedUnit(scriptText, i);
-        if (sizeof(wchar_t) > 2 && IsSurrogate(*unit, 0xD800) && low && IsSurrogate(*low, 0xDC00)) {
-            // A 32-bit wchar_t holds the pair as one character.
-            out += static_cast<wchar_t>(0x10000 + ((*unit - 0xD800) << 10) + (*low - 0xDC00));
-            i += 6;
-        } else {
-            out += static_cast<wchar_t>(*unit);
-        }
-    }
-    return out;
+std::optional<std::wstring> ReadScriptString(std::wstring_view quoted) {
+    return ReadStringText(quoted);
+}
+
+std::wstring ItemLine(std::wstring_view text) {
+    std::wstring line(EntryPrefix);
+    AppendEscaped(line, text, NotPlainInString);
+    return line.append(ClosingPair);
 }
 
 std::wstring SectionLine(std::wstring_view section) {
-    return std::wstring(EntryPrefix) + L"[" + std::wstring(section) + L"]" +
-           std::wstring(ClosingPair);
+    return ItemLine(L"[" + std::wstring(section) + L"]");
 }
 
 std::wstring EntryLine(std::wstring_view name, std::wstring_view topic) {
-    return std::wstring(EntryPrefix) + std::wstring(name) + L"=" + std::wstring(topic) +
-           std::wstring(ClosingPair);
+    return ItemLine(std::wstring(name) + L"=" + std::wstring(topic));
 }
 
 bool IsFavoritesHeader(std::wstring_view line) {
@@ -337,57 +427,96 @@ std::wstring JoinFileLines(const std::vector<std::wstring>& lines) {
     return text;
 }
 
+namespace {
+
+// Whether an item is the entry of that name: its text before the first "=", without
+// blanks at its end, is the name in any letter case.
+bool IsEntryOf(std::wstring_view text, std::wstring_view name) {
+    const std::size_t equals = text.find(L'=');
+    return equals != std::wstring_view::npos && !text.starts_with(L'[') &&
+           EqualsNoCase(TrimTrailingSpaces(text.substr(0, equals)), name);
+}
+
+} // namespace
+
 std::wstring RewriteFavorites(std::wstring_view oldText, const FavoritesRequest& request) {
-    // As the pages read them; written as ScriptText, as every line is.
-    const std::wstring sectionLine = SectionLine(request.section);
-    const std::wstring entryLine = EntryLine(request.name, request.topic);
-    const std::wstring entryStart = std::wstring(EntryPrefix) + request.name;
-    const std::wstring sectionStart = std::wstring(EntryPrefix) + L"[";
+    // The old file's lines, each in a block: 0 for the lines before the first section,
+    // then one block per section in the order the sections first appear. A section line
+    // that appears again (a file edited by hand) adds its lines to the first one's block.
+    std::deque<std::wstring> decoded;
+    std::vector<FileLine> lines;
+    std::vector<std::size_t> blockOf;
+    std::size_t blocks = 1;
+    std::unordered_map<std::wstring, std::size_t> blockOfSection;
+    std::size_t current = 0;
+    ForEachFileLine(oldText, [&](std::wstring_view raw) {
+        const FileLine line = ReadFileLine(raw, decoded);
+        if (line.kind == LineKind::Dropped || line.kind == LineKind::Header)
+            return; // the header is written once, at the top
+        if (line.kind == LineKind::Item && line.text.starts_with(L'[')) {
+            const auto [at, isNew] = blockOfSection.try_emplace(FoldCase(line.text), blocks);
+            current = at->second;
+            if (!isNew)
+                return; // a repeated section line: what follows joins the first one's block
+            ++blocks;
+        }
+        blockOf.push_back(current);
+        lines.push_back(line);
+    });
+
+    // The request acts on the help file's block: on the first entry of the name there,
+    // or at the block's end.
+    const std::wstring sectionText = L"[" + request.section + L"]";
+    const auto own = blockOfSection.find(FoldCase(sectionText));
+    const std::size_t ownBlock = own == blockOfSection.end() ? blocks : own->second;
     const bool adding = !request.topic.empty();
+    const std::wstring entryLine = EntryLine(request.name, request.topic);
+    std::size_t match = lines.size();
+    for (std::size_t i = 0; i < lines.size() && match == lines.size(); ++i) {
+        if (blockOf[i] == ownBlock && lines[i].kind == LineKind::Item &&
+            IsEntryOf(lines[i].text, request.name))
+            match = i;
+    }
 
     std::wstring text;
-    text.reserve(oldText.size() + sectionLine.size() + entryLine.size() + 2 * CrLf.size());
-    const auto write = [&](std::wstring_view line, bool ascii = false) {
-        if (ascii)
-            text.append(line);
-        else
-            AppendScriptText(text, line);
-        text.append(CrLf);
-    };
-    bool inSection = false;
-    bool done = false;
-    std::wstring decoded;
-    ForEachFileLine(oldText, [&](std::wstring_view raw) {
-        const std::wstring_view line = TrimSpaces(raw);
-        const ReadLine read = ReadFileLine(line, decoded);
-        if (!read.valid)
-            return;
-        const std::wstring_view seen = read.text;
-        if (done) {
-            write(line, read.ascii);
-        } else if (EqualsNoCase(seen, sectionLine)) {
-            write(line, read.ascii);
-            inSection = true;
-        } else if (inSection && seen.starts_with(sectionStart)) {
-            // The next section begins: the entry goes at the end of this one.
-            if (adding)
-                write(entryLine);
-            done = true;
-            write(line, read.ascii);
-            inSection = false;
-        } else if (const std::size_t equals = seen.find(L'=');
-                   inSection && equals != std::wstring_view::npos && equals >= 1 &&
-                   EqualsNoCase(TrimSpaces(seen.substr(0, equals)), entryStart)) {
-            if (adding)
-                write(entryLine);
-            done = true;
-        } else {
-            write(line, read.ascii);
+    text.reserve(oldText.size() + 2 * entryLine.size() + 32);
+    const auto write = [&](std::wstring_view line) { text.append(line).append(CrLf); };
+    write(FavoritesHeader);
+    // The blocks in order: a counting sort of the lines by block keeps each block's order.
+    std::vector<std::size_t> blockStart(blocks + 1, 0);
+    for (const std::size_t block : blockOf)
+        ++blockStart[block + 1];
+    for (std::size_t b = 1; b < blockStart.size(); ++b)
+        blockStart[b] += blockStart[b - 1];
+    std::vector<std::size_t> order(lines.size());
+    {
+        std::vector<std::size_t> next(blockStart.begin(), blockStart.end() - 1);
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            order[next[blockOf[i]]++] = i;
+    }
+    for (std::size_t block = 0; block < blocks; ++block) {
+        for (std::size_t k = blockStart[block]; k < blockStart[block + 1]; ++k) {
+            const FileLine& line = lines[order[k]];
+            if (order[k] == match) {
+                if (adding)
+                    write(entryLine);
+            } else if (line.kind == LineKind::Comment) {
+                if (line.written)
+                    write(line.line);
+                else
+                    write(ScriptText(line.line));
+            } else if (line.kind == LineKind::Item) {
+                if (line.written)
+                    write(line.line);
+                else
+                    write(ItemLine(line.text));
+            }
         }
-    });
-    if (adding && !done) {
-        if (!inSection)
-            write(sectionLine);
+        if (block == ownBlock && adding && match == lines.size())
+            write(entryLine);
+    }
+    if (ownBlock == blocks && adding) {
+        write(SectionLine(request.section));
         write(entryLine);
     }
     return text;

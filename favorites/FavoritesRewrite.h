@@ -31,23 +31,29 @@ struct FavoritesRequest {
 };
 
 // What the switch argument ("name=location") asks for; nothing when the location is
-// empty. The help file's path begins (after a prefix such as "mk:@MSITStore:") with a
+// empty. An "=" in the location before the help file's path belongs to the name. The help file's path begins (after a prefix such as "mk:@MSITStore:") with a
 // drive letter before ":\" or with the "\\server\share\" of a share; a location with
 // neither raises RunError(InvalidArgument).
 std::optional<FavoritesRequest> ReadFavoritesArgument(std::wstring_view argument, bool add);
 
-// Why the entry cannot be written safely (a character that would break the script
-// or be dropped by the next rewrite), as a sentence for the reader; empty when fine.
+// Why the reader's entry is refused (a character that would end the name, the item or
+// the line for the pages, or break the address a page's Remove button hands back; an
+// "=" in the name), as a sentence for the reader; empty when fine.
 std::wstring FavoriteEntryProblem(const FavoritesRequest& request);
 
-// Text as the file holds it: every character outside ASCII as \uXXXX, a character
-// beyond U+FFFF as its two surrogate units. ASCII (U+0001 included) stays as it is.
+// Text as a comment of the file holds it: every character outside ASCII as \uXXXX, a
+// character beyond U+FFFF as its two surrogate units.
 std::wstring ScriptText(std::wstring_view text);
-// Text as the pages read it: every \uXXXX escape back as its character; nothing when a
-// backslash begins anything else (a script engine would read another escape, or refuse
-// the file).
-std::optional<std::wstring> PlainText(std::wstring_view scriptText);
+// The text of a string as a script engine (ECMAScript 3) reads what stands between its
+// quotes: \D is "D", \t a tab, \x41, \u0041 and \101 "A", \0 U+0000; nothing when
+// the engine refuses it (a raw quote or line break, a broken \x or \u escape, a
+// backslash at the end).
+std::optional<std::wstring> ReadScriptString(std::wstring_view quoted);
 
+// An item line as the rewrite writes it: the text in a string, every character but
+// printable ASCII, and the quote and the backslash, as \uXXXX; then U+0001 and the
+// closing quote.
+std::wstring ItemLine(std::wstring_view text);
 std::wstring SectionLine(std::wstring_view section);
 std::wstring EntryLine(std::wstring_view name, std::wstring_view topic);
 
@@ -61,10 +67,11 @@ std::wstring_view FirstFileLine(std::wstring_view text);
 // The lines, each followed by CR LF.
 std::wstring JoinFileLines(const std::vector<std::wstring>& lines);
 
-// The new file text from the old one, in one pass: lines trimmed, invalid lines
-// dropped, and the first entry of that name in the help file's section replaced (or
-// removed when the topic is empty), or the entry added at the end of the section. Every
-// line is written as ScriptText and ends in CR LF. Every test of a line (valid, header,
-// section, entry name) looks at it as the pages read it, escapes decoded, so the pages
-// and the rewrite see the same sections and entries.
+// The new file text from the old one. The header first, exactly as FavoritesHeader;
+// then every line a script engine reads, as the pages read it: comments, and items (each
+// one string that ends in U+0001 and holds no other) written in ASCII as ItemLine writes
+// them; a header line after the first and a line an engine refuses are dropped. A
+// section that appears twice is merged into its first place. In the help file's section
+// the first entry of that name is replaced (or removed when the topic is empty), or the
+// entry added at the section's end. Lines end in CR LF.
 std::wstring RewriteFavorites(std::wstring_view oldText, const FavoritesRequest& request);

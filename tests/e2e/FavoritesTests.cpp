@@ -243,11 +243,12 @@ TEST_F(Favorites, EntriesThatWouldBreakTheScriptAreRefusedAndTheFileKept) {
     } cases[] = {
         {L"/bmadd say \"hi\"=" + Location(L"a.htm"), L"name contains a double quote"},
         {L"/bmadd a\\b=" + Location(L"a.htm"), L"name contains a backslash"},
-        {L"/bmadd Query=" + Location(L"query.htm?q=1"), L"topic contains an equals sign"},
         {L"/bmadd Quote=" + Location(L"a\"b.htm"), L"topic contains a double quote"},
         // Read as a section line.
         {L"/bmadd[Other]=" + Location(L"a.htm"), L"name begins with \"[\""},
-        {L"/bmadd Word=" + Location(L"a.htm", L"a=b=c.chm"), L"a=b=c.chm"},
+        // An "=" before the help file's path was the reader's, in the name.
+        {L"/bmadd E=mc2=" + Location(L"a.htm"), L"name contains an equals sign (=)"},
+        {L"/bmdel Old=x=" + Location(L""), L"name contains an equals sign (=)"},
     };
     for (const auto& c : cases) {
         ChildProcess client = ChildProcess::Start(VarnholtPath(), c.arguments);
@@ -261,6 +262,32 @@ TEST_F(Favorites, EntriesThatWouldBreakTheScriptAreRefusedAndTheFileKept) {
         EXPECT_EQ(Bytes(), kept);
     }
     ExpectOnlyTheFavoritesFile();
+}
+
+// A headword with "/" is a favourite's name, in a folder and a location written with
+// forward slashes too: no switch of the name runs, and the viewer under the pointer
+// gets nothing.
+TEST_F(Favorites, HeadwordsWithASlashAreFavouritesAndNothingElseRuns) {
+    StandIn viewer(L"--pos 40 60 560 420");
+    ASSERT_TRUE(viewer.Ready());
+    ASSERT_TRUE(viewer.BringToFront());
+    ASSERT_TRUE(PutCursorOver(viewer.Window(L"html")));
+    const std::wstring folder = folder_.Path() + L"Verlag\\";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    std::wstring slashed = L"mk:@MSITStore:" + folder + L"Quillbay.chm::/a.htm";
+    std::replace(slashed.begin(), slashed.end(), L'\\', L'/');
+    std::string expected = Header + Section("Quillbay");
+    for (const char* name : {"hit/run", "Server/Verbindung", "Entry/Exit", "Control/Panel",
+                             "Nation/Region", "Book/title", "Search/find", "Go/Stop", "Long/Jump",
+                             "Moon/Movement", "Key/keyb", "Paste/copy"}) {
+        RunQuietly(L"/bmadd " + std::wstring(name, name + strlen(name)) + L"=" + slashed);
+        expected += Entry(std::string(" ") + name, "a.htm");
+    }
+    EXPECT_EQ(ReadFileBytes(folder + L"ext_BM.js"), expected);
+    RunQuietly(L"/bmdel Entry/Exit=" + slashed);
+    ASSERT_TRUE(viewer.Settle());
+    EXPECT_TRUE(viewer.Messages().empty()) << viewer.Messages().front().event;
+    EXPECT_EQ(ReadFileBytes(folder + L"ext_BM.js")->find("Entry/Exit"), std::string::npos);
 }
 
 TEST_F(Favorites, AFileHeldByAnotherProgramIsWaitedFor) {

@@ -97,6 +97,9 @@ TEST(Title, TheBlankAfterTheSwitchBelongsToTheNewTitle) {
     EXPECT_EQ(viewer.Title(), L" New Title");
     ASSERT_EQ(RunVarnholt(L"/titleNew Title"), 0u);
     EXPECT_EQ(viewer.Title(), L"New Title");
+    // A "/" inside a word is the title's: "/Ver" here opens no About window.
+    ASSERT_EQ(RunVarnholt(L"/title Server/Verbindung"), 0u);
+    EXPECT_EQ(viewer.Title(), L" Server/Verbindung");
     EXPECT_TRUE(Contains(viewer.Log(), L"WM_SETTEXT  New Title"));
 }
 

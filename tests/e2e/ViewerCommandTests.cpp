@@ -353,6 +353,16 @@ TEST(FindCommand, OpensTheSearchDialogAndTypesTheTextWithItsLeadingBlank) {
     EXPECT_EQ(viewer.Messages().size(), 4u) << Describe(viewer.Messages());
 }
 
+TEST(FindCommand, AHeadwordWithASlashIsSearchedForAsItStands) {
+    StandIn viewer(LeftPlace);
+    ASSERT_TRUE(viewer.Ready());
+    ASSERT_TRUE(PutCursorOver(viewer.Window(L"html")));
+
+    EXPECT_EQ(RunClient(L"/find Server/Verbindung").ExitCode(), 0u);
+    ExpectSearchOpenedAndFilled(viewer, L" Server/Verbindung");
+    ExpectFindPostedToHtmlView(viewer);
+}
+
 TEST(FindCommand, EmptyTextSetsTheLanguageAndTypesNothing) {
     StandIn viewer(LeftPlace);
     ASSERT_TRUE(viewer.Ready());

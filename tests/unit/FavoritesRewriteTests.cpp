@@ -121,25 +121,31 @@ TEST(FavoriteEntryProblem, NamesTheCharacterThatWouldBreakTheScript) {
               std::wstring::npos);
     EXPECT_NE(FavoriteEntryProblem(Request(L"a\\b=" + Location)).find(L"backslash"),
               std::wstring::npos);
-    const std::wstring query = FavoriteEntryProblem(Request(L"W=C:\\D\\Q.chm::/p.htm?x=1"));
-    EXPECT_NE(query.find(L"topic contains an equals sign (=)"), std::wstring::npos) << query;
     EXPECT_NE(FavoriteEntryProblem(Request(L"W=C:\\D\\Q.chm::/a\"b")).find(L"topic"),
               std::wstring::npos);
     EXPECT_NE(FavoriteEntryProblem(Request(L"W=C:\\D\\Q\x01.chm::/a")).find(L"help file"),
               std::wstring::npos);
-    // A line that would read as a section: refused, as is a help file whose section line
-    // would not read back.
+    // A line that would read as a section: refused.
     EXPECT_NE(FavoriteEntryProblem(Request(L"[x=" + Location)).find(L"begins with \"[\""),
               std::wstring::npos);
     EXPECT_EQ(FavoriteEntryProblem(Request(L" [x=" + Location)), L"");
-    EXPECT_EQ(FavoriteEntryProblem(Request(L"W=C:\\D\\a=b.chm::/a")), L"");
-    EXPECT_NE(FavoriteEntryProblem(Request(L"W=C:\\D\\a=b=c.chm::/a")).find(L"C:\\D\\a=b=c.chm"),
-              std::wstring::npos);
-    // Not from the argument itself, but from a name converted for the file.
-    FavoritesRequest converted = Request(L" Word=" + Location);
-    converted.name = L"a=b";
-    EXPECT_NE(FavoriteEntryProblem(converted).find(L"name contains an equals sign (=)"),
-              std::wstring::npos);
+    // An "=" after the help file's path is read back as it was written.
+    EXPECT_EQ(FavoriteEntryProblem(Request(L"W=C:\\D\\Q.chm::/p.htm?x=1")), L"");
+    EXPECT_EQ(FavoriteEntryProblem(Request(L"W=C:\\D\\a=b=c.chm::/a")), L"");
+    // An "=" before it was the reader's, in the name: refused, for /bmadd and /bmdel.
+    for (const wchar_t* argument :
+         {L"E=mc2=mk:@MSITStore:C:\\D\\Q.chm::/a.htm", L" a=b=c=C:/Users/Vera/Q.chm::/a",
+          L"E=mc2=\\\\srv\\b\\Q.chm::/a", L"=x=C:\\D\\Q.chm"}) {
+        for (const bool add : {true, false}) {
+            const auto request = ReadFavoritesArgument(argument, add);
+            ASSERT_TRUE(request) << add;
+            EXPECT_EQ(FavoriteEntryProblem(*request),
+                      L"The favourite's name contains an equals sign (=), which is not "
+                      L"allowed.\r\nThe Favorites file was not changed.");
+        }
+    }
+    EXPECT_EQ(Request(L"E=mc2=mk:@MSITStore:C:\\D\\Q.chm::/a.htm").name, L"E=mc2");
+    EXPECT_EQ(Request(L"E=mc2=mk:@MSITStore:C:\\D\\Q.chm::/a.htm").helpFile, L"C:\\D\\Q.chm");
 }
 
 TEST(FavoritesFileLines, EndAtCrLfCrOrLf) {
@@ -209,40 +215,87 @@ TEST(FavoritesRewrite, AFileWrittenInTheCodePageBecomesAsciiAndItsEntriesAreStil
     EXPECT_EQ(Delete({Header, Entry(L"a\u2028b", L"x"), L"// a\u2029b"}, L"absent"), Lines{Header});
 }
 
-TEST(FavoritesRewrite, EscapesAreUtf16UnitsAndReadBackOnlyWhenWhole) {
+TEST(FavoritesRewrite, StringsAreReadAsScriptEnginesReadThem) {
     // A 32-bit wchar_t holds U+1F600 whole; the file holds its two surrogate units.
     const std::wstring emoji(1, static_cast<wchar_t>(0x1F600));
     EXPECT_EQ(ScriptText(L"a" + emoji + L"\uff3c\x01~"), L"a\\uD83D\\uDE00\\uFF3C\x01~");
-    EXPECT_EQ(PlainText(L"a\\uD83D\\uDE00\\uff3c"), L"a" + emoji + L"\uff3c");
-    for (const wchar_t* broken : {L"\\u12", L"\\uZZZZ", L"\\u", L"\\", L"\\\\u0041", L"\\x41"})
-        EXPECT_FALSE(PlainText(broken)) << std::wstring(broken).size();
+    EXPECT_EQ(ItemLine(L"a" + emoji + L"\t\"\\\x7f~"),
+              L"+\"a\\uD83D\\uDE00\\u0009\\u0022\\u005C\\u007F~\x01\"");
+    const struct {
+        const wchar_t* quoted;
+        std::wstring text;
+    } read[] = {
+        {L"a\\uD83D\\uDE00\\uff3c", L"a" + emoji + L"\uff3c"},
+        {L"AC\\DC", L"ACDC"},
+        {L"\\t\\b\\f\\v\\n\\r", L"\t\b\f\v\n\r"},
+        {L"\\x41\\101\\u0041\\x7e", L"AAA~"},
+        {L"\\'\\\"\\\\", L"'\"\\"},
+        {L"\\0", std::wstring(1, L'\0')},
+        {L"\\08", std::wstring(1, L'\0') + L"8"},
+        {L"\\1\\12\\377\\400\\477", L"\x01\n\xff\x20"
+                                    L"0\x27"
+                                    L"7"},
+        {L"\\8\\9\\q\\\u00e9", L"89q\u00e9"},
+        {L"", L""},
+    };
+    for (const auto& r : read)
+        EXPECT_EQ(ReadScriptString(r.quoted), r.text) << std::wstring(r.quoted).size();
+    for (const wchar_t* refused : {L"\\u12", L"\\uZZZZ", L"\\u", L"\\", L"a\\", L"\\x4", L"\\xG1",
+                                   L"a\"b", L"a\u2028b", L"\\\u2029", L"\\u{41}"})
+        EXPECT_FALSE(ReadScriptString(refused)) << std::wstring(refused).size();
 }
 
-TEST(FavoritesRewrite, ALineTheScriptCannotReadIsDroppedAndEscapesCountAsTheirCharacters) {
+TEST(FavoritesRewrite, EveryLineAnEngineReadsIsKeptWithItsMeaningInAscii) {
     const Lines file{Header,
                      Section(L"Quillbay"),
-                     Entry(L"bad", L"\\u12"),       // a malformed escape
-                     Entry(L"zz", L"\\uZZZZ"),      // another
-                     Entry(L"lone", L"x\\"),        // a lone backslash
-                     Entry(L"in\\u0001side", L"a"), // U+0001 inside, escaped
-                     Entry(L"q\\u0022", L"a"),      // a double quote, escaped
-                     Entry(L"a\\u003Db", L"c"),     // a second "=", escaped
-                     L"+\"end\\u0001\"",            // the closing U+0001 escaped: read as it
-                     Entry(L"\\u0041", L"x")};
-    EXPECT_EQ(Delete(file, L"absent"),
-              (Lines{Header, Section(L"Quillbay"), L"+\"end\\u0001\"", Entry(L"\\u0041", L"x")}));
-    EXPECT_EQ(Delete(file, L"a"), (Lines{Header, Section(L"Quillbay"), L"+\"end\\u0001\""}));
+                     Entry(L"AC\\DC", L"html/a.htm"), // an older client's raw backslash
+                     Entry(L"tab\\tbed", L"b"),       // a tab: refused as a new name
+                     Entry(L"\\x41\\101", L"c"),      // hexadecimal and octal escapes
+                     Entry(L"O\\'Brien", L"d"),       // an escaped quote of either kind
+                     Entry(L"say \\\"hi\\\"", L"e"),  //
+                     Entry(L"a\\u003Db", L"c=d"),     // an "=" in the name and in the topic
+                     L"+\"end\\u0001\"",              // the closing U+0001 escaped
+                     Entry(L"nul\\0", L"f"),          //
+                     Entry(L"bad", L"\\u12"),         // refused by every engine: dropped
+                     L"+\"lone=x\x01\\\"",          // a backslash before the closing quote
+                     Entry(L"in\\u0001side", L"a"),   // U+0001 inside: two items, dropped
+                     L"+\"raw \"quote\"=a\x01\""};    //
+    const Lines kept{Header,
+                     Section(L"Quillbay"),
+                     Entry(L"ACDC", L"html/a.htm"),
+                     Entry(L"tab\\u0009bed", L"b"),
+                     Entry(L"AA", L"c"),
+                     Entry(L"O'Brien", L"d"),
+                     Entry(L"say \\u0022hi\\u0022", L"e"),
+                     Entry(L"a", L"b=c=d"),
+                     L"+\"end\x01\"",
+                     Entry(L"nul\\u0000", L"f")};
+    EXPECT_EQ(Delete(file, L"absent"), kept);
+    EXPECT_EQ(Delete(kept, L"absent"), kept) << "the next rewrite keeps them all";
+    // Each is found by the name the pages show.
+    EXPECT_EQ(Delete(file, L"acdc")[2], Entry(L"tab\\u0009bed", L"b"));
+    EXPECT_EQ(Delete(file, L"tab\tbed")[3], Entry(L"AA", L"c"));
+    EXPECT_EQ(Add(file, L"O'BRIEN", L"z")[5], Entry(L"O'BRIEN", L"z"));
+    EXPECT_EQ(Delete(file, L"say \"hi\"").size(), kept.size() - 1);
     // An escaped "[" starts another section, as the pages read it: the entry goes before it
     // and that section's entry of the same name is left alone.
     const Lines two{Header, Section(L"Quillbay"), Entry(L"w", L"1"), L"+\"\\u005BOther]\x01\"",
                     Entry(L"x", L"2")};
     EXPECT_EQ(Add(two, L"x", L"9"),
               (Lines{Header, Section(L"Quillbay"), Entry(L"w", L"1"), Entry(L"x", L"9"),
-                     L"+\"\\u005BOther]\x01\"", Entry(L"x", L"2")}));
+                     Section(L"Other"), Entry(L"x", L"2")}));
     EXPECT_EQ(Delete(two, L"x", L"Other.chm"),
-              (Lines{Header, Section(L"Quillbay"), Entry(L"w", L"1"), L"+\"\\u005BOther]\x01\""}));
-    EXPECT_EQ(Delete({Header, L"+\"\\u005BQuillbay]\x01\"", Entry(L"x", L"2")}, L"x"),
-              (Lines{Header, L"+\"\\u005BQuillbay]\x01\""}));
+              (Lines{Header, Section(L"Quillbay"), Entry(L"w", L"1"), Section(L"Other")}));
+}
+
+TEST(FavoritesRewrite, TheHeaderIsWrittenExactlyOnceAtTheTop) {
+    // A header in capitals would make an engine refuse the file; one after the first would
+    // empty ext_BM and hide every favourite above it from the pages.
+    const Lines file{L";VAR EXT_BM=\"\"", Section(L"Quillbay"), Entry(L"a", L"1"),
+                     L";var ext_BM=\"\"", Entry(L"b", L"2"),    L"  ;Var Ext_bm=\"\" "};
+    EXPECT_EQ(Delete(file, L"absent"),
+              (Lines{Header, Section(L"Quillbay"), Entry(L"a", L"1"), Entry(L"b", L"2")}));
+    EXPECT_EQ(Delete({}, L"absent"), Lines{Header});
 }
 
 TEST(FavoritesRewrite, StoredNameIsComparedWithBlanksBeforeEqualsTrimmed) {
@@ -290,21 +343,32 @@ TEST(FavoritesRewrite, AddWithoutTopicRemovesTheEntry) {
     EXPECT_EQ(Rewrite(file, noTopic), (Lines{Header, Section(L"Quillbay"), Entry(L"b", L"2")}));
 }
 
-TEST(FavoritesRewrite, AfterTheMatchLinesAreCopiedWithoutFurtherMatching) {
+TEST(FavoritesRewrite, ASectionThatAppearsTwiceIsMergedIntoItsFirstPlace) {
     const Lines file{Header,
                      Section(L"Quillbay"),
                      Entry(L"a", L"1"),
                      Section(L"Other"),
-                     Section(L"Quillbay"),
-                     Entry(L"a", L"2")};
-    // The first section of the help file ends without a match: the entry goes there, and
-    // the second section of the same name is only copied.
-    EXPECT_EQ(Add(file, L"a", L"9"),
-              (Lines{Header, Section(L"Quillbay"), Entry(L"a", L"9"), Section(L"Other"),
-                     Section(L"Quillbay"), Entry(L"a", L"2")}));
-    EXPECT_EQ(Add(file, L"b", L"9"),
-              (Lines{Header, Section(L"Quillbay"), Entry(L"a", L"1"), Entry(L"b", L"9"),
-                     Section(L"Other"), Section(L"Quillbay"), Entry(L"a", L"2")}));
+                     Entry(L"o", L"5"),
+                     Section(L"QUILLBAY"),
+                     L"// second copy",
+                     Entry(L"a", L"2"),
+                     Entry(L"b", L"3"),
+                     L"+\"[Other]\\u0001\""};
+    const Lines merged{Header,
+                       Section(L"Quillbay"),
+                       Entry(L"a", L"1"),
+                       L"// second copy",
+                       Entry(L"a", L"2"),
+                       Entry(L"b", L"3"),
+                       Section(L"Other"),
+                       Entry(L"o", L"5")};
+    EXPECT_EQ(Delete(file, L"absent"), merged);
+    // A name that stands twice stays twice; each /bmdel removes the first.
+    EXPECT_EQ(Delete(file, L"a"),
+              (Lines{Header, Section(L"Quillbay"), L"// second copy", Entry(L"a", L"2"),
+                     Entry(L"b", L"3"), Section(L"Other"), Entry(L"o", L"5")}));
+    EXPECT_EQ(Add(file, L"b", L"9")[5], Entry(L"b", L"9"));
+    EXPECT_EQ(Add(file, L"c", L"9", L"Other.chm").back(), Entry(L"c", L"9"));
 }
 
 TEST(FavoritesRewrite, DeleteOfAnAbsentNameOnlyRewrites) {
@@ -312,32 +376,22 @@ TEST(FavoritesRewrite, DeleteOfAnAbsentNameOnlyRewrites) {
                      L"//  a \"comment\" = = \x01  "};
     EXPECT_EQ(Delete(file, L"absent"),
               (Lines{Header, Entry(L"x", L"y"), L"//  a \"comment\" = = \x01"}));
-    EXPECT_EQ(Delete({}, L"absent"), Lines{});
 }
 
 TEST(FavoritesRewrite, InvalidLinesAreDroppedAndOthersKept) {
     const Lines file{Header,
-                     L";VAR ext_bm=\"\"", // a second header, kept
                      Section(L"Quillbay"),
                      L"+\"in\x01side=a\x01\"", // U+0001 inside
                      L"+\"no=closing\"",       // no closing pair
-                     L"+\"say \"hi\"=a\x01\"", // double quote inside
-                     L"+\"a=b=c\x01\"",        // second equals sign
+                     L"+\"say \"hi\"=a\x01\"", // a raw double quote inside
+                     L"+\"a=b=c\x01\"",        // a second equals sign: read as the topic's
                      L"\"a=b\x01\"",           // no entry prefix
                      L"+\"\x01\"",             // four characters: nothing inside
                      L"+\"x\x01\" ",           // trailing blank only: trimmed
                      L"\t+\"t=1\x01\"",        // a tab is not trimmed
                      L"+\"x\x01\\u0022"};      // the closing quote escaped
-    EXPECT_EQ(Delete(file, L"absent"), (Lines{Header, L";VAR ext_bm=\"\"", Section(L"Quillbay"),
+    EXPECT_EQ(Delete(file, L"absent"), (Lines{Header, Section(L"Quillbay"), L"+\"a=b=c\x01\"",
                                               L"+\"\x01\"", L"+\"x\x01\""}));
-}
-
-TEST(FavoritesRewrite, LinesThatWouldBeDroppedAreWrittenWhenAsked) {
-    // The rewrite itself writes what it is given; the argument check refuses such
-    // entries before a file is touched.
-    const Lines once = Add({Header}, L"a", L"p?x=1");
-    EXPECT_EQ(once.back(), Entry(L"a", L"p?x=1"));
-    EXPECT_EQ(Delete(once, L"absent"), (Lines{Header, Section(L"Quillbay")}));
 }
 
 } // namespace
