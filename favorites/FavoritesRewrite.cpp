@@ -339,6 +339,10 @@ std::wstring FavoriteEntryProblem(const FavoritesRequest& request) {
     // break the address that a page's Remove button hands back.
     static constexpr std::wstring_view Banned = L"\"\x01\r\n\\";
     static constexpr std::wstring_view BannedInName = L"\"\x01\r\n\\=";
+    // A request that writes nothing (/bmdel) finds any name the pages list, but its
+    // name still may not hold the "=" that would have ended it.
+    if (request.topic.empty())
+        return ProblemIn(L"name", request.name, L"=");
     std::wstring problem = ProblemIn(L"name", request.name, BannedInName);
     if (problem.empty() && request.name.starts_with(L'['))
         // The pages and the rewrite would read the line as a section.

@@ -38,7 +38,8 @@ std::optional<FavoritesRequest> ReadFavoritesArgument(std::wstring_view argument
 
 // Why the reader's entry is refused (a character that would end the name, the item or
 // the line for the pages, or break the address a page's Remove button hands back; an
-// "=" in the name), as a sentence for the reader; empty when fine.
+// "=" in the name), as a sentence for the reader; empty when fine. A request that
+// writes nothing is refused only for an "=" in the name.
 std::wstring FavoriteEntryProblem(const FavoritesRequest& request);
 
 // Text as a comment of the file holds it: every character outside ASCII as \uXXXX, a

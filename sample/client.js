@@ -68,9 +68,32 @@ function HelpFileFolder() {
   return path.substring(0, path.lastIndexOf("\\") + 1);
 }
 
+// A part of a path as it stands in an address: every ASCII character that could end it
+// or change its meaning ("#", "%", "?", a blank, ...) percent-encoded; other characters
+// stay as they are, as the viewer's engine expects them in a file: address.
+function AddressPart(text) {
+  var safe = /[A-Za-z0-9\-._~!$&'()*+,;=:@\u0080-\uffff]/;
+  var out = "";
+  for (var i = 0; i < text.length; i++) {
+    var c = text.charAt(i);
+    if (safe.test(c)) {
+      out += c;
+    } else {
+      var code = c.charCodeAt(0);
+      out += (code < 16 ? "%0" : "%") + code.toString(16).toUpperCase();
+    }
+  }
+  return out;
+}
+
 // The file: address of a file in the help file's folder: "file:///C:/Dict/ext_BM.js", or
-// "file://server/books/ext_BM.js" on a share.
+// "file://server/books/ext_BM.js" on a share; each part of the path percent-encoded
+// ("C:\C# Books 100%\" is "file:///C:/C%23%20Books%20100%25/").
 function FolderFileAddress(name) {
   var folder = HelpFileFolder();
-  return (folder.charAt(0) == "\\" ? "file:" : "file:///") + folder.replace(/\\/g, "/") + name;
+  var share = folder.charAt(0) == "\\";
+  var parts = folder.substring(share ? 2 : 0).split("\\");
+  for (var i = share ? 0 : 1; i < parts.length; i++)
+    parts[i] = AddressPart(parts[i]);
+  return (share ? "file://" : "file:///") + parts.join("/") + AddressPart(name);
 }

@@ -98,7 +98,8 @@ class Chromium {
   async stop() {
     this.process.kill();
     await this.exited;
-    fs.rmSync(this.profile, { recursive: true, force: true });
+    // Chromium's helper processes may still be writing to the profile for a moment.
+    fs.rmSync(this.profile, { recursive: true, force: true, maxRetries: 10, retryDelay: 200 });
   }
 }
 

@@ -144,6 +144,9 @@ TEST(FavoriteEntryProblem, NamesTheCharacterThatWouldBreakTheScript) {
                       L"allowed.\r\nThe Favorites file was not changed.");
         }
     }
+    // What /bmdel does not write, it need not refuse: any name the pages list is found.
+    for (const wchar_t* name : {L"say \"hi\"", L"AC\\DC", L"[x", L"a\x01", L"t\tab"})
+        EXPECT_EQ(FavoriteEntryProblem(Request(name + (L"=" + Location), false)), L"");
     EXPECT_EQ(Request(L"E=mc2=mk:@MSITStore:C:\\D\\Q.chm::/a.htm").name, L"E=mc2");
     EXPECT_EQ(Request(L"E=mc2=mk:@MSITStore:C:\\D\\Q.chm::/a.htm").helpFile, L"C:\\D\\Q.chm");
 }
