@@ -10,7 +10,7 @@ set(PAGES_TESTS ${CMAKE_SOURCE_DIR}/tests/pages)
 add_test(NAME pages.es3_syntax COMMAND ${NODE_PROGRAM} --test ${PAGES_TESTS}/Es3Syntax.test.js)
 set_tests_properties(pages.es3_syntax PROPERTIES LABELS pages)
 if(CMAKE_CROSSCOMPILING)
-  foreach(name FavoritesInEveryCharset FavoritesPage)
+  foreach(name FavoritesInEveryCharset FavoritesPage FavoritesAgreement)
     add_test(NAME pages.${name} COMMAND ${NODE_PROGRAM} --test ${PAGES_TESTS}/${name}.test.js)
     set_tests_properties(pages.${name} PROPERTIES LABELS pages FIXTURES_REQUIRED wine
       RESOURCE_LOCK wine_desktop TIMEOUT 600 ENVIRONMENT
