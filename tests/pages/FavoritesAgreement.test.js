@@ -184,3 +184,27 @@ test("what the client keeps is what the pages list, and /bmdel of a listed name 
     fs.rmSync(folder, { recursive: true, force: true });
   }
 });
+
+test("an old file with a header in capitals and raw and escaped backslashes keeps every " +
+     "favourite the pages listed, and loads after a change", () => {
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), "varnholt-agree-"));
+  const file = path.join(folder, "ext_BM.js");
+  try {
+    const lines = ["+\"[Quillbay]\u0001\"", "+\"AC\\DC=html/a.htm\u0001\"",
+                   "+\"Tab\\there=b.htm\u0001\"", "+\"\\x41\\101=c.htm\u0001\"",
+                   "+\"O\\'Brien=d.htm\u0001\""];
+    const before = [{ helpFile: "Quillbay", entries: [
+      { name: "ACDC", topic: "html/a.htm" }, { name: "Tab\there", topic: "b.htm" },
+      { name: "AA", topic: "c.htm" }, { name: "O'Brien", topic: "d.htm" }] }];
+    // As the pages read it with a sound header: the client's reading of the file.
+    assert.deepStrictEqual(FavoriteGroupsOf([";var ext_BM=\"\""].concat(lines).join("\r\n")),
+                           before);
+    fs.writeFileSync(file, [";VAR EXT_BM=\"\""].concat(lines).join("\r\n"), "latin1");
+    const location = "=mk:@MSITStore:Z:" + folder.replace(/\//g, "\\") + "\\Quillbay.chm::/";
+    assert.strictEqual(RunClient("/bmaddNew" + location + "e.htm"), 0);
+    before[0].entries.push({ name: "New", topic: "e.htm" });
+    assert.deepStrictEqual(FavoriteGroupsOf(fs.readFileSync(file, "latin1")), before);
+  } finally {
+    fs.rmSync(folder, { recursive: true, force: true });
+  }
+});
