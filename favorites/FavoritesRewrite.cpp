@@ -112,27 +112,16 @@ std::optional<std::pair<std::uint32_t, std::size_t>> ReadEscape(std::wstring_vie
     if (at + 1 >= text.size())
         return std::nullopt;
     const wchar_t c = text[at + 1];
-    switch (c) {
-    case L'b':
-        return std::pair{0x08u, 2u};
-    case L't':
-        return std::pair{0x09u, 2u};
-    case L'n':
-        return std::pair{0x0Au, 2u};
-    case L'v':
-        return std::pair{0x0Bu, 2u};
-    case L'f':
-        return std::pair{0x0Cu, 2u};
-    case L'r':
-        return std::pair{0x0Du, 2u};
-    case L'x':
-    case L'u': {
+    static constexpr std::wstring_view Letters = L"btnvfr";
+    static constexpr std::wstring_view Controls = L"\b\t\n\v\f\r";
+    if (const std::size_t letter = Letters.find(c); letter != std::wstring_view::npos)
+        return std::pair{static_cast<std::uint32_t>(Controls[letter]), std::size_t{2}};
+    if (c == L'x' || c == L'u') {
         const std::size_t digits = c == L'x' ? 2 : 4;
         const auto value = HexValue(text, at + 2, digits);
         if (!value)
             return std::nullopt;
         return std::pair{*value, 2 + digits};
-    }
     }
     if (IsOctalDigit(c)) {
         // Three digits at most, and the value stays below 256: \377, \47, \7.
