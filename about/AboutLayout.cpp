@@ -1,51 +1,32 @@
 #include "about/AboutLayout.h"
 
 #include <algorithm>
-#include <cstdint>
-
-namespace {
-
-int ScaleRounded(int value, int numerator, int denominator) {
-    const std::int64_t scaled = static_cast<std::int64_t>(value) * numerator;
-    const std::int64_t half = denominator / 2;
-    return static_cast<int>(scaled >= 0 ? (scaled + half) / denominator
-                                        : -((-scaled + half) / denominator));
-}
-
-} // namespace
-
-int ScalePixels(int pixels, int dpi) {
-    return ScaleRounded(pixels, dpi, 96);
-}
-
-int TwipsToPixels(int twips, int dpi) {
-    return ScaleRounded(twips, dpi, 1440);
-}
 
 AboutLayout LayoutAboutWindow(const AboutLayoutInput& in) {
+    const AboutDesign& design = AboutWindowDesign;
     const auto px = [&](int pixels) { return ScalePixels(pixels, in.dpi); };
     AboutLayout layout;
-    layout.icon = {px(20), px(20), in.icon.width, in.icon.height};
+    layout.window = {px(design.windowWidth), px(design.windowHeight)};
+    const int clientWidth = layout.window.width - in.frame.width;
+    const int clientHeight = layout.window.height - in.frame.height;
+
+    layout.icon = {px(design.iconLeft), px(design.iconTop), px(design.iconSize),
+                   px(design.iconSize)};
     Box& message = layout.message;
-    message.left = layout.icon.width + layout.icon.left + px(10);
+    message.left = layout.icon.Right() + px(design.gap);
     message.top = layout.icon.top;
-    message.width = in.clientWidth - message.left - px(10);
+    message.width = clientWidth - message.left - px(design.gap);
     message.height = in.messageHeight ? in.messageHeight(message.width) : 0;
-    layout.link = {message.left, message.top + message.height, message.width, in.lineHeight};
-    const int okWidth = px(72);
-    const int okHeight = px(24);
-    layout.ok = {in.clientWidth - okWidth - px(10), in.clientHeight - okHeight - px(10), okWidth,
-                 okHeight};
+    layout.link = {message.left, message.Bottom(), message.width, in.lineHeight};
+
+    Box& ok = layout.ok;
+    ok.width = px(design.okWidth);
+    ok.height = px(design.okHeight);
+    ok.left = clientWidth - ok.width - px(design.gap);
+    ok.top = clientHeight - ok.height - px(design.okBottomGap);
     const Box& lowest = in.linkVisible ? layout.link : layout.message;
-    layout.extraHeight = std::max(0, lowest.top + lowest.height - layout.ok.top);
-    layout.ok.top += layout.extraHeight;
+    const int missing = std::max(0, lowest.Bottom() - ok.top);
+    ok.top += missing;
+    layout.window.height += missing;
     return layout;
-}
-
-int AboutWindowWidth(int dpi) {
-    return ScalePixels(360, dpi);
-}
-
-int AboutWindowHeight(int dpi) {
-    return ScalePixels(180, dpi);
 }

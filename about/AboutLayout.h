@@ -1,41 +1,44 @@
-// Sizes and places of the About window's parts, in pixels, as pure arithmetic: sizes are
-// given for the standard 96 DPI and scaled for the display the window is on.
+// The About window's geometry, stated once: the design's sizes, in pixels at 96 DPI, and
+// the one function that computes, from the display's scale and the window's font, every
+// box the window and its controls end with. Pure arithmetic: running it again on the same
+// input gives the same boxes.
 #pragma once
+#include "platform/Geometry.h"
+
 #include <functional>
 
-// pixels at 96 DPI shown at dpi; exact at 96, rounded to the nearest pixel otherwise
-int ScalePixels(int pixels, int dpi);
-// 15 twips make a pixel at 96 DPI
-int TwipsToPixels(int twips, int dpi);
-
-struct Box {
-    int left = 0, top = 0, width = 0, height = 0;
-    bool operator==(const Box&) const = default;
+struct AboutDesign {
+    int windowWidth = 360; // the outer size, frame and caption bar included
+    int windowHeight = 180;
+    int iconLeft = 20; // the information icon, 32 x 32
+    int iconTop = 20;
+    int iconSize = 32;
+    int gap = 10; // from the icon to the text, and the text and OK from the right edge
+    int okWidth = 72;
+    int okHeight = 24;
+    int okBottomGap = 10;
 };
+inline constexpr AboutDesign AboutWindowDesign{};
 
 struct AboutLayoutInput {
     int dpi = 96;
-    int clientWidth = 0;
-    int clientHeight = 0;
-    Box icon;           // its size is kept; it moves to 20, 20
-    int lineHeight = 0; // one line of the window's font
+    Extent frame;       // what the frame and the caption bar add to the client area
+    int lineHeight = 0; // one line of the window's font: the link's height
     bool linkVisible = false;
-    // the height of the whole message text when laid out that wide
+    // The height of the whole message text wrapped at that width, in the window's font.
     std::function<int(int width)> messageHeight;
 };
 
 struct AboutLayout {
-    Box icon, message, link, ok;
-    int extraHeight = 0; // what the window must grow by for the text to end above OK
+    Extent window; // the outer size
+    // In the window's client area:
+    Box icon;    // at 20, 20
+    Box message; // right of the icon, 10 pixels from it and from the right edge, as high as
+                 // its text
+    Box link;    // right below the message, as wide, one line high
+    Box ok;      // 72 x 24, 10 pixels from the right and bottom edges
 };
 
-// The icon at 20, 20; the message right of it, 10 pixels from it and from the right
-// edge, as high as its text; the link right below it, as wide, one line high; the OK
-// button 72 x 24, 10 pixels from the right and bottom edges. Where the message, or the
-// link when it is shown, would reach below the top of OK, the window grows by the
-// difference and OK moves down with its bottom edge.
+// Where the message, or the link when it is shown, would reach below the top of OK, the
+// window is taller by the difference and OK moves down with its bottom edge.
 AboutLayout LayoutAboutWindow(const AboutLayoutInput& input);
-
-// The window's outer size, frame and caption bar included: 360 x 180 at 96 DPI.
-int AboutWindowWidth(int dpi);
-int AboutWindowHeight(int dpi);

@@ -13,6 +13,7 @@
 #include "platform/ProgramInfo.h"
 #include "platform/UniqueHandle.h"
 #include "platform/WindowClass.h"
+#include "platform/WindowUtil.h"
 
 #include <memory>
 
@@ -23,14 +24,6 @@ constexpr wchar_t PictureClass[] = L"VarnholtPicture";
 constexpr int MessageId = 100;
 constexpr int LinkBoxId = 101;
 constexpr int IconId = 102;
-
-// Design geometry in twips (left, top, width, height); the load logic places everything
-// again, and of this only the icon's size is kept.
-constexpr Box DesignClient{0, 0, 5160, 2235};
-constexpr Box DesignIcon{180, 150, 480, 480};
-constexpr Box DesignMessage{855, 90, 4110, 1050};
-constexpr Box DesignLinkBox{885, 1260, 4005, 285};
-constexpr Box DesignOK{3750, 1710, 1200, 405};
 
 // The stored properties of tbLinkBox.
 PropertyBag LinkBoxDesign() {
@@ -65,32 +58,23 @@ HICON InformationIcon() {
     return LoadIconW(nullptr, IDI_INFORMATION);
 }
 
-void MoveWindowTo(HWND window, const Box& box) {
-    SetWindowPos(window, nullptr, box.left, box.top, box.width, box.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-Box PixelsOf(const Box& twips, int dpi) {
-    return {TwipsToPixels(twips.left, dpi), TwipsToPixels(twips.top, dpi),
-            TwipsToPixels(twips.width, dpi), TwipsToPixels(twips.height, dpi)};
-}
-
 // The window's font, the one its text is measured in: MS Sans Serif 8.25 pt, the
-// classic dialog font (Windows substitutes its TrueType successor), at the window's scale.
-UniqueGdiObject CreateWindowFont(int dpi) {
-    LOGFONTW font{};
-    font.lfHeight = -MulDiv(825, dpi, 7200);
-    font.lfWeight = FW_NORMAL;
-    font.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynW(font.lfFaceName, L"MS Sans Serif", LF_FACESIZE);
-    return UniqueGdiObject(CreateFontIndirectW(&font));
-}
+// classic dialog font (Windows substitutes its TrueType successor).
+const FontDesign WindowFont{L"MS Sans Serif", 8.25, FW_NORMAL, false, false, false,
+                            DEFAULT_CHARSET};
 
 // pbIcon: a picture box that keeps what is drawn into it and repaints from that image.
 class PictureBox {
   public:
+    PictureBox() = default;
+    PictureBox(const PictureBox&) = delete;
+    PictureBox& operator=(const PictureBox&) = delete;
+    ~PictureBox() {
+        if (window_)
+            SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    }
     void Create(HWND parent, const Box& box) {
-        RegisterWindowClass({.name = PictureClass, .proc = Proc});
+        RegisterWindowClass({.name = PictureClass, .proc = WindowProcOf<PictureBox>});
         window_ = CreateWindowExW(
             0, PictureClass, L"", WS_CHILD | WS_VISIBLE, box.left, box.top, box.width, box.height,
             parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IconId)), Instance(), this);
@@ -115,19 +99,18 @@ class PictureBox {
         InvalidateRect(window_, nullptr, FALSE);
     }
 
-  private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        return HandleMessageGuarded([&]() -> LRESULT {
-            auto* self = WindowObject<PictureBox>(window, message, lParam);
-            if (message == WM_PAINT && self) {
-                self->Paint();
-                return 0;
-            }
-            if (message == WM_ERASEBKGND && self && self->imageDc_)
-                return 1;
-            return DefWindowProcW(window, message, wParam, lParam);
-        });
+    LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_PAINT && window == window_) {
+            Paint();
+            return 0;
+        }
+        if (message == WM_ERASEBKGND && imageDc_)
+            return 1;
+        return DefWindowProcW(window, message, wParam, lParam);
     }
+    void OnWindowGone(HWND) { window_ = nullptr; }
+
+  private:
     void Paint() {
         const PaintDc paint(window_);
         RECT client{};
@@ -146,12 +129,18 @@ class AboutWindow final : public LinkBoxHost {
     explicit AboutWindow(std::wstring latestVersion) : latestVersion_(std::move(latestVersion)) {}
     AboutWindow(const AboutWindow&) = delete;
     AboutWindow& operator=(const AboutWindow&) = delete;
+    ~AboutWindow() {
+        if (window_)
+            SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
+    }
 
     void Create();
-    void Load();
     void Show();
     bool IsOpen() const { return static_cast<bool>(window_); }
     HWND Handle() const { return window_.get(); }
+
+    LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void OnWindowGone(HWND) { window_.release(); }
 
   private:
     // tbLinkBox's events: Enter and Space open the link as a click does; its tool tip is
@@ -162,13 +151,12 @@ class AboutWindow final : public LinkBoxHost {
     }
     std::wstring LinkToolTipText(const LinkBox& link) const override { return link.Caption(); }
 
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void OnDpiChanged(int dpi, const RECT& suggested);
-    void DrawInformationIcon();
     void RunUpdateCheck();
-    void LayOut();
-    int MeasureText(const std::wstring& text, int width) const;
+    AboutLayout Layout() const;
+    void CreateControls(const AboutLayout& layout);
+    void Place(const AboutLayout& layout);
+    void DrawInformationIcon();
+    void OnDpiChanged(int dpi, const RECT& suggested);
 
     UniqueWindow window_;
     HWND tbMsg_ = nullptr; // children, destroyed with the window
@@ -178,128 +166,109 @@ class AboutWindow final : public LinkBoxHost {
     UniqueGdiObject font_;
     int dpi_ = 96;
     std::wstring latestVersion_;
+    std::wstring text_; // tbMsg's whole text
     bool linkShown_ = false;
 };
 
 std::unique_ptr<AboutWindow> fwMain;
 
+// The window, hidden; then the load logic in its order: the caption, the message and the
+// update check's lines, and the controls at the boxes the layout gives them.
 void AboutWindow::Create() {
     RegisterWindowClass({.name = WindowClass,
-                         .proc = Proc,
+                         .proc = WindowProcOf<AboutWindow>,
                          .background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                          .icon = InformationIcon()});
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
-    window_.reset(CreateWindowExW(exStyle, WindowClass, L"", style, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, Instance(),
-                                  this));
+    window_.reset(CreateWindowExW(exStyle, WindowClass, MessageCaption().c_str(), style,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  nullptr, nullptr, Instance(), this));
     if (!window_)
         throw RunError(ErrorKind::System, L"About window");
     dpi_ = WindowDpi(window_.get());
-    RECT frame{0, 0, TwipsToPixels(DesignClient.width, dpi_),
-               TwipsToPixels(DesignClient.height, dpi_)};
-    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    SetWindowPos(window_.get(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    font_ = CreateWindowFont(dpi_);
-
-    pbIcon_.Create(window_.get(), PixelsOf(DesignIcon, dpi_));
-    const Box message = PixelsOf(DesignMessage, dpi_);
-    tbMsg_ = CreateWindowExW(
-        0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_READONLY,
-        message.left, message.top, message.width, message.height, window_.get(),
-        reinterpret_cast<HMENU>(MessageId), Instance(), nullptr);
-    editProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(tbMsg_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MessageBoxTextProc)));
-    const Box link = PixelsOf(DesignLinkBox, dpi_);
-    tbLinkBox_ = std::make_unique<LinkBox>(
-        window_.get(), LinkBoxId,
-        RECT{link.left, link.top, link.left + link.width, link.top + link.height}, *this);
-    tbLinkBox_->Restore(LinkBoxDesign());
-    const Box ok = PixelsOf(DesignOK, dpi_);
-    bbOK_ =
-        CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-                        ok.left, ok.top, ok.width, ok.height, window_.get(),
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)), Instance(), nullptr);
-    for (HWND control : {tbMsg_, bbOK_})
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    font_ = CreateFontAt(WindowFont, dpi_);
+    text_ = AboutMessageText(ProgramFolder(), ProgramName());
+    RunUpdateCheck();
+    const AboutLayout layout = Layout();
+    ApplySize(window_.get(), layout.window.width, layout.window.height);
+    CreateControls(layout);
 }
 
-// The load logic, in its order; the window is still hidden.
-void AboutWindow::Load() {
-    ApplySize(window_.get(), AboutWindowWidth(dpi_), AboutWindowHeight(dpi_));
-    SetWindowTextW(window_.get(), MessageCaption().c_str());
+void AboutWindow::RunUpdateCheck() {
+    VersionAnswer answer = VersionAnswer::None;
+    const bool askSite = latestVersion_.empty();
+    if (askSite)
+        // The reader's wait counts from the click that started the program.
+        answer = CheckLatestVersion(VersionFileAddress(), VersionText(true), latestVersion_,
+                                    nullptr, MsSinceProgramStart());
+    const UpdateState state = DecideUpdate(askSite, answer, BuildVersion(), latestVersion_);
+    text_ += UpdateMessageLines(state, latestVersion_);
+    linkShown_ = state == UpdateState::Behind;
+}
+
+// Everything the layout reads is the window's own state, never a box it set before.
+AboutLayout AboutWindow::Layout() const {
+    RECT frame{};
+    RECT client{};
+    GetWindowRect(window_.get(), &frame);
+    GetClientRect(window_.get(), &client);
+    AboutLayoutInput in;
+    in.dpi = dpi_;
+    in.frame = {(frame.right - frame.left) - client.right,
+                (frame.bottom - frame.top) - client.bottom};
+    in.lineHeight = MeasureText(window_.get(), font_.get(), SetupAddress()).cy;
+    in.linkVisible = linkShown_;
+    // The text wraps where the edit control wraps it, so a long path is measured whole.
+    in.messageHeight = [&](int width) {
+        return MeasureText(window_.get(), font_.get(), text_, width).cy;
+    };
+    return LayoutAboutWindow(in);
+}
+
+void AboutWindow::CreateControls(const AboutLayout& layout) {
+    const auto childId = [](int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); };
+    pbIcon_.Create(window_.get(), layout.icon);
     DrawInformationIcon();
-    SetWindowTextW(tbMsg_, AboutMessageText(ProgramFolder(), ProgramName()).c_str());
-    RunUpdateCheck();
-    LayOut();
+    const Box& message = layout.message;
+    tbMsg_ = CreateWindowExW(0, L"EDIT", text_.c_str(),
+                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_READONLY,
+                             message.left, message.top, message.width, message.height,
+                             window_.get(), childId(MessageId), Instance(), nullptr);
+    editProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(tbMsg_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MessageBoxTextProc)));
+    const Box& link = layout.link;
+    tbLinkBox_ = std::make_unique<LinkBox>(
+        window_.get(), LinkBoxId, RECT{link.left, link.top, link.Right(), link.Bottom()}, *this);
+    tbLinkBox_->Restore(LinkBoxDesign());
+    if (linkShown_) {
+        tbLinkBox_->SetCaption(SetupAddress());
+        ShowWindow(tbLinkBox_->hWnd(), SW_SHOW);
+    }
+    const Box& ok = layout.ok;
+    // After the link, so that OK is above it where the link reaches under it.
+    bbOK_ = CreateWindowExW(0, L"BUTTON", L"OK",
+                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, ok.left, ok.top,
+                            ok.width, ok.height, window_.get(), childId(IDOK), Instance(), nullptr);
+    SetWindowPos(bbOK_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    for (HWND control : {tbMsg_, bbOK_})
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    // The text starts where the link below it starts: the layout leaves no margin.
+    SendMessageW(tbMsg_, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+}
+
+// The boxes of a new layout for the controls there are (after a change of scale).
+void AboutWindow::Place(const AboutLayout& layout) {
+    ApplySize(window_.get(), layout.window.width, layout.window.height);
+    MoveWindowTo(pbIcon_.Window(), layout.icon);
+    MoveWindowTo(tbMsg_, layout.message);
+    MoveWindowTo(tbLinkBox_->hWnd(), layout.link);
+    MoveWindowTo(bbOK_, layout.ok);
 }
 
 void AboutWindow::DrawInformationIcon() {
     pbIcon_.Clear();
     pbIcon_.DrawIconAt00(InformationIcon());
-}
-
-void AboutWindow::RunUpdateCheck() {
-    std::int16_t outcome = -1;
-    const bool askSite = latestVersion_.empty();
-    if (askSite)
-        // The reader's wait counts from the click that started the program.
-        outcome = CheckLatestVersion(VersionFileAddress(), VersionText(true), latestVersion_,
-                                     nullptr, MsSinceProgramStart());
-    const UpdateState state = DecideUpdate(askSite, outcome, BuildVersion(), latestVersion_);
-    const int length = GetWindowTextLengthW(tbMsg_);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(tbMsg_, text.data(), length + 1)));
-    text += UpdateMessageLines(state, latestVersion_);
-    SetWindowTextW(tbMsg_, text.c_str());
-    linkShown_ = state == UpdateState::Behind;
-    if (linkShown_) {
-        tbLinkBox_->SetCaption(SetupAddress());
-        ShowWindow(tbLinkBox_->hWnd(), SW_SHOW);
-    } else {
-        ShowWindow(tbLinkBox_->hWnd(), SW_HIDE);
-    }
-}
-
-int AboutWindow::MeasureText(const std::wstring& text, int width) const {
-    const WindowDc dc(window_.get());
-    const SelectedObject font(dc.get(), font_.get());
-    RECT rect{0, 0, width, 0};
-    const UINT wrap = width > 0 ? DT_WORDBREAK | DT_EDITCONTROL : DT_SINGLELINE;
-    const std::wstring measured = text.empty() ? L" " : text;
-    return DrawTextW(dc.get(), measured.c_str(), static_cast<int>(measured.size()), &rect,
-                     DT_CALCRECT | DT_NOPREFIX | wrap);
-}
-
-void AboutWindow::LayOut() {
-    RECT client{};
-    GetClientRect(window_.get(), &client);
-    const int length = GetWindowTextLengthW(tbMsg_);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(tbMsg_, text.data(), length + 1)));
-    const DWORD margins = static_cast<DWORD>(SendMessageW(tbMsg_, EM_GETMARGINS, 0, 0));
-    const int marginWidth = LOWORD(margins) + HIWORD(margins);
-
-    AboutLayoutInput in;
-    in.dpi = dpi_;
-    in.clientWidth = client.right;
-    in.clientHeight = client.bottom;
-    // The picture keeps its design size, at the window's scale.
-    in.icon = PixelsOf(DesignIcon, dpi_);
-    in.lineHeight = MeasureText(tbLinkBox_->Caption(), 0);
-    in.linkVisible = linkShown_;
-    // The text wraps where the edit control wraps it, so a long path is measured whole.
-    in.messageHeight = [&](int width) { return MeasureText(text, width - marginWidth); };
-    const AboutLayout layout = LayoutAboutWindow(in);
-    // Taller by what the text misses above OK; OK's box is where the bottom edge then is.
-    ApplySize(window_.get(), AboutWindowWidth(dpi_), AboutWindowHeight(dpi_) + layout.extraHeight);
-    MoveWindowTo(pbIcon_.Window(), layout.icon);
-    MoveWindowTo(tbMsg_, layout.message);
-    MoveWindowTo(tbLinkBox_->hWnd(), layout.link);
-    ApplySize(bbOK_, layout.ok.width, layout.ok.height);
-    // Above the link, which may reach under it.
-    SetWindowPos(bbOK_, HWND_TOP, layout.ok.left, layout.ok.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void AboutWindow::Show() {
@@ -322,28 +291,19 @@ void AboutWindow::Show() {
 
 void AboutWindow::OnDpiChanged(int dpi, const RECT& suggested) {
     dpi_ = dpi;
-    font_ = CreateWindowFont(dpi_);
+    font_ = CreateFontAt(WindowFont, dpi_);
     for (HWND control : {tbMsg_, bbOK_})
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
-    SetWindowPos(window_.get(), nullptr, suggested.left, suggested.top,
-                 suggested.right - suggested.left, suggested.bottom - suggested.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    ApplySize(window_.get(), AboutWindowWidth(dpi_), AboutWindowHeight(dpi_));
-    LayOut();
+    SendMessageW(tbMsg_, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+    SetWindowPos(window_.get(), nullptr, suggested.left, suggested.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Place(Layout());
     DrawInformationIcon(); // at the picture's new size
 }
 
-LRESULT CALLBACK AboutWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return HandleMessageGuarded([&] {
-        auto* self = WindowObject<AboutWindow>(window, message, lParam);
-        if (!self || !self->window_)
-            return DefWindowProcW(window, message, wParam, lParam);
-        return self->OnMessage(message, wParam, lParam);
-    });
-}
-
-LRESULT AboutWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    HWND window = window_.get();
+LRESULT AboutWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (window != window_.get()) // still being created
+        return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
     case WM_COMMAND:
         // bbOK, Enter and Esc unload the window.
@@ -368,10 +328,6 @@ LRESULT AboutWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // The program's last window: its end ends the run.
         PostQuitMessage(0);
         return 0;
-    case WM_NCDESTROY:
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        window_.release();
-        return DefWindowProcW(window, message, wParam, lParam);
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -381,7 +337,6 @@ LRESULT AboutWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void AboutCommand(const std::wstring& argument) {
     fwMain = std::make_unique<AboutWindow>(NewestVersionArgument(argument));
     fwMain->Create();
-    fwMain->Load();
     fwMain->Show();
 }
 

@@ -1,6 +1,8 @@
 // The update check's Windows side: this program's addresses on the maker's site, and the
 // download of its version file over WinINet, on the user-interface thread.
 #pragma once
+#include "about/UpdateCheck.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -17,6 +19,6 @@ std::wstring SetupAddress();
 // "Varnholt update check gave up at <step>: error <n>".
 inline constexpr unsigned DownloadLimitMs = 10000;
 inline constexpr std::size_t DownloadLimitBytes = 64 * 1024;
-std::int16_t CheckLatestVersion(const std::wstring& url, const std::wstring& currentVersion,
-                                std::wstring& latestVersion, double* setupSize = nullptr,
-                                unsigned waitedMs = 0);
+VersionAnswer CheckLatestVersion(const std::wstring& url, const std::wstring& currentVersion,
+                                 std::wstring& latestVersion, double* setupSize = nullptr,
+                                 unsigned waitedMs = 0);

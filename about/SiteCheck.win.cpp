@@ -47,7 +47,8 @@ struct UrlParts {
     bool secure = false;
 };
 
-bool SplitUrl(const std::string& url, UrlParts& parts) {
+// The parts of an http or https address; otherwise the error that says why not.
+DWORD SplitUrl(const std::string& url, UrlParts& parts) {
     char host[INTERNET_MAX_HOST_NAME_LENGTH + 1] = {};
     char path[INTERNET_MAX_PATH_LENGTH + 1] = {};
     char extra[INTERNET_MAX_PATH_LENGTH + 1] = {};
@@ -60,9 +61,9 @@ bool SplitUrl(const std::string& url, UrlParts& parts) {
     components.lpszExtraInfo = extra;
     components.dwExtraInfoLength = sizeof extra;
     if (!InternetCrackUrlA(url.c_str(), 0, 0, &components))
-        return false;
+        return GetLastError();
     if (components.nScheme != INTERNET_SCHEME_HTTP && components.nScheme != INTERNET_SCHEME_HTTPS)
-        return false;
+        return ERROR_INTERNET_UNRECOGNIZED_SCHEME;
     parts.host = host;
     parts.object.assign(path);
     parts.object.append(extra);
@@ -70,7 +71,7 @@ bool SplitUrl(const std::string& url, UrlParts& parts) {
         parts.object.push_back('/');
     parts.port = components.nPort;
     parts.secure = components.nScheme == INTERNET_SCHEME_HTTPS;
-    return !parts.host.empty();
+    return parts.host.empty() ? ERROR_INTERNET_INVALID_URL : ERROR_SUCCESS;
 }
 
 // Where the download gives up: one line for a debugger with the step and the system's
@@ -100,8 +101,8 @@ std::string DownloadText(const std::wstring& url, unsigned waitedMs) {
         return GiveUp("InternetOpen", openError);
     deadline.LimitSteps(root.get());
     UrlParts parts;
-    if (!SplitUrl(ToAnsi(url), parts))
-        return GiveUp("the address (no http or https address)", GetLastError());
+    if (const DWORD error = SplitUrl(ToAnsi(url), parts))
+        return GiveUp("the address (no http or https address)", error);
     UniqueInternet connection(InternetConnectA(root.get(), parts.host.c_str(), parts.port, nullptr,
                                                nullptr, INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection)
@@ -123,17 +124,14 @@ std::string DownloadText(const std::wstring& url, unsigned waitedMs) {
         deadline.LimitSteps(request.get());
         // Only what has arrived: a read of a whole buffer waits until the buffer is full,
         // and a site that sends a byte now and then would keep it for minutes.
+        // A body cut off by a failed step is no answer: it may end anywhere.
         DWORD available = 0;
-        if (!InternetQueryDataAvailable(request.get(), &available, 0, 0)) {
-            const DWORD error = GetLastError();
-            if (error == ERROR_INTERNET_TIMEOUT)
-                return GiveUp("InternetQueryDataAvailable", error);
-            available = 0; // the body ends here, as a failed read ends it
-        }
+        if (!InternetQueryDataAvailable(request.get(), &available, 0, 0))
+            return GiveUp("InternetQueryDataAvailable", GetLastError());
         received = 0;
         if (available > 0 &&
             !InternetReadFile(request.get(), buffer, std::min(available, ReadSize), &received))
-            received = 0;
+            return GiveUp("InternetReadFile", GetLastError());
         body.append(buffer, received);
         if (deadline.Left() == 0)
             return GiveUp("the time limit (10 s)", ERROR_INTERNET_TIMEOUT);
@@ -158,13 +156,14 @@ std::wstring SetupAddress() {
     return SetupAddressOf(SiteAddress());
 }
 
-std::int16_t CheckLatestVersion(const std::wstring& url, const std::wstring& currentVersion,
-                                std::wstring& latestVersion, double* setupSize, unsigned waitedMs) {
+VersionAnswer CheckLatestVersion(const std::wstring& url, const std::wstring& currentVersion,
+                                 std::wstring& latestVersion, double* setupSize,
+                                 unsigned waitedMs) {
     if (url.empty())
-        return -1;
+        return VersionAnswer::None;
     const std::wstring body = FromAnsi(DownloadText(url, waitedMs));
     if (body.empty())
-        return -1;
+        return VersionAnswer::None;
     const VersionFileReading reading = ReadVersionFile(body, currentVersion);
     latestVersion = reading.latestVersion;
     if (setupSize)

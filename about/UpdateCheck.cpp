@@ -28,23 +28,25 @@ VersionFileReading ReadVersionFile(std::wstring_view body, std::wstring_view cur
         latest = latest.substr(1, MaxOf(static_cast<std::int64_t>(latest.size()) - 2, 0));
     reading.latestVersion = latest;
     if (!latest.empty() && !currentVersion.empty())
-        reading.result = BoolToInt(CompareVersions(currentVersion, latest) < 0);
+        reading.result = CompareVersions(currentVersion, latest) < 0 ? VersionAnswer::Newer
+                                                                     : VersionAnswer::NotNewer;
     return reading;
 }
 
-bool ClientIsBehind(std::int16_t outcome, const ProgramVersion& version,
+bool ClientIsBehind(VersionAnswer answer, const ProgramVersion& version,
                     std::wstring_view latestVersion) {
-    if (outcome == 1)
+    if (answer == VersionAnswer::Newer)
         return true;
     const std::wstring own = std::to_wstring(version.major) + L"." + std::to_wstring(version.minor);
     return LeadingNumber(own) < LeadingNumber(latestVersion);
 }
 
-UpdateState DecideUpdate(bool siteAsked, std::int16_t outcome, const ProgramVersion& version,
+UpdateState DecideUpdate(bool siteAsked, VersionAnswer answer, const ProgramVersion& version,
                          std::wstring_view latestVersion) {
-    if (ClientIsBehind(outcome, version, latestVersion))
+    if (ClientIsBehind(answer, version, latestVersion))
         return UpdateState::Behind;
-    return siteAsked && outcome == -1 ? UpdateState::Unchecked : UpdateState::UpToDate;
+    return siteAsked && answer == VersionAnswer::None ? UpdateState::Unchecked
+                                                      : UpdateState::UpToDate;
 }
 
 std::wstring NewestVersionArgument(std::wstring_view argument) {

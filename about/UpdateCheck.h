@@ -16,19 +16,25 @@ std::wstring VersionFileAddressOf(std::wstring_view site, std::wstring_view prog
 // site + "/Rurivur/Varnholt_Setup.exe" (fixed, whatever the program file is called).
 std::wstring SetupAddressOf(std::wstring_view site);
 
-// What a received version file says. result: 1 the site's version is newer, 0 it is not,
-// -1 no answer (nothing received, no Version value, no current version).
+// What the site's version file says of the client's version.
+enum class VersionAnswer {
+    None,     // no answer: nothing received, no Version value, or no version to compare
+    NotNewer, // the site's version is not newer
+    Newer,    // the site's version is newer
+};
+
 struct VersionFileReading {
-    std::int16_t result = -1;
+    VersionAnswer result = VersionAnswer::None;
     std::wstring latestVersion;
     double setupSize = 0;
 };
-// The body is the received text; an empty body gives -1 and leaves the outputs empty.
+// The body is the received text; an empty body gives no answer and leaves the outputs
+// empty.
 VersionFileReading ReadVersionFile(std::wstring_view body, std::wstring_view currentVersion);
 
 // The client is behind when the check said so, or when its major.minor, read as a number,
 // is below the number at the start of latestVersion (2.127 < 2.13).
-bool ClientIsBehind(std::int16_t outcome, const ProgramVersion& version,
+bool ClientIsBehind(VersionAnswer answer, const ProgramVersion& version,
                     std::wstring_view latestVersion);
 
 // What the About window can say of the newest version.
@@ -39,7 +45,7 @@ enum class UpdateState {
 };
 // siteAsked: whether the check went to the site (it does not when the newest version is
 // already known).
-UpdateState DecideUpdate(bool siteAsked, std::int16_t outcome, const ProgramVersion& version,
+UpdateState DecideUpdate(bool siteAsked, VersionAnswer answer, const ProgramVersion& version,
                          std::wstring_view latestVersion);
 
 // The newest version a /ver argument names: the argument trimmed, when it begins with a

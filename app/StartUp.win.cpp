@@ -7,6 +7,7 @@
 #include "favorites/Favorites.h"
 #include "platform/ProgramInfo.h"
 #include "registry/Placement.h"
+#include "registry/RegisterCommand.h"
 #include "registry/Registry.h"
 #include "registry/RegistryText.h"
 #include "viewer/KeyboardCommands.h"

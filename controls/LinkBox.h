@@ -101,6 +101,10 @@ class LinkBox final : public LinkBoxState {
     bool HotTrackingTimerRunning() const { return timerRunning_; }
     std::wstring LabelToolTipText() const { return toolTip_; }
 
+    // The control's and the label's messages (platform/WindowClass.h: WindowProcOf).
+    LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void OnWindowGone(HWND window);
+
   private:
     // Straight to the label or the field, as restoring wants it.
     void SetLabelAutoSize(bool value) override { autoSize_ = value; }
@@ -108,8 +112,7 @@ class LinkBox final : public LinkBoxState {
     void StoreCaptionIsPath(bool value) override { captionIsPath_ = value; }
     void StoreHotTracking(bool value) override { hotTracking_ = value; }
 
-    static LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  private:
     LRESULT OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnLabelMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnLabelPaint();
@@ -149,7 +152,3 @@ class LinkBox final : public LinkBoxState {
     bool mouseDown_ = false;
     LinkAccessibility accessibility_{*this};
 };
-
-// Sets a window's width and then its height, each only when it differs; a minimized
-// top-level window is left alone.
-void ApplySize(HWND window, std::int32_t width, std::int32_t height);

@@ -6,7 +6,9 @@
 #include "platform/Dpi.h"
 #include "platform/ProgramInfo.h"
 #include "platform/Shell.h"
+#include "platform/VersionText.h"
 #include "platform/WindowClass.h"
+#include "platform/WindowUtil.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -18,13 +20,14 @@ namespace {
 // Sent to child windows after their parent moved to a monitor of another scale.
 constexpr UINT DpiChangedAfterParent = 0x02E3;
 
-void RegisterClasses(WNDPROC controlProc, WNDPROC labelProc) {
+void RegisterClasses() {
     // hDC is the control's own, lasting device context
     RegisterWindowClass({.name = LinkBox::ClassName,
-                         .proc = controlProc,
+                         .proc = WindowProcOf<LinkBox>,
                          .background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                          .style = CS_OWNDC});
-    RegisterWindowClass({.name = LinkBox::LabelClassName, .proc = labelProc, .cursor = IDC_HAND});
+    RegisterWindowClass(
+        {.name = LinkBox::LabelClassName, .proc = WindowProcOf<LinkBox>, .cursor = IDC_HAND});
 }
 
 // 0x00BBGGRR, or a system colour when the top bit is set.
@@ -32,29 +35,6 @@ COLORREF ColorOf(std::uint32_t color) {
     if (color & 0x80000000u)
         return GetSysColor(static_cast<int>(color & 0xFF));
     return color & 0x00FFFFFF;
-}
-
-UniqueGdiObject CreateLinkFont(const LinkFont& font, int dpi) {
-    LOGFONTW log{};
-    log.lfHeight = -static_cast<LONG>(std::lround(font.size * dpi / 72.0));
-    log.lfWeight = font.weight;
-    log.lfItalic = font.italic;
-    log.lfUnderline = font.underline;
-    log.lfStrikeOut = font.strikethrough;
-    log.lfCharSet = static_cast<BYTE>(font.charset);
-    lstrcpynW(log.lfFaceName, font.name.c_str(), LF_FACESIZE);
-    return UniqueGdiObject(CreateFontIndirectW(&log));
-}
-
-// The size of text drawn in font, every line counted.
-SIZE MeasureText(HWND window, HGDIOBJ font, const std::wstring& text) {
-    const WindowDc dc(window);
-    const SelectedObject selected(dc.get(), font);
-    RECT rect{0, 0, 0, 0};
-    const std::wstring measured = text.empty() ? L" " : text;
-    const int height = DrawTextW(dc.get(), measured.c_str(), static_cast<int>(measured.size()),
-                                 &rect, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
-    return {text.empty() ? 0 : rect.right - rect.left, height};
 }
 
 std::int16_t ShiftState() {
@@ -89,20 +69,8 @@ std::int16_t ButtonOf(UINT message, WPARAM keys) {
 
 } // namespace
 
-void ApplySize(HWND window, std::int32_t width, std::int32_t height) {
-    const bool topLevel = (GetWindowLongW(window, GWL_STYLE) & WS_CHILD) == 0;
-    if (topLevel && IsIconic(window))
-        return;
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    for (const Extent& size :
-         SizeSteps({rect.right - rect.left, rect.bottom - rect.top}, {width, height}))
-        SetWindowPos(window, nullptr, 0, 0, size.width, size.height,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 LinkBox::LinkBox(HWND parent, int id, const RECT& bounds, LinkBoxHost& host) : host_(host) {
-    RegisterClasses(ControlProc, LabelProc);
+    RegisterClasses();
     window_.reset(
         CreateWindowExW(0, ClassName, L"", WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS, bounds.left,
                         bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
@@ -110,33 +78,36 @@ LinkBox::LinkBox(HWND parent, int id, const RECT& bounds, LinkBoxHost& host) : h
     if (!window_)
         throw RunError(ErrorKind::System, L"LinkBox");
     label_ = CreateWindowExW(0, LabelClassName, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
-                             window_.get(), nullptr, Instance(), nullptr);
+                             window_.get(), nullptr, Instance(), this);
     CreateFonts();
     Layout();
 }
 
 LinkBox::~LinkBox() {
-    if (window_)
-        SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
+    // The windows outlive the object for a moment: they must not call it any more.
+    for (HWND window : {label_, window_.get()}) {
+        if (window)
+            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    }
 }
 
-LRESULT CALLBACK LinkBox::ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return HandleMessageGuarded([&] {
-        auto* self = WindowObject<LinkBox>(window, message, lParam);
-        if (!self || !self->window_)
-            return DefWindowProcW(window, message, wParam, lParam);
-        return self->OnControlMessage(message, wParam, lParam);
-    });
+LRESULT LinkBox::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (window == label_)
+        return OnLabelMessage(message, wParam, lParam);
+    if (window == window_.get())
+        return OnControlMessage(message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam); // still being created
 }
 
-LRESULT CALLBACK LinkBox::LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return HandleMessageGuarded([&] {
-        auto* self =
-            reinterpret_cast<LinkBox*>(GetWindowLongPtrW(GetParent(window), GWLP_USERDATA));
-        if (!self || self->label_ != window)
-            return DefWindowProcW(window, message, wParam, lParam);
-        return self->OnLabelMessage(message, wParam, lParam);
-    });
+void LinkBox::OnWindowGone(HWND window) {
+    if (window == label_) {
+        label_ = nullptr;
+        return;
+    }
+    KillTimer(window, HotTrackingTimer);
+    timerRunning_ = false;
+    toolTips_ = nullptr;
+    window_.release(); // the window is gone; nothing is left to destroy
 }
 
 LRESULT LinkBox::OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -190,14 +161,6 @@ LRESULT LinkBox::OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         CreateFonts();
         Layout();
         return 0;
-    case WM_NCDESTROY:
-        KillTimer(window, HotTrackingTimer);
-        timerRunning_ = false;
-        label_ = nullptr;
-        toolTips_ = nullptr;
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        window_.release(); // the window is gone; nothing is left to destroy
-        return DefWindowProcW(window, message, wParam, lParam);
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -338,10 +301,9 @@ void LinkBox::OnShow() {
 void LinkBox::Layout() {
     if (!label_)
         return;
-    const bool autoSize = autoSize_;
-    autoSize_ = false;
+    // The label sits at the control's top left corner. Moving it never resizes it here, so
+    // its auto-size mode needs no switching off around the move.
     SetWindowPos(label_, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    autoSize_ = autoSize;
     RECT client{};
     GetClientRect(window_.get(), &client);
     const SIZE fitted = MeasureText(label_, labelFontHandle_.get(), caption_);
@@ -357,7 +319,7 @@ void LinkBox::SetUnderline(bool on) {
     if (labelFont_.underline == on)
         return;
     labelFont_.underline = on;
-    labelFontHandle_ = CreateLinkFont(labelFont_, WindowDpi(window_.get()));
+    labelFontHandle_ = CreateFontAt(labelFont_, WindowDpi(window_.get()));
     InvalidateRect(label_, nullptr, TRUE);
 }
 
@@ -373,8 +335,8 @@ void LinkBox::EnableHotTrackingTimer(bool on) {
 
 void LinkBox::CreateFonts() {
     const int dpi = WindowDpi(window_.get());
-    controlFontHandle_ = CreateLinkFont(font_, dpi);
-    labelFontHandle_ = CreateLinkFont(labelFont_, dpi);
+    controlFontHandle_ = CreateFontAt(font_, dpi);
+    labelFontHandle_ = CreateFontAt(labelFont_, dpi);
     SendMessageW(window_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(controlFontHandle_.get()),
                  FALSE);
 }
@@ -469,7 +431,7 @@ HDC LinkBox::hDC() const {
 }
 
 std::wstring LinkBox::Version() const {
-    return LinkBoxVersion(BuildVersion());
+    return L" " + VersionText(false);
 }
 
 void LinkBox::AboutBox() const {

@@ -2,6 +2,8 @@
 // fixed order, read back one by one so that a value that cannot be read or applied is
 // passed over and the others still arrive.
 #pragma once
+#include "platform/FontDesign.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -9,16 +11,7 @@
 #include <utility>
 #include <vector>
 
-struct LinkFont {
-    std::wstring name = L"MS Sans Serif";
-    double size = 8.25; // points
-    std::int32_t weight = 400;
-    bool italic = false;
-    bool underline = false;
-    bool strikethrough = false;
-    std::int32_t charset = 204;
-    bool operator==(const LinkFont&) const = default;
-};
+using LinkFont = FontDesign;
 
 // "MS Sans Serif;8.25;400;0;1;0;204" (name, size, weight, italic, underline, strikethrough,
 // character set).

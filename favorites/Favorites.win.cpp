@@ -9,7 +9,7 @@
 #include "platform/UniqueHandle.h"
 #include "platform/VersionText.h"
 #include "platform/Virtualization.h"
-#include "text/Files.h"
+#include "platform/Files.h"
 #include "text/TextUtil.h"
 
 #include <windows.h>

@@ -1,5 +1,6 @@
 #include "favorites/FavoritesRewrite.h"
 
+#include "platform/PathText.h"
 #include "platform/RunError.h"
 #include "text/CaseFold.h"
 #include "text/TextUtil.h"
@@ -313,9 +314,8 @@ std::optional<FavoritesRequest> ReadFavoritesArgument(std::wstring_view argument
     // Blanks after a name would keep it from matching its own stored line.
     request.name = TrimTrailingSpaces(argument.substr(0, nameEnd));
     request.helpFile = reference;
-    const std::size_t lastSlash = reference.rfind(L'\\');
-    request.folder = reference.substr(0, lastSlash + 1);
-    request.section = TextBefore(std::wstring_view(reference).substr(lastSlash + 1), L".chm");
+    request.folder = FolderWithSlash(reference);
+    request.section = TextBefore(FileNameOfPath(reference), L".chm");
     if (add)
         request.topic = TextAfter(location, L"::/");
     request.favoritesFile = request.folder + L"ext_BM.js";

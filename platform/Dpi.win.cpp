@@ -1,13 +1,12 @@
 #include "platform/Dpi.h"
 
+#include "platform/SystemFunction.h"
 #include "platform/UniqueHandle.h"
 
 int WindowDpi(HWND window) {
     // GetDpiForWindow exists from Windows 10 on; older systems have one DPI for all.
-    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
     static const auto getDpiForWindow =
-        reinterpret_cast<GetDpiForWindowFunction>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+        OptionalSystemFunction<UINT(WINAPI*)(HWND)>(L"user32.dll", "GetDpiForWindow");
     if (getDpiForWindow && window) {
         const UINT dpi = getDpiForWindow(window);
         if (dpi > 0)

@@ -42,3 +42,24 @@ template <typename Body> LRESULT HandleMessageGuarded(Body body) noexcept {
 }
 // Raises the error a window procedure kept, if there is one; it is then no longer kept.
 void RethrowWindowError();
+
+// The window procedure of a class whose windows belong to an object of T, the creation
+// parameter. The object gets their messages through
+//   LRESULT T::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+// (it hands a window it does not know yet to DefWindowProcW), and at the window's last
+// message, WM_NCDESTROY, T::OnWindowGone(HWND window): from then on the object is never
+// called for that window again. An object that goes first clears its windows' user data.
+template <typename T>
+LRESULT CALLBACK WindowProcOf(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return HandleMessageGuarded([&]() -> LRESULT {
+        T* self = WindowObject<T>(window, message, lParam);
+        if (!self)
+            return DefWindowProcW(window, message, wParam, lParam);
+        if (message == WM_NCDESTROY) {
+            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            self->OnWindowGone(window);
+            return DefWindowProcW(window, message, wParam, lParam);
+        }
+        return self->OnMessage(window, message, wParam, lParam);
+    });
+}

@@ -1,10 +1,6 @@
-// /reg /run /move: per-help-file records under the product key.
+// /run and /move: the viewer's window put where it was when one help file replaced another.
 #pragma once
 #include <string>
 
-// "SOFTWARE\<CompanyName>\<ProductName>" from the program's version resource.
-std::wstring ProductKey();
-
-void RegisterCommand(const std::wstring& argument);
 void RunCommand(const std::wstring& argument);
 void MoveCommand(const std::wstring& argument);

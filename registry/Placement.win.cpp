@@ -1,12 +1,13 @@
 #include "registry/Placement.h"
 
-#include "platform/ProgramInfo.h"
+#include "platform/PathText.h"
 #include "platform/RunError.h"
 #include "platform/Shell.h"
-#include "registry/PlacementText.h"
+#include "registry/HelpFileText.h"
+#include "registry/ProductKey.h"
 #include "registry/Registry.h"
 #include "registry/RegistryText.h"
-#include "text/Files.h"
+#include "platform/Files.h"
 #include "viewer/ViewerWindows.h"
 
 #include <windows.h>
@@ -14,10 +15,6 @@
 namespace {
 
 const std::wstring RectValue = L"Rect";
-
-std::wstring HelpFileKey(const std::wstring& name) {
-    return ProductKey() + L"\\" + name;
-}
 
 // Windows' shell tolerates blanks before a path, Wine's does not: hand it the path
 // itself.
@@ -27,18 +24,6 @@ std::wstring WithoutLeadingBlanks(const std::wstring& path) {
 }
 
 } // namespace
-
-std::wstring ProductKey() {
-    return ProductKeyPath(VersionResourceString(L"CompanyName"),
-                          VersionResourceString(L"ProductName"));
-}
-
-void RegisterCommand(const std::wstring& argument) {
-    const auto [name, folder, version] = RegisterFields(argument);
-    const std::wstring key = HelpFileKey(name);
-    WriteRegistryValue(HKEY_LOCAL_MACHINE, key, L"", folder, RegSz);
-    WriteRegistryValue(HKEY_LOCAL_MACHINE, key, L"CurrentVersion", version, RegSz);
-}
 
 void RunCommand(const std::wstring& argument) {
     if (!CurrentViewer)

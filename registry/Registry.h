@@ -1,5 +1,7 @@
-// The only registry access of the program. Every key is opened in the 64-bit view when
-// the program runs under WOW64, used and closed within one call.
+// The only registry access of the program. Each key is used and closed within one call.
+// Values are read and written in the 64-bit view when the program runs under WOW64 (on
+// 32-bit Windows there is one view); only the probe that tells whether the user may
+// create the key at all opens it without a view flag, as the system redirects it.
 #pragma once
 #include <windows.h>
 

@@ -1,18 +1,15 @@
 #include "registry/Registry.h"
 
 #include "platform/Ansi.h"
+#include "platform/SystemFunction.h"
 #include "platform/UniqueHandle.h"
 #include "registry/RegistryText.h"
 
 #include <vector>
 
 bool RunsUnderWow64() {
-    using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
-    const HMODULE kernel = GetModuleHandleA("kernel32");
-    if (!kernel)
-        return false;
-    const auto isWow64 = reinterpret_cast<IsWow64ProcessFn>(
-        reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")));
+    const auto isWow64 =
+        OptionalSystemFunction<BOOL(WINAPI*)(HANDLE, PBOOL)>(L"kernel32.dll", "IsWow64Process");
     BOOL result = FALSE;
     return isWow64 && isWow64(GetCurrentProcess(), &result) && result;
 }

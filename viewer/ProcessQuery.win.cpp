@@ -1,6 +1,7 @@
 #include "viewer/ProcessQuery.h"
 
 #include "platform/Ansi.h"
+#include "platform/SystemFunction.h"
 
 #include <winternl.h>
 
@@ -113,11 +114,10 @@ std::wstring ProcessImagePath(DWORD processId) {
 }
 
 std::wstring ProcessCommandLine(DWORD processId) {
-    using QueryInformation = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
-    const HMODULE ntdll = GetModuleHandleA("ntdll");
-    const auto query = ntdll ? reinterpret_cast<QueryInformation>(reinterpret_cast<void*>(
-                                   GetProcAddress(ntdll, "NtQueryInformationProcess")))
-                             : nullptr;
+    // ntdll's own: there is no import library for it.
+    const auto query =
+        OptionalSystemFunction<NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG)>(
+            L"ntdll.dll", "NtQueryInformationProcess");
     if (!query)
         return {};
     const UniqueKernelHandle process(

@@ -3,7 +3,7 @@
 #include "platform/VersionText.h"
 #include "platform/Ansi.h"
 #include "platform/ProgramInfo.h"
-#include "text/Files.h"
+#include "platform/Files.h"
 #include "viewer/ProcessQuery.h"
 #include "viewer/TitleRules.h"
 #include "viewer/ViewerWindows.h"
@@ -32,7 +32,7 @@ std::vector<TopWindow> TopWindowsInZOrder() {
     std::vector<TopWindow> windows;
     for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window;
          window = GetWindow(window, GW_HWNDNEXT))
-        windows.push_back({Id(window), ReadWindowString(window, L"Text")});
+        windows.push_back({Id(window), ReadWindowTitle(window)});
     return windows;
 }
 

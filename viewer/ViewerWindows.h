@@ -12,7 +12,7 @@
 inline HWND CurrentViewer = nullptr;
 
 inline constexpr wchar_t ViewerClass[] = L"HH Parent";
-// The read limit of the class checks (terminator included); ReadWindowString reads 260.
+// The read limit of the class checks (terminator included); ReadWindowClass reads 260.
 inline constexpr int ClassCheckLimit = 255;
 
 // The foreground window if its class is "HH Parent", else 0.
@@ -31,9 +31,10 @@ HWND FindViewerAncestor(HWND start);
 HWND FindChildWindow(HWND parent, const std::wstring& title, const std::wstring& className,
                      std::int16_t skip = 0);
 
-// "Class": the class name; "Text": the title (both read with a limit of 260); any other
-// selector: the empty text.
-std::wstring ReadWindowString(HWND window, const std::wstring& selector);
+// The class name and the title, each read with a limit of 260 (terminator included); the
+// empty text for a window that is gone.
+std::wstring ReadWindowClass(HWND window);
+std::wstring ReadWindowTitle(HWND window);
 
 // Class name read through GetClassNameA with the given limit (terminator included).
 std::wstring ReadClassName(HWND window, int limit);

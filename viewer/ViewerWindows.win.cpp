@@ -57,8 +57,8 @@ HWND FindChildWindow(HWND parent, const std::wstring& title, const std::wstring&
     int passed = 0;
     for (HWND candidate = FirstChild(parent); candidate;
          candidate = GetWindow(candidate, GW_HWNDNEXT)) {
-        const std::wstring candidateClass = ReadWindowString(candidate, L"Class");
-        const std::wstring candidateTitle = ReadWindowString(candidate, L"Text");
+        const std::wstring candidateClass = ReadWindowClass(candidate);
+        const std::wstring candidateTitle = ReadWindowTitle(candidate);
         if (!Matches(className, candidateClass) || !Matches(title, candidateTitle))
             continue;
         if (skip <= 0 || passed >= skip)
@@ -68,11 +68,11 @@ HWND FindChildWindow(HWND parent, const std::wstring& title, const std::wstring&
     return nullptr;
 }
 
-std::wstring ReadWindowString(HWND window, const std::wstring& selector) {
-    if (selector == L"Class")
-        return ReadClassName(window, WindowStringLimit);
-    if (selector != L"Text")
-        return {};
+std::wstring ReadWindowClass(HWND window) {
+    return ReadClassName(window, WindowStringLimit);
+}
+
+std::wstring ReadWindowTitle(HWND window) {
     std::string buffer(WindowStringLimit, '\0');
     const int n = GetWindowTextA(window, buffer.data(), WindowStringLimit);
     buffer.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
@@ -83,7 +83,7 @@ HWND FindSearchDialog(HWND viewer) {
     for (HWND window = FirstChild(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
         if (GetWindow(window, GW_OWNER) != viewer)
             continue;
-        const std::wstring title = ReadWindowString(window, L"Text");
+        const std::wstring title = ReadWindowTitle(window);
         if (EqualsNoCase(title, L"Поиск") || EqualsNoCase(title, L"Find"))
             return window;
     }

@@ -1,6 +1,7 @@
 // The real Varnholt.exe showing its About window: what it says after asking the local test
 // site, its geometry, the link to the setup, and how it closes. The window and its
 // controls are read through Win32, as any other program would read them.
+#include "about/AboutLayout.h"
 #include "about/SiteCheck.h"
 #include "tests/support/BuildVersion.h"
 #include "tests/support/DebugRun.h"
@@ -51,6 +52,34 @@ void ExpectEndsAboveOK(HWND window, HWND lowest, HWND ok, int designHeight) {
     if (frame.bottom - frame.top > designHeight) {
         EXPECT_EQ(part.bottom, button.top) << "grown by more than was missing";
     }
+}
+
+Box BoxIn(HWND window, HWND parent) {
+    const RECT rect = RectIn(window, parent);
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+// The window's boxes are the layout's for what the window shows at that scale: its frame,
+// its link's line height and its message's height.
+void ExpectLaidOut(HWND window, HWND message, HWND link, HWND icon, HWND ok, int dpi) {
+    RECT frame{};
+    RECT client{};
+    GetWindowRect(window, &frame);
+    GetClientRect(window, &client);
+    AboutLayoutInput in;
+    in.dpi = dpi;
+    in.frame = {(frame.right - frame.left) - client.right,
+                (frame.bottom - frame.top) - client.bottom};
+    in.lineHeight = BoxIn(link, window).height;
+    in.linkVisible = IsWindowVisible(link) != FALSE;
+    in.messageHeight = [&](int) { return BoxIn(message, window).height; };
+    const AboutLayout layout = LayoutAboutWindow(in);
+    EXPECT_EQ(frame.right - frame.left, layout.window.width);
+    EXPECT_EQ(frame.bottom - frame.top, layout.window.height);
+    EXPECT_EQ(BoxIn(icon, window), layout.icon);
+    EXPECT_EQ(BoxIn(message, window), layout.message);
+    EXPECT_EQ(BoxIn(link, window), layout.link);
+    EXPECT_EQ(BoxIn(ok, window), layout.ok);
 }
 
 std::vector<std::wstring> Lines(const std::wstring& text) {
@@ -412,6 +441,7 @@ TEST_F(AboutWindowTest, SizesCaptionTextAndIconAtTheStandardScale) {
     EXPECT_EQ(message.top, 20);
     EXPECT_EQ(message.right, view.client.right - 10);
     ExpectEndsAboveOK(view.window, view.message, view.ok, 180);
+    ExpectLaidOut(view.window, view.message, view.link, view.icon, view.ok, 96);
 
     const LONG style = GetWindowLongW(view.window, GWL_STYLE);
     EXPECT_TRUE(style & WS_SYSMENU);
@@ -458,6 +488,7 @@ TEST_F(AboutWindowTest, At150PercentEverySizeScalesAndTheTextStillFits) {
     const RECT link = RectIn(view.link, view.window);
     EXPECT_EQ(link.top, message.bottom);
     EXPECT_GT(link.bottom - link.top, 14);
+    ExpectLaidOut(view.window, view.message, view.link, view.icon, view.ok, 144);
     EXPECT_EQ(view.LastLine(), Newer);
     SaveScreenshot(view, L"about-link-144dpi.png");
 }

@@ -1,6 +1,7 @@
 // /reg, /run and /move with the real Varnholt.exe: the records under the product key,
 // the file the shell is asked to open, and the viewer window's place.
 #include "registry/Placement.h"
+#include "registry/ProductKey.h"
 #include "tests/support/BuildVersion.h"
 #include "tests/support/MessageBoxDriver.h"
 #include "tests/support/Process.h"

@@ -260,7 +260,7 @@ TEST(FavoritesRewrite, EveryLineAnEngineReadsIsKeptWithItsMeaningInAscii) {
                      L"+\"end\\u0001\"",              // the closing U+0001 escaped
                      Entry(L"nul\\0", L"f"),          //
                      Entry(L"bad", L"\\u12"),         // refused by every engine: dropped
-                     L"+\"lone=x\x01\\\"",          // a backslash before the closing quote
+                     L"+\"lone=x\x01\\\"",            // a backslash before the closing quote
                      Entry(L"in\\u0001side", L"a"),   // U+0001 inside: two items, dropped
                      L"+\"raw \"quote\"=a\x01\""};    //
     const Lines kept{Header,

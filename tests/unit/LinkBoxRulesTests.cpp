@@ -1,4 +1,4 @@
-// The link control's window-free rules: click target, version text, inside test, layout,
+// The link control's window-free rules: click target, inside test, layout,
 // and how it is saved and restored through the hosting window's property bag.
 #include "controls/LinkBoxPersistence.h"
 #include "controls/LinkBoxRules.h"
@@ -20,14 +20,6 @@ TEST(ClickTarget, CaptionOrPathOrNothing) {
     EXPECT_EQ(ClickTarget(L"", true, L""), L"");
 }
 
-TEST(LinkBoxVersion, LeadingBlankTwoDigitMinorFourDigitRevision) {
-    EXPECT_EQ(LinkBoxVersion({2, 127, 0}), L" 2.27");
-    EXPECT_EQ(LinkBoxVersion({2, 5, 3}), L" 2.05.0003");
-    EXPECT_EQ(LinkBoxVersion({0, 0, 0}), L" 0.00");
-    EXPECT_EQ(LinkBoxVersion({3, 10, 12}), L" 3.10.0012");
-    EXPECT_EQ(L"Version" + LinkBoxVersion({2, 127, 0}), L"Version 2.27");
-}
-
 TEST(CursorIsInside, EveryEdgeCounts) {
     const ScreenRect rect{100, 50, 200, 70};
     EXPECT_TRUE(CursorIsInside(150, 60, rect));
@@ -46,13 +38,6 @@ TEST(LinkLayout, LabelFillsTheControlUnlessItSizesItself) {
     const LinkLayout fit = LayoutLinkBox(true, {267, 19}, {120, 13});
     EXPECT_EQ(fit.label, (Extent{120, 13}));
     EXPECT_EQ(fit.control, (Extent{120, 13}));
-}
-
-TEST(ApplySize, OneResizePerDifferingSideWidthFirst) {
-    EXPECT_TRUE(SizeSteps({360, 180}, {360, 180}).empty());
-    EXPECT_EQ(SizeSteps({300, 180}, {360, 180}), (std::vector<Extent>{{360, 180}}));
-    EXPECT_EQ(SizeSteps({360, 100}, {360, 180}), (std::vector<Extent>{{360, 180}}));
-    EXPECT_EQ(SizeSteps({300, 100}, {360, 180}), (std::vector<Extent>{{360, 100}, {360, 180}}));
 }
 
 TEST(FontText, RoundTripAndRefusals) {

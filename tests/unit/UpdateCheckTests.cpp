@@ -17,7 +17,7 @@ std::wstring ClosingLine(std::wstring_view body) {
 
 TEST(VersionFile, NewerVersionWithSize) {
     const VersionFileReading reading = ReadVersionFile(L"Version=2.128;Size=900;", L"2.127");
-    EXPECT_EQ(reading.result, 1);
+    EXPECT_EQ(reading.result, VersionAnswer::Newer);
     EXPECT_EQ(reading.latestVersion, L"2.128");
     EXPECT_EQ(reading.setupSize, 900.0);
     EXPECT_EQ(ClosingLine(L"Version=2.128;Size=900;"),
@@ -26,27 +26,28 @@ TEST(VersionFile, NewerVersionWithSize) {
 
 TEST(VersionFile, QuotesAroundTheVersionAreRemoved) {
     const VersionFileReading reading = ReadVersionFile(L"Version=\"2.128\";Size=900;", L"2.127");
-    EXPECT_EQ(reading.result, 1);
+    EXPECT_EQ(reading.result, VersionAnswer::Newer);
     EXPECT_EQ(reading.latestVersion, L"2.128");
     EXPECT_EQ(ClosingLine(L"Version=\"2.128\";Size=900;"),
               L"\r\n\r\nAnother version (2.128) is now available:");
     // A lone quote becomes empty, and so no answer; an opening quote alone loses its
     // last character with it.
     EXPECT_EQ(ReadVersionFile(L"Version=\";", L"2.127").latestVersion, L"");
-    EXPECT_EQ(ReadVersionFile(L"Version=\";", L"2.127").result, -1);
+    EXPECT_EQ(ReadVersionFile(L"Version=\";", L"2.127").result, VersionAnswer::None);
     EXPECT_EQ(ReadVersionFile(L"Version=\"2.128;", L"2.127").latestVersion, L"2.12");
 }
 
 TEST(VersionFile, OwnOrOlderVersionIsUpToDate) {
-    EXPECT_EQ(ReadVersionFile(L"Version=2.127;Size=900;", L"2.127").result, 0);
-    EXPECT_EQ(ReadVersionFile(L"Version=2.100;", L"2.127").result, 0);
+    EXPECT_EQ(ReadVersionFile(L"Version=2.127;Size=900;", L"2.127").result,
+              VersionAnswer::NotNewer);
+    EXPECT_EQ(ReadVersionFile(L"Version=2.100;", L"2.127").result, VersionAnswer::NotNewer);
     EXPECT_EQ(ClosingLine(L"Version=2.127;Size=900;"), L"\r\n\r\nThe product is up to date.");
 }
 
 TEST(VersionFile, BlanksAroundTheEqualsSignAreSkippedButBlanksBeforeTheSemicolonStay) {
     const VersionFileReading reading = ReadVersionFile(L"Version  =  2.128 ;Size = 12", L"2.127");
     EXPECT_EQ(reading.latestVersion, L"2.128 ");
-    EXPECT_EQ(reading.result, 1);
+    EXPECT_EQ(reading.result, VersionAnswer::Newer);
     EXPECT_EQ(reading.setupSize, 12.0);
 }
 
@@ -55,14 +56,14 @@ TEST(VersionFile, KeysInAnyCaseAndAmongOtherText) {
         ReadVersionFile(L"// version file\r\nvar SIZE=77; var version=3.0;\r\n", L"2.127");
     EXPECT_EQ(reading.latestVersion, L"3.0");
     EXPECT_EQ(reading.setupSize, 77.0);
-    EXPECT_EQ(reading.result, 1);
+    EXPECT_EQ(reading.result, VersionAnswer::Newer);
 }
 
 TEST(VersionFile, BodyWithoutVersionIsNoAnswer) {
     const std::wstring errorPage =
         L"<html><head><title>404 Not Found</title></head><body>Not Found</body></html>";
     const VersionFileReading reading = ReadVersionFile(errorPage, L"2.127");
-    EXPECT_EQ(reading.result, -1);
+    EXPECT_EQ(reading.result, VersionAnswer::None);
     EXPECT_EQ(reading.latestVersion, L"");
     EXPECT_EQ(reading.setupSize, 0.0);
     EXPECT_EQ(ClosingLine(errorPage), L"\r\n\r\nThe newest version could not be checked.");
@@ -70,9 +71,9 @@ TEST(VersionFile, BodyWithoutVersionIsNoAnswer) {
 }
 
 TEST(VersionFile, EmptyBodyOrNoCurrentVersionIsNoAnswer) {
-    EXPECT_EQ(ReadVersionFile(L"", L"2.127").result, -1);
+    EXPECT_EQ(ReadVersionFile(L"", L"2.127").result, VersionAnswer::None);
     const VersionFileReading reading = ReadVersionFile(L"Version=2.128;Size=5", L"");
-    EXPECT_EQ(reading.result, -1);
+    EXPECT_EQ(reading.result, VersionAnswer::None);
     EXPECT_EQ(reading.latestVersion, L"2.128");
     EXPECT_EQ(reading.setupSize, 5.0);
 }
@@ -80,7 +81,7 @@ TEST(VersionFile, EmptyBodyOrNoCurrentVersionIsNoAnswer) {
 TEST(OnLoadDecision, TheNumericTestCatchesWhatTheComparisonMisses) {
     // Component by component 2.127 is newer than 2.13; as numbers it is older.
     const VersionFileReading reading = ReadVersionFile(L"Version=2.13;", L"2.127");
-    EXPECT_EQ(reading.result, 0);
+    EXPECT_EQ(reading.result, VersionAnswer::NotNewer);
     EXPECT_TRUE(ClientIsBehind(reading.result, Client, reading.latestVersion));
     EXPECT_EQ(ClosingLine(L"Version=2.13;"), L"\r\n\r\nAnother version (2.13) is now available:");
 }
@@ -97,19 +98,19 @@ TEST(VersionFile, HugeNumbersFromTheSiteAreReadNotFatal) {
 }
 
 TEST(OnLoadDecision, AKnownLatestVersionDecidesByNumberAlone) {
-    EXPECT_TRUE(ClientIsBehind(-1, Client, L"2.2"));
-    EXPECT_TRUE(ClientIsBehind(-1, Client, L"3"));
-    EXPECT_FALSE(ClientIsBehind(-1, Client, L"2.127"));
-    EXPECT_FALSE(ClientIsBehind(-1, Client, L"2.1"));
-    EXPECT_FALSE(ClientIsBehind(-1, Client, L"x")); // reads as 0
-    EXPECT_FALSE(ClientIsBehind(-1, Client, L""));
-    EXPECT_TRUE(ClientIsBehind(1, Client, L""));
+    EXPECT_TRUE(ClientIsBehind(VersionAnswer::None, Client, L"2.2"));
+    EXPECT_TRUE(ClientIsBehind(VersionAnswer::None, Client, L"3"));
+    EXPECT_FALSE(ClientIsBehind(VersionAnswer::None, Client, L"2.127"));
+    EXPECT_FALSE(ClientIsBehind(VersionAnswer::None, Client, L"2.1"));
+    EXPECT_FALSE(ClientIsBehind(VersionAnswer::None, Client, L"x")); // reads as 0
+    EXPECT_FALSE(ClientIsBehind(VersionAnswer::None, Client, L""));
+    EXPECT_TRUE(ClientIsBehind(VersionAnswer::Newer, Client, L""));
     // Major.minor without padding: 2.0 is the number 2, below 2.01.
-    EXPECT_TRUE(ClientIsBehind(0, ProgramVersion{2, 0, 0}, L"2.01"));
-    EXPECT_FALSE(ClientIsBehind(0, ProgramVersion{2, 5, 7}, L"2.5"));
+    EXPECT_TRUE(ClientIsBehind(VersionAnswer::NotNewer, ProgramVersion{2, 0, 0}, L"2.01"));
+    EXPECT_FALSE(ClientIsBehind(VersionAnswer::NotNewer, ProgramVersion{2, 5, 7}, L"2.5"));
     // Without asking the site, a known version that is not newer is up to date.
-    EXPECT_EQ(DecideUpdate(false, -1, Client, L"2.1"), UpdateState::UpToDate);
-    EXPECT_EQ(DecideUpdate(false, -1, Client, L"2.2"), UpdateState::Behind);
+    EXPECT_EQ(DecideUpdate(false, VersionAnswer::None, Client, L"2.1"), UpdateState::UpToDate);
+    EXPECT_EQ(DecideUpdate(false, VersionAnswer::None, Client, L"2.2"), UpdateState::Behind);
 }
 
 TEST(OnLoadDecision, OnlyAVerArgumentThatBeginsWithADigitNamesTheNewestVersion) {

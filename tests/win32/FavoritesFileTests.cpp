@@ -5,7 +5,7 @@
 #include "platform/UniqueHandle.h"
 #include "platform/Virtualization.h"
 #include "tests/support/TestFiles.h"
-#include "text/Files.h"
+#include "platform/Files.h"
 
 #include <gtest/gtest.h>
 

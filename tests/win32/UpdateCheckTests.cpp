@@ -22,11 +22,11 @@ TEST_F(CheckLatestVersionTest, ReadsVersionAndSizeFromTheDownloadedFile) {
     SetVersionFile("Varnholt", "var info = 'Version=\"2.128\";Size=900;';");
     std::wstring latest = L"before";
     double size = -1;
-    EXPECT_EQ(CheckLatestVersion(VersionFile, L"2.127", latest, &size), 1);
+    EXPECT_EQ(CheckLatestVersion(VersionFile, L"2.127", latest, &size), VersionAnswer::Newer);
     EXPECT_EQ(latest, L"2.128");
     EXPECT_EQ(size, 900.0);
-    EXPECT_EQ(CheckLatestVersion(VersionFile, L"2.128", latest), 0);
-    EXPECT_EQ(CheckLatestVersion(VersionFile, L"", latest), -1);
+    EXPECT_EQ(CheckLatestVersion(VersionFile, L"2.128", latest), VersionAnswer::NotNewer);
+    EXPECT_EQ(CheckLatestVersion(VersionFile, L"", latest), VersionAnswer::None);
     // Every check asks the site again: nothing comes from a cache.
     EXPECT_EQ(TestSiteRequests().size(), 3u);
 }
@@ -35,14 +35,14 @@ TEST_F(CheckLatestVersionTest, ALongBodyIsReadToItsEnd) {
     // Far more than one 2048-byte read before the entry.
     SetVersionFile("Varnholt", std::string(10000, ' ') + "Version=3.5;");
     std::wstring latest;
-    EXPECT_EQ(CheckLatestVersion(VersionFile, L"2.127", latest), 1);
+    EXPECT_EQ(CheckLatestVersion(VersionFile, L"2.127", latest), VersionAnswer::Newer);
     EXPECT_EQ(latest, L"3.5");
 }
 
 TEST_F(CheckLatestVersionTest, AnErrorPageIsReceivedTextWithoutVersion) {
     std::wstring latest = L"before";
     double size = -1;
-    EXPECT_EQ(CheckLatestVersion(VersionFile, L"2.127", latest, &size), -1);
+    EXPECT_EQ(CheckLatestVersion(VersionFile, L"2.127", latest, &size), VersionAnswer::None);
     EXPECT_EQ(latest, L""); // text came, so the outputs were written
     EXPECT_EQ(size, 0.0);
 }
@@ -50,10 +50,11 @@ TEST_F(CheckLatestVersionTest, AnErrorPageIsReceivedTextWithoutVersion) {
 TEST_F(CheckLatestVersionTest, NothingReceivedLeavesTheOutputsAlone) {
     std::wstring latest = L"before";
     double size = -1;
-    EXPECT_EQ(CheckLatestVersion(L"", L"2.127", latest, &size), -1);
+    EXPECT_EQ(CheckLatestVersion(L"", L"2.127", latest, &size), VersionAnswer::None);
     EXPECT_EQ(
-        CheckLatestVersion(L"http://127.0.0.1:1/Rurivur/Varnholt.js", L"2.127", latest, &size), -1);
-    EXPECT_EQ(CheckLatestVersion(L"not an address", L"2.127", latest, &size), -1);
+        CheckLatestVersion(L"http://127.0.0.1:1/Rurivur/Varnholt.js", L"2.127", latest, &size),
+        VersionAnswer::None);
+    EXPECT_EQ(CheckLatestVersion(L"not an address", L"2.127", latest, &size), VersionAnswer::None);
     EXPECT_EQ(latest, L"before");
     EXPECT_EQ(size, -1.0);
 }
@@ -63,7 +64,7 @@ TEST_F(CheckLatestVersionTest, ASilentServerEndsInNoAnswerAfterTheTimeLimit) {
     SetTestSiteMode("silent");
     std::wstring latest = L"before";
     const ULONGLONG start = GetTickCount64();
-    EXPECT_EQ(CheckLatestVersion(VersionFile, L"2.127", latest), -1);
+    EXPECT_EQ(CheckLatestVersion(VersionFile, L"2.127", latest), VersionAnswer::None);
     const ULONGLONG elapsed = GetTickCount64() - start;
     EXPECT_EQ(latest, L"before");
     // A few seconds, not WinINet's own minutes.
@@ -76,14 +77,14 @@ TEST_F(CheckLatestVersionTest, ATricklingOrOversizedBodyIsNoAnswer) {
     SetVersionFile("Varnholt", "Version=2.128;" + std::string(20, ' '));
     SetTestSiteMode("trickle");
     std::wstring latest = L"before";
-    EXPECT_EQ(CheckLatestVersion(VersionFile, L"2.127", latest), -1);
+    EXPECT_EQ(CheckLatestVersion(VersionFile, L"2.127", latest), VersionAnswer::None);
     EXPECT_EQ(latest, L"before");
     SetTestSiteMode("normal");
     SetVersionFile("Varnholt", "Version=2.128;" + std::string(DownloadLimitBytes, ' '));
-    EXPECT_EQ(CheckLatestVersion(VersionFile, L"2.127", latest), -1);
+    EXPECT_EQ(CheckLatestVersion(VersionFile, L"2.127", latest), VersionAnswer::None);
     EXPECT_EQ(latest, L"before");
     SetVersionFile("Varnholt", "Version=2.128;" + std::string(DownloadLimitBytes - 20, ' '));
-    EXPECT_EQ(CheckLatestVersion(VersionFile, L"2.127", latest), 1);
+    EXPECT_EQ(CheckLatestVersion(VersionFile, L"2.127", latest), VersionAnswer::Newer);
 }
 
 } // namespace

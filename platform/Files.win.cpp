@@ -1,4 +1,4 @@
-#include "text/Files.h"
+#include "platform/Files.h"
 
 #include "platform/RunError.h"
 #include "platform/UniqueHandle.h"

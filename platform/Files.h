@@ -1,4 +1,5 @@
-// The file-system part of the text utilities.
+// The file system as the program uses it: whether a file is there, removing one, comparing
+// paths, and the system's sentence for an error.
 #pragma once
 #include <string>
 

@@ -1,5 +1,6 @@
-#include "registry/PlacementText.h"
+#include "registry/HelpFileText.h"
 
+#include "platform/PathText.h"
 #include "platform/RunError.h"
 #include "text/Numbers.h"
 
@@ -73,23 +74,14 @@ std::array<std::wstring, 3> RegisterFields(std::wstring_view argument) {
 }
 
 std::wstring HelpFileName(std::wstring_view path) {
-    const std::size_t slash = path.rfind(L'\\');
-    std::wstring_view name = slash == std::wstring_view::npos ? path : path.substr(slash + 1);
-    const std::size_t dot = name.rfind(L'.');
-    if (dot == std::wstring_view::npos)
+    if (FileNameOfPath(path).find(L'.') == std::wstring_view::npos)
         throw RunError(ErrorKind::InvalidArgument,
                        L"help file name without extension: " + std::wstring(path));
-    name = name.substr(0, dot);
+    std::wstring name = FileNameWithoutExtension(path);
     const std::size_t dash = name.rfind(L'-');
-    if (dash != std::wstring_view::npos && dash >= 1)
-        name = name.substr(0, dash);
-    return std::wstring(name);
-}
-
-std::wstring FolderWithSlash(std::wstring_view path) {
-    const std::size_t slash = path.rfind(L'\\');
-    return slash == std::wstring_view::npos ? std::wstring()
-                                            : std::wstring(path.substr(0, slash + 1));
+    if (dash != std::wstring::npos && dash >= 1)
+        name.erase(dash);
+    return name;
 }
 
 std::wstring RectText(std::int64_t left, std::int64_t top, std::int64_t right,

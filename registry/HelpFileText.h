@@ -1,5 +1,5 @@
-// The texts behind /reg, /run and /move: the product key, the name a help file is
-// recorded under, and the remembered window rectangle.
+// The texts behind /reg, /run and /move: the product key, the fields of /reg, the name a
+// help file is recorded under, and the remembered window rectangle.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -19,9 +19,6 @@ std::array<std::wstring, 3> RegisterFields(std::wstring_view argument);
 // ("C:\Books\Atlas-1049.chm" gives "Atlas"). A file name without "." throws
 // RunError(InvalidArgument).
 std::wstring HelpFileName(std::wstring_view path);
-
-// The path up to and including its last "\"; empty when it has none.
-std::wstring FolderWithSlash(std::wstring_view path);
 
 struct WindowRect {
     std::int32_t left = 0;

@@ -1,6 +1,7 @@
 // The registry texts of /reg, /run and /move.
 #include "platform/RunError.h"
-#include "registry/PlacementText.h"
+#include "platform/PathText.h"
+#include "registry/HelpFileText.h"
 
 #include <gtest/gtest.h>
 
