@@ -1,6 +1,7 @@
 #include "controls/LinkBoxPersistence.h"
 
 #include "text/CaseFold.h"
+#include "text/TextSplit.h"
 #include "text/TextUtil.h"
 
 #include <cfloat>
@@ -128,15 +129,7 @@ std::wstring FontToText(const LinkFont& font) {
 
 std::optional<LinkFont> FontFromText(std::wstring_view text) {
     // The six numbers are the last fields, so a name may hold anything but the separator.
-    std::vector<std::wstring_view> fields;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t semicolon = text.find(L';', start);
-        fields.push_back(text.substr(start, semicolon - start));
-        if (semicolon == std::wstring_view::npos)
-            break;
-        start = semicolon + 1;
-    }
+    const std::vector<std::wstring> fields = SplitText(text, L";");
     if (fields.size() != 7 || fields[0].empty())
         return std::nullopt;
     const auto size = SizeFromText(fields[1]);

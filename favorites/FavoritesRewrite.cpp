@@ -3,6 +3,7 @@
 #include "platform/PathText.h"
 #include "platform/RunError.h"
 #include "text/CaseFold.h"
+#include "text/TextSplit.h"
 #include "text/TextUtil.h"
 
 #include <algorithm>
@@ -373,44 +374,8 @@ bool IsFavoritesHeader(std::wstring_view line) {
     return EqualsNoCase(line, FavoritesHeader);
 }
 
-namespace {
-
-// Where the line that starts at from ends (a CR or an LF), or npos. A plain loop: the
-// library's search for either of two characters looks each one up in the pair.
-std::size_t LineEnd(std::wstring_view text, std::size_t from) {
-    for (std::size_t i = from; i < text.size(); ++i) {
-        if (text[i] == L'\r' || text[i] == L'\n')
-            return i;
-    }
-    return std::wstring_view::npos;
-}
-
-// Calls visit with each line of file text, without its end (CR LF, CR or LF).
-template <typename Visit> void ForEachFileLine(std::wstring_view text, Visit visit) {
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = LineEnd(text, start);
-        if (end == std::wstring_view::npos) {
-            visit(text.substr(start));
-            return;
-        }
-        visit(text.substr(start, end - start));
-        start = end + 1;
-        if (text[end] == L'\r' && start < text.size() && text[start] == L'\n')
-            ++start;
-    }
-}
-
-} // namespace
-
-std::vector<std::wstring> SplitFileLines(std::wstring_view text) {
-    std::vector<std::wstring> lines;
-    ForEachFileLine(text, [&](std::wstring_view line) { lines.emplace_back(line); });
-    return lines;
-}
-
 std::wstring_view FirstFileLine(std::wstring_view text) {
-    return text.substr(0, LineEnd(text, 0));
+    return text.substr(0, text.find_first_of(L"\r\n"));
 }
 
 std::wstring JoinFileLines(const std::vector<std::wstring>& lines) {
@@ -442,7 +407,7 @@ std::wstring RewriteFavorites(std::wstring_view oldText, const FavoritesRequest&
     std::size_t blocks = 1;
     std::unordered_map<std::wstring, std::size_t> blockOfSection;
     std::size_t current = 0;
-    ForEachFileLine(oldText, [&](std::wstring_view raw) {
+    ForEachLine(oldText, [&](std::wstring_view raw) {
         const FileLine line = ReadFileLine(raw, decoded);
         if (line.kind == LineKind::Dropped || line.kind == LineKind::Header)
             return; // the header is written once, at the top

@@ -61,9 +61,8 @@ std::wstring EntryLine(std::wstring_view name, std::wstring_view topic);
 // Whether a first line read from the file (untrimmed) is the header.
 bool IsFavoritesHeader(std::wstring_view line);
 
-// Lines of file text: each ends at CR LF, CR or LF; a last line without an end counts.
-std::vector<std::wstring> SplitFileLines(std::wstring_view text);
-// The first of them (the whole text when it has no line end).
+// The first line of file text (text/TextSplit.h: a line ends at CR LF, CR or LF); the
+// whole text when it has no line end.
 std::wstring_view FirstFileLine(std::wstring_view text);
 // The lines, each followed by CR LF.
 std::wstring JoinFileLines(const std::vector<std::wstring>& lines);

@@ -3,24 +3,11 @@
 #include "platform/PathText.h"
 #include "platform/RunError.h"
 #include "text/Numbers.h"
+#include "text/TextSplit.h"
 
 #include <vector>
 
 namespace {
-
-std::vector<std::wstring> SplitAll(std::wstring_view text, wchar_t separator) {
-    std::vector<std::wstring> fields;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t at = text.find(separator, start);
-        if (at == std::wstring_view::npos) {
-            fields.emplace_back(text.substr(start));
-            return fields;
-        }
-        fields.emplace_back(text.substr(start, at - start));
-        start = at + 1;
-    }
-}
 
 bool IsBlank(wchar_t c) {
     return c == L' ' || c == L'\t';
@@ -66,7 +53,7 @@ std::wstring ProductKeyPath(std::wstring_view company, std::wstring_view product
 }
 
 std::array<std::wstring, 3> RegisterFields(std::wstring_view argument) {
-    const std::vector<std::wstring> fields = SplitAll(argument, L'=');
+    const std::vector<std::wstring> fields = SplitText(argument, L"=");
     if (fields.size() < 3)
         throw RunError(ErrorKind::MissingField,
                        L"/reg needs name=folder=version: " + std::wstring(argument));
@@ -91,7 +78,7 @@ std::wstring RectText(std::int64_t left, std::int64_t top, std::int64_t right,
 }
 
 std::optional<WindowRect> ParseRectText(std::wstring_view text) {
-    const std::vector<std::wstring> fields = SplitAll(text, L',');
+    const std::vector<std::wstring> fields = SplitText(text, L",");
     if (fields.size() != 4)
         return std::nullopt;
     return WindowRect{RectField(fields[0], text), RectField(fields[1], text),

@@ -1,11 +1,16 @@
 // The native test build's letter case: a table of the letters the ANSI code pages carry,
 // folded to small letters. The Windows build asks the system instead.
 #include "text/CaseFold.h"
+#include "text/CaseFoldNative.h"
 
 namespace {
 
+bool turkish = false;
+
 wchar_t FoldLetter(wchar_t c) {
     const unsigned u = static_cast<unsigned>(c);
+    if (turkish && (u == 'I' || u == 0x130))
+        return u == 'I' ? static_cast<wchar_t>(0x131) : L'i';
     if (u < 0x80)
         return (u >= 'A' && u <= 'Z') ? static_cast<wchar_t>(u + 32) : c;
     // Latin-1: À..Þ without ×
@@ -14,7 +19,7 @@ wchar_t FoldLetter(wchar_t c) {
     // The micro sign is the Greek small mu
     if (u == 0xB5)
         return static_cast<wchar_t>(0x3BC);
-    // Capital I with dot and dotless i pair with i only under Turkish rules
+    // Capital I with dot and dotless i pair with i and I only under Turkish rules
     if (u == 0x130 || u == 0x131)
         return c;
     // Latin Extended-A: pairs, upper case at the even code (0x100..0x137, 0x14A..0x177)
@@ -56,6 +61,10 @@ wchar_t FoldLetter(wchar_t c) {
 }
 
 } // namespace
+
+void UseTurkishCasing(bool on) {
+    turkish = on;
+}
 
 std::wstring FoldCase(std::wstring_view text) {
     std::wstring folded(text);

@@ -3,6 +3,7 @@
 #include "platform/RunError.h"
 #include "text/CaseFold.h"
 #include "text/Numbers.h"
+#include "text/TextSplit.h"
 
 #include <algorithm>
 
@@ -69,73 +70,18 @@ std::int32_t CountOccurrences(std::wstring_view text, std::wstring_view pattern)
     return count;
 }
 
-namespace {
-
-struct TokenizerState {
-    std::wstring delimiter;
-    std::int32_t position = 0; // 1-based; 0 = not started
-};
-
-TokenizerState& Tokenizer() {
-    static TokenizerState state;
-    return state;
-}
-
-} // namespace
-
-std::wstring NextToken(std::wstring_view text, std::optional<std::wstring_view> delimiter,
-                       std::int32_t* position) {
-    if (text.empty())
-        return {};
-    TokenizerState& state = Tokenizer();
-    if (delimiter)
-        state.delimiter = std::wstring(*delimiter);
-    if (state.delimiter.empty())
-        return {};
-    if (position)
-        state.position = *position;
-    if (state.position < 1)
-        state.position = 1;
-    const auto length = static_cast<std::int32_t>(text.size());
-    if (state.position > length) {
-        // Past the end: only the shared state restarts; a given variable keeps its value.
-        state.position = 0;
-        return {};
-    }
-    const auto start = static_cast<std::size_t>(state.position - 1);
-    const std::size_t p = text.find(state.delimiter, start);
-    std::wstring token;
-    if (p != std::wstring_view::npos) {
-        token = std::wstring(text.substr(start, p - start));
-        state.position = static_cast<std::int32_t>(p + state.delimiter.size()) + 1;
-    } else {
-        token = std::wstring(text.substr(start));
-        state.position = length + 1;
-    }
-    if (position)
-        *position = state.position;
-    return token;
-}
-
-std::wstring FirstToken(std::wstring_view text, std::wstring_view delimiter) {
-    std::int32_t start = 0;
-    return NextToken(text, delimiter, &start);
-}
-
 std::optional<std::vector<std::wstring>> SplitToArray(std::wstring_view text,
                                                       std::wstring_view delimiter) {
-    if (text.empty())
-        return std::nullopt;
-    std::size_t count = 0;
-    for (std::wstring token = FirstToken(text, delimiter); !token.empty(); token = NextToken(text))
-        ++count;
-    if (count == 0)
-        return std::nullopt;
     std::vector<std::wstring> tokens;
-    tokens.reserve(count);
-    tokens.push_back(FirstToken(text, delimiter));
-    while (tokens.size() < count)
-        tokens.push_back(NextToken(text));
+    if (!text.empty() && !delimiter.empty()) {
+        for (std::wstring& part : SplitText(text, delimiter)) {
+            if (part.empty())
+                break;
+            tokens.push_back(std::move(part));
+        }
+    }
+    if (tokens.empty())
+        return std::nullopt;
     return tokens;
 }
 

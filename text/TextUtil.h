@@ -1,7 +1,7 @@
-// Text, number and list routines shared by several parts of the program, and the one
-// program-wide tokenizer. The tokenizer's and GetKeyValue's positions are 1-based (0
-// restarts the scan); positions returned elsewhere in the program (FindNoCase, ...) are
-// 0-based offsets, as std::wstring_view gives them.
+// Text, number and list routines shared by several parts of the program (splitting text is
+// text/TextSplit.h's). GetKeyValue's positions are 1-based (0 restarts the scan); positions
+// returned elsewhere in the program (FindNoCase, ...) are 0-based offsets, as
+// std::wstring_view gives them.
 #pragma once
 #include <cstdint>
 #include <optional>
@@ -34,13 +34,6 @@ bool IsBetween(std::int32_t value, std::int32_t bound1, std::int32_t bound2);
 std::int32_t IndexOfValue(const std::vector<std::int32_t>* list, std::int32_t value);
 // Occurrences of pattern, overlapping ones included ("aa" occurs twice in "aaa").
 std::int32_t CountOccurrences(std::wstring_view text, std::wstring_view pattern);
-
-// The tokenizer. One state for the whole program (delimiter and position); every call
-// reads and changes it, so one tokenization must end before another begins.
-std::wstring NextToken(std::wstring_view text,
-                       std::optional<std::wstring_view> delimiter = std::nullopt,
-                       std::int32_t* position = nullptr);
-std::wstring FirstToken(std::wstring_view text, std::wstring_view delimiter = CrLf);
 
 // The tokens of text up to the first empty one; no array when the text is empty or its
 // first token is.

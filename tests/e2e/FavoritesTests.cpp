@@ -3,6 +3,8 @@
 // program, a client killed in the middle of the rewrite, and twenty clients at once.
 #include "favorites/FaultInjection.h"
 #include "tests/support/BuildVersion.h"
+#include "tests/support/ClientRun.h"
+#include "tests/support/FavoritesLines.h"
 #include "tests/support/MessageBoxDriver.h"
 #include "tests/support/Process.h"
 #include "tests/support/StandIn.h"
@@ -19,11 +21,12 @@ const std::wstring Caption = MessageBoxCaption();
 constexpr DWORD ReadOnlyHidden = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
 const std::string Header = ";var ext_BM=\"\"\r\n";
 
+// Lines of the file on disk, each with its CR LF.
 std::string Section(const std::string& name) {
-    return "+\"[" + name + "]\x01\"\r\n";
+    return SectionLineOf(name) + "\r\n";
 }
 std::string Entry(const std::string& name, const std::string& topic) {
-    return "+\"" + name + "=" + topic + "\x01\"\r\n";
+    return EntryLineOf(name, topic) + "\r\n";
 }
 
 class Favorites : public ::testing::Test {
@@ -104,19 +107,16 @@ TEST_F(Favorites, LinesEndingInLfAloneAreLinesAndComeBackWithCrLf) {
 TEST_F(Favorites, AFolderThatTakesNoFilesIsReportedAtOnce) {
     if (!RunningUnderWine())
         GTEST_SKIP() << "needs a folder where no file can be created; /sys serves under Wine";
-    ChildProcess client =
-        ChildProcess::Start(VarnholtPath(), L"/bmadd Word=Z:\\sys\\kernel\\Quillbay.chm::/a.htm");
     // Well before the minute that a file in use is waited for.
-    const MessageBoxView box = WaitForMessageBox(client.Id(), Caption, 20000);
+    const auto [box, exitCode] =
+        RunAndAnswer(L"/bmadd Word=Z:\\sys\\kernel\\Quillbay.chm::/a.htm", IDOK, 20000);
     ASSERT_TRUE(box.window) << "no report within 20 seconds";
     EXPECT_EQ(box.text.rfind(L"Run-time error: File access error\r\nThe folder Z:\\sys\\kernel\\ "
                              L"cannot be written to.",
                              0),
               0u)
         << box.text;
-    AnswerMessageBox(box.window, IDOK);
-    ASSERT_TRUE(client.WaitForExit(15000));
-    EXPECT_EQ(client.ExitCode(), 1u);
+    EXPECT_EQ(exitCode, 1u);
 }
 
 // The test bed shares /tmp as \\localhost\tmp (Wine: dosdevices/unc/localhost/tmp).
@@ -195,28 +195,22 @@ TEST_F(Favorites, WithoutALocationNothingIsTouched) {
 }
 
 TEST_F(Favorites, HelpFilePathWithoutDriveLetterEndsWithAnErrorReport) {
-    ChildProcess client = ChildProcess::Start(VarnholtPath(), L"/bmadd W=Quillbay.chm::/a.htm");
-    const MessageBoxView box = WaitForMessageBox(client.Id(), Caption, 15000);
+    const auto [box, exitCode] = RunAndAnswer(L"/bmadd W=Quillbay.chm::/a.htm");
     ASSERT_TRUE(box.window);
     EXPECT_EQ(box.text.rfind(L"Run-time error: Invalid procedure call or argument", 0), 0u);
-    AnswerMessageBox(box.window, IDOK);
-    ASSERT_TRUE(client.WaitForExit(15000));
-    EXPECT_EQ(client.ExitCode(), 1u);
+    EXPECT_EQ(exitCode, 1u);
 }
 
 TEST_F(Favorites, DamagedFirstLineAsksAndNoLeavesTheFileAsItWas) {
     const std::string damaged = " " + Header + Section("Quillbay") + Entry(" Old", "o.htm");
     WriteFavorites(damaged);
-    ChildProcess client = ChildProcess::Start(VarnholtPath(), L"/bmadd Word=" + Location(L"a.htm"));
-    const MessageBoxView box = WaitForMessageBox(client.Id(), Caption, 15000);
+    const auto [box, exitCode] = RunAndAnswer(L"/bmadd Word=" + Location(L"a.htm"), IDNO);
     ASSERT_TRUE(box.window);
     EXPECT_EQ(box.text, L"The Favorites file is corrupted, and will be recreated.\r\nContinue?");
     EXPECT_EQ(box.icon, IDI_QUESTION);
     EXPECT_EQ(box.buttons.size(), 2u);
     EXPECT_EQ(box.defaultButtonId, IDYES);
-    AnswerMessageBox(box.window, IDNO);
-    ASSERT_TRUE(client.WaitForExit(15000));
-    EXPECT_EQ(client.ExitCode(), 0u);
+    EXPECT_EQ(exitCode, 0u);
     EXPECT_EQ(Bytes(), damaged);
     EXPECT_EQ(Attributes() & ReadOnlyHidden, ReadOnlyHidden);
     ExpectOnlyTheFavoritesFile();
@@ -224,12 +218,9 @@ TEST_F(Favorites, DamagedFirstLineAsksAndNoLeavesTheFileAsItWas) {
 
 TEST_F(Favorites, DamagedFirstLineRecreatedOnYes) {
     WriteFavorites("\xEF\xBB\xBF" + Header + Section("Quillbay") + Entry(" Old", "o.htm"));
-    ChildProcess client = ChildProcess::Start(VarnholtPath(), L"/bmadd Word=" + Location(L"a.htm"));
-    const MessageBoxView box = WaitForMessageBox(client.Id(), Caption, 15000);
+    const auto [box, exitCode] = RunAndAnswer(L"/bmadd Word=" + Location(L"a.htm"), IDYES);
     ASSERT_TRUE(box.window);
-    AnswerMessageBox(box.window, IDYES);
-    ASSERT_TRUE(client.WaitForExit(15000));
-    EXPECT_EQ(client.ExitCode(), 0u);
+    EXPECT_EQ(exitCode, 0u);
     EXPECT_EQ(Bytes(), Header + Section("Quillbay") + Entry(" Word", "a.htm"));
     EXPECT_EQ(Attributes() & ReadOnlyHidden, ReadOnlyHidden);
 }
@@ -251,14 +242,11 @@ TEST_F(Favorites, EntriesThatWouldBreakTheScriptAreRefusedAndTheFileKept) {
         {L"/bmdel Old=x=" + Location(L""), L"name contains an equals sign (=)"},
     };
     for (const auto& c : cases) {
-        ChildProcess client = ChildProcess::Start(VarnholtPath(), c.arguments);
-        const MessageBoxView box = WaitForMessageBox(client.Id(), Caption, 15000);
+        const auto [box, exitCode] = RunAndAnswer(c.arguments);
         ASSERT_TRUE(box.window) << c.says.size();
         EXPECT_NE(box.text.find(c.says), std::wstring::npos);
         EXPECT_EQ(box.icon, IDI_WARNING);
-        AnswerMessageBox(box.window, IDOK);
-        ASSERT_TRUE(client.WaitForExit(15000));
-        EXPECT_EQ(client.ExitCode(), 0u);
+        EXPECT_EQ(exitCode, 0u);
         EXPECT_EQ(Bytes(), kept);
     }
     ExpectOnlyTheFavoritesFile();
@@ -355,13 +343,10 @@ TEST_F(Favorites, ARecreationKilledHalfwayLeavesTheDamagedFileAsItWas) {
     const std::string damaged = "junk\r\n" + Section("Quillbay") + Entry(" Old", "o.htm");
     WriteFavorites(damaged);
     SetEnvironmentVariableW(L"VARNHOLT_CRASH_AT", L"temp-half");
-    ChildProcess client = ChildProcess::Start(VarnholtPath(), L"/bmadd Word=" + Location(L"a.htm"));
+    const auto [box, exitCode] = RunAndAnswer(L"/bmadd Word=" + Location(L"a.htm"), IDYES);
     SetEnvironmentVariableW(L"VARNHOLT_CRASH_AT", nullptr);
-    const MessageBoxView box = WaitForMessageBox(client.Id(), Caption, 15000);
     ASSERT_TRUE(box.window);
-    AnswerMessageBox(box.window, IDYES);
-    ASSERT_TRUE(client.WaitForExit(15000));
-    EXPECT_EQ(client.ExitCode(), CrashExitCode);
+    EXPECT_EQ(exitCode, CrashExitCode);
     EXPECT_EQ(Bytes(), damaged);
 }
 

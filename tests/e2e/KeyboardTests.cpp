@@ -10,11 +10,7 @@
 namespace {
 
 TestWindowProcess StartWindow(const std::wstring& className, bool foreground) {
-    TestWindowOptions options;
-    options.className = className;
-    options.title = L"Keyboard " + className;
-    options.foreground = foreground;
-    return TestWindowProcess::Start(options);
+    return StartTestWindow(className, L"Keyboard " + className, foreground);
 }
 
 std::wstring RequestLine(HKL layout) {

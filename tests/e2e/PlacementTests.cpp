@@ -3,6 +3,7 @@
 #include "registry/Placement.h"
 #include "registry/ProductKey.h"
 #include "tests/support/BuildVersion.h"
+#include "tests/support/ClientRun.h"
 #include "tests/support/MessageBoxDriver.h"
 #include "tests/support/Process.h"
 #include "tests/support/TestRegistry.h"
@@ -46,31 +47,7 @@ std::string Text(const RECT& r) {
 }
 
 TestWindowProcess StartViewer(RECT rect, bool foreground = true) {
-    TestWindowOptions options;
-    options.title = L"Placement viewer";
-    options.rect = rect;
-    options.foreground = foreground;
-    return TestWindowProcess::Start(options);
-}
-
-TestWindowProcess StartBystander() {
-    TestWindowOptions options;
-    options.className = L"Bystander";
-    options.title = L"Placement bystander";
-    options.foreground = true;
-    return TestWindowProcess::Start(options);
-}
-
-// Runs the client that ends with an error report; returns the report's text.
-std::wstring RunToErrorReport(const std::wstring& arguments, DWORD& exitCode) {
-    ChildProcess client = ChildProcess::Start(VarnholtPath(), arguments);
-    const MessageBoxView box = WaitForMessageBox(client.Id(), Caption, 15000);
-    if (box.window)
-        AnswerMessageBox(box.window, IDOK);
-    if (!client.WaitForExit(15000))
-        client.Kill();
-    exitCode = client.ExitCode();
-    return box.text;
+    return StartTestWindow(L"HH Parent", L"Placement viewer", foreground, rect);
 }
 
 TEST(Register, WritesFolderAndVersionUnderTheNameAsGiven) {
@@ -91,8 +68,8 @@ TEST(Register, WritesFolderAndVersionUnderTheNameAsGiven) {
 TEST(Register, FewerThanThreeFieldsIsReportedAndNothingIsWritten) {
     for (const std::wstring argument : {L"/regLexicon=C:\\Books\\", L"/regLexicon"}) {
         ForgetHelpFile(L"Lexicon");
-        DWORD exitCode = 0;
-        const std::wstring report = RunToErrorReport(argument, exitCode);
+        const auto [box, exitCode] = RunAndAnswer(argument);
+        const std::wstring& report = box.text;
         EXPECT_EQ(report.rfind(L"Run-time error: Missing field", 0), 0u) << report;
         EXPECT_EQ(exitCode, 1u);
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, HelpFileKey(L"Lexicon"), View::Bits64))
@@ -164,9 +141,8 @@ TEST(Run, AFileTheShellCannotOpenKeepsTheViewerAndItsPlace) {
     const ChmRecorder recorder;
     TestWindowProcess viewer = StartViewer({120, 80, 620, 480});
     ASSERT_TRUE(viewer.Window());
-    DWORD exitCode = 0;
-    const std::wstring report =
-        RunToErrorReport(L"/run C:\\Books\\Nowhere\\Missing-7.chm", exitCode);
+    const auto [box, exitCode] = RunAndAnswer(L"/run C:\\Books\\Nowhere\\Missing-7.chm");
+    const std::wstring& report = box.text;
     EXPECT_NE(report.find(L"\r\nC:\\Books\\Nowhere\\Missing-7.chm\r\n"), std::wstring::npos)
         << report;
     EXPECT_EQ(exitCode, 1u);
@@ -230,8 +206,8 @@ TEST(Run, FileNameWithoutExtensionEndsTheRunBeforeAnything) {
     const ChmRecorder recorder;
     TestWindowProcess viewer = StartViewer({100, 100, 500, 400});
     ASSERT_TRUE(viewer.Window());
-    DWORD exitCode = 0;
-    const std::wstring report = RunToErrorReport(L"/run C:\\Books.d\\Gazetteer", exitCode);
+    const auto [box, exitCode] = RunAndAnswer(L"/run C:\\Books.d\\Gazetteer");
+    const std::wstring& report = box.text;
     EXPECT_EQ(report.rfind(L"Run-time error: ", 0), 0u) << report;
     EXPECT_NE(report.find(L"C:\\Books.d\\Gazetteer"), std::wstring::npos) << report;
     EXPECT_EQ(exitCode, 1u);
@@ -245,7 +221,7 @@ TEST(Run, NoViewerInFrontDoesNothing) {
     CreateHelpFile(L"C:\\Books\\Atlas-1049.chm");
     const ChmRecorder recorder;
     TestWindowProcess viewer = StartViewer({100, 50, 900, 650}, false);
-    TestWindowProcess bystander = StartBystander();
+    TestWindowProcess bystander = StartBystander(L"Placement bystander");
     ASSERT_TRUE(viewer.Window() && bystander.Window());
     ASSERT_EQ(RunVarnholt(L"/run C:\\Books\\Atlas-1049.chm"), 0u);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, HelpFileKey(L"Atlas"), View::Bits64));
@@ -300,8 +276,8 @@ TEST(Move, AFieldThatIsNotANumberEndsTheRunBeforeTheWindowMoves) {
     StoreText(L"Atlas", L"Rect", "10,x,800,600");
     TestWindowProcess viewer = StartViewer({200, 200, 600, 500});
     ASSERT_TRUE(viewer.Window());
-    DWORD exitCode = 0;
-    const std::wstring report = RunToErrorReport(L"/moveAtlas", exitCode);
+    const auto [box, exitCode] = RunAndAnswer(L"/moveAtlas");
+    const std::wstring& report = box.text;
     EXPECT_EQ(report.rfind(L"Run-time error: ", 0), 0u) << report;
     EXPECT_EQ(exitCode, 1u);
     EXPECT_TRUE(WindowRect(viewer.Window()) == (RECT{200, 200, 600, 500}));
@@ -312,7 +288,7 @@ TEST(Move, AFieldThatIsNotANumberEndsTheRunBeforeTheWindowMoves) {
 TEST(Move, NoViewerInFrontMovesNothing) {
     StoreText(L"Atlas", L"Rect", "10,20,800,600");
     TestWindowProcess viewer = StartViewer({200, 200, 600, 500}, false);
-    TestWindowProcess bystander = StartBystander();
+    TestWindowProcess bystander = StartBystander(L"Placement bystander");
     ASSERT_TRUE(viewer.Window() && bystander.Window());
     const RECT before = WindowRect(bystander.Window());
     ASSERT_EQ(RunVarnholt(L"/moveAtlas"), 0u);

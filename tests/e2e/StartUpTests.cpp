@@ -1,6 +1,7 @@
 // The real Varnholt.exe started with a command line: what the user sees (message boxes,
 // read and answered through the driver), what lands in the registry, and the exit code.
 #include "tests/support/BuildVersion.h"
+#include "tests/support/ClientRun.h"
 #include "tests/support/DebugRun.h"
 #include "tests/support/MessageBoxDriver.h"
 #include "tests/support/Process.h"
@@ -13,25 +14,6 @@
 namespace {
 
 const std::wstring Caption = MessageBoxCaption();
-
-// Starts the client, waits for its message box, checks and answers it; returns the box
-// and the exit code.
-struct BoxRun {
-    MessageBoxView box;
-    DWORD exitCode = 0;
-};
-
-BoxRun RunAndAnswer(const std::wstring& arguments, int answer = IDOK) {
-    ChildProcess client = ChildProcess::Start(VarnholtPath(), arguments);
-    BoxRun run;
-    run.box = WaitForMessageBox(client.Id(), Caption, 15000);
-    if (run.box.window)
-        AnswerMessageBox(run.box.window, answer);
-    if (!client.WaitForExit(15000))
-        client.Kill();
-    run.exitCode = client.ExitCode();
-    return run;
-}
 
 TEST(StartUp, UnknownSwitchShowsTheErrorMessageAndEndsNormally) {
     const BoxRun run = RunAndAnswer(L"/foo");

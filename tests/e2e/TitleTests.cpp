@@ -31,22 +31,8 @@ std::wstring Unique(const std::wstring& word) {
            std::to_wstring(++counter);
 }
 
-TestWindowProcess StartWindow(const std::wstring& className, const std::wstring& title,
-                              bool foreground) {
-    TestWindowOptions options;
-    options.className = className;
-    options.title = title;
-    options.foreground = foreground;
-    return TestWindowProcess::Start(options);
-}
-
 TestWindowProcess StartViewer(const std::wstring& title, bool foreground) {
-    return StartWindow(L"HH Parent", title, foreground);
-}
-
-// A window of another class in front, so that the client finds no viewer there.
-TestWindowProcess StartBystander() {
-    return StartWindow(L"Bystander", Unique(L"Bystander"), true);
+    return StartTestWindow(L"HH Parent", title, foreground);
 }
 
 // A client started in the background; killed if a test leaves it running.
@@ -106,7 +92,7 @@ TEST(Title, TheBlankAfterTheSwitchBelongsToTheNewTitle) {
 TEST(Title, ViewerIsFoundByItsOldTitleWhenNoneIsInFront) {
     const std::wstring old = Unique(L"Old");
     TestWindowProcess viewer = StartViewer(old, false);
-    TestWindowProcess bystander = StartBystander();
+    TestWindowProcess bystander = StartBystander(Unique(L"Bystander"));
     ASSERT_TRUE(viewer.Window() && bystander.Window());
     ASSERT_NE(GetForegroundWindow(), viewer.Window());
 
@@ -143,7 +129,7 @@ TEST(Title, EmptyBlankAndBarredTitles) {
 
     // the old title keeps its further bars: a viewer titled "B|C" is found by it
     TestWindowProcess barred = StartViewer(L"B|C", false);
-    TestWindowProcess bystander = StartBystander();
+    TestWindowProcess bystander = StartBystander(Unique(L"Bystander"));
     ASSERT_TRUE(barred.Window() && bystander.Window());
     ASSERT_EQ(RunVarnholt(L"/titleA|B|C"), 0u);
     EXPECT_EQ(barred.Title(), L"A");
@@ -174,7 +160,7 @@ struct RivalScene {
     TestWindowProcess rival;
     TestWindowProcess viewer;
     RivalScene(bool rivalHasNewTitle = true)
-        : rival(StartWindow(L"Rival", rivalHasNewTitle ? newTitle : oldTitle, false)),
+        : rival(StartTestWindow(L"Rival", rivalHasNewTitle ? newTitle : oldTitle, false)),
           viewer(StartViewer(oldTitle, true)) {}
     std::wstring Argument() const { return newTitle + L"|" + oldTitle; }
     bool Ready() const { return rival.Window() && viewer.Window(); }
@@ -236,9 +222,9 @@ TEST(RussianLocaleTitle, CyrillicTitlesFindTheViewerAndTheRival) {
     ASSERT_EQ(GetACP(), 1251u);
     const std::wstring oldTitle = Unique(L"\u0421\u0442\u0430\u0440\u044b\u0439");
     const std::wstring newTitle = Unique(L"\u041d\u043e\u0432\u044b\u0439");
-    TestWindowProcess rival = StartWindow(L"Rival", newTitle, false);
+    TestWindowProcess rival = StartTestWindow(L"Rival", newTitle, false);
     TestWindowProcess viewer = StartViewer(oldTitle, false);
-    TestWindowProcess bystander = StartBystander();
+    TestWindowProcess bystander = StartBystander(Unique(L"Bystander"));
     ASSERT_TRUE(rival.Window() && viewer.Window() && bystander.Window());
     Client client(L"/title" + newTitle + L"|" + oldTitle);
     const MessageBoxView prompt = client.WaitForPrompt();
@@ -261,8 +247,8 @@ TEST(TitlePrompt, NoRivalNoPrompt) {
 TEST(TitlePrompt, OfTwoRivalsTheLowerOneIsActedOn) {
     for (const int answer : {IDYES, IDNO}) {
         const std::wstring oldTitle = Unique(L"Old"), newTitle = Unique(L"New");
-        TestWindowProcess lower = StartWindow(L"Rival", newTitle, false);
-        TestWindowProcess upper = StartWindow(L"Rival", oldTitle, false);
+        TestWindowProcess lower = StartTestWindow(L"Rival", newTitle, false);
+        TestWindowProcess upper = StartTestWindow(L"Rival", oldTitle, false);
         TestWindowProcess viewer = StartViewer(oldTitle, true);
         ASSERT_TRUE(lower.Window() && upper.Window() && viewer.Window());
         ASSERT_TRUE(IsAbove(upper.Window(), lower.Window()));

@@ -6,6 +6,7 @@
 // other entry kept; in ASCII, the header once at the top, and stable under the next
 // rewrite.
 #include "favorites/FavoritesRewrite.h"
+#include "text/TextSplit.h"
 #include "text/CaseFold.h"
 
 #include <algorithm>
@@ -274,7 +275,7 @@ int main() {
         }
         const FavoritesRequest request = RandomRequest();
         const std::wstring text = RewriteFavorites(JoinFileLines(oldLines), request);
-        const Lines now = SplitFileLines(text);
+        const Lines now = SplitLines(text);
 
         Model expected = ModelOf(old);
         Apply(expected, request);

@@ -21,9 +21,13 @@ std::wstring MessageBoxCaption() {
     return L"Quillbay Client " + ShortVersion();
 }
 
+std::wstring PaddedVersionOf(int major, int minor, int revision) {
+    std::wstring text = std::to_wstring(major) + L"." + std::to_wstring(minor + 100).substr(1);
+    return revision ? text + L"." + std::to_wstring(revision + 10000).substr(1) : text;
+}
+
 std::wstring PaddedVersion() {
-    const std::wstring minor = std::to_wstring(Minor + 100).substr(1);
-    return std::to_wstring(Major) + L"." + minor;
+    return PaddedVersionOf(Major, Minor, Revision);
 }
 
 std::wstring FileVersion() {

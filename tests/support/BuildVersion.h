@@ -7,8 +7,10 @@
 std::wstring ShortVersion();
 // "Quillbay Client 2.127": every message box's and the About window's caption.
 std::wstring MessageBoxCaption();
-// "2.27": minor as two digits, the form the link control names.
+// "2.27": minor as two digits, the form the link control names ("2.27.0001" with a
+// revision, four digits).
 std::wstring PaddedVersion();
+std::wstring PaddedVersionOf(int major, int minor, int revision);
 // "2.127.0.0": the file version of the resource and the manifest.
 std::wstring FileVersion();
 // "2.128": the next minor version, newer than this build.

@@ -149,3 +149,17 @@ std::vector<std::wstring> TestWindowProcess::LogLines(const std::wstring& prefix
             found.push_back(line);
     return found;
 }
+
+TestWindowProcess StartTestWindow(const std::wstring& className, const std::wstring& title,
+                                  bool foreground, RECT rect) {
+    TestWindowOptions options;
+    options.className = className;
+    options.title = title;
+    options.foreground = foreground;
+    options.rect = rect;
+    return TestWindowProcess::Start(options);
+}
+
+TestWindowProcess StartBystander(const std::wstring& title) {
+    return StartTestWindow(L"Bystander", title, true);
+}

@@ -41,6 +41,12 @@ class TestWindowProcess {
     std::wstring logPath_;
 };
 
+// A window of that class and title, in front or not, at rect.
+TestWindowProcess StartTestWindow(const std::wstring& className, const std::wstring& title,
+                                  bool foreground, RECT rect = {100, 100, 500, 400});
+// A window of another class in front, so that the client finds no viewer there.
+TestWindowProcess StartBystander(const std::wstring& title);
+
 // A unique path in the temporary folder, for logs and records of one test.
 std::wstring TemporaryFilePath(const std::wstring& stem);
 // Lines of a UTF-8 text file (CR LF or LF), empty when it does not exist.

@@ -1,6 +1,8 @@
 // The switch table and the argument rule: command line in, chosen switch and argument out.
 #include "platform/RunError.h"
 #include "app/SwitchTable.h"
+#include "text/CaseFold.h"
+#include "text/CaseFoldNative.h"
 
 #include <gtest/gtest.h>
 
@@ -59,7 +61,15 @@ TEST(Dispatch, EverySwitchIsHandedItsArgumentInItsForm) {
 // maker writes, side by side. A switch name counts at the start of the line or after a
 // blank, a tab or a double quote, before the first "::"; a line that begins with /bmadd,
 // /bmdel or /find runs it whatever its free text holds.
-TEST(Dispatch, EveryLineRunsItsSwitchWithItsArgument) {
+// Under Turkish casing too, where "I" is not the capital of "i": switch names are ASCII.
+class DispatchUnderEveryCasing : public ::testing::TestWithParam<bool> {
+  protected:
+    void SetUp() override { UseTurkishCasing(GetParam()); }
+    void TearDown() override { UseTurkishCasing(false); }
+};
+INSTANTIATE_TEST_SUITE_P(Dispatch, DispatchUnderEveryCasing, ::testing::Values(false, true));
+
+TEST_P(DispatchUnderEveryCasing, EveryLineRunsItsSwitchWithItsArgument) {
     const std::wstring page = L"=mk:@MSITStore:C:\\Dict\\Quillbay.chm::/html/";
     const std::wstring vera = L"=mk:@MSITStore:C:/Users/Vera/Quillbay.chm::/a.htm";
     const struct {
@@ -77,6 +87,8 @@ TEST(Dispatch, EveryLineRunsItsSwitchWithItsArgument) {
         {L"/bmaddx", Switch::BmAdd, L"x"},
         {L"/STOP", Switch::Stop, L""},
         {L"/TITLE New", Switch::Title, L""},
+        {L"/tItLe New", Switch::Title, L""},
+        {L"/EXIT", Switch::Exit, L""},
         {L"/find abc /title x", Switch::Find, L" abc /title x"},
         {L"/Find abc", Switch::Find, L""},
         {L"/foo", Switch::Unknown, L""},
@@ -108,6 +120,7 @@ TEST(Dispatch, EveryLineRunsItsSwitchWithItsArgument) {
         {L"x::/stop", Switch::Unknown, L""},
         {L"x:: /stop", Switch::Unknown, L""},
     };
+    ASSERT_EQ(EqualsNoCase(L"TITLE", L"title"), !GetParam()) << "the casing is not in force";
     for (const auto& c : cases) {
         const SwitchChoice choice = Choose(c.line.c_str());
         EXPECT_EQ(choice.id, c.id) << ::testing::PrintToString(c.line);

@@ -1,6 +1,8 @@
 // The Favorites argument and the rewrite of ext_BM.js, without files.
 #include "platform/RunError.h"
 #include "favorites/FavoritesRewrite.h"
+#include "tests/support/FavoritesLines.h"
+#include "text/TextSplit.h"
 
 #include <gtest/gtest.h>
 
@@ -12,10 +14,10 @@ const std::wstring Header = L";var ext_BM=\"\"";
 const std::wstring Location = L"mk:@MSITStore:C:\\Dict\\Quillbay.chm::/html/a.htm";
 
 std::wstring Section(const std::wstring& name) {
-    return L"+\"[" + name + L"]\x01\"";
+    return SectionLineOf(name);
 }
 std::wstring Entry(const std::wstring& name, const std::wstring& topic) {
-    return L"+\"" + name + L"=" + topic + L"\x01\"";
+    return EntryLineOf(name, topic);
 }
 
 FavoritesRequest Request(const std::wstring& argument, bool add = true) {
@@ -26,7 +28,7 @@ FavoritesRequest Request(const std::wstring& argument, bool add = true) {
 
 // The rewrite of a file of these lines, as lines.
 Lines Rewrite(const Lines& old, const FavoritesRequest& request) {
-    return SplitFileLines(RewriteFavorites(JoinFileLines(old), request));
+    return SplitLines(RewriteFavorites(JoinFileLines(old), request));
 }
 
 // /bmadd or /bmdel of name for a help file in C:\Dict.
@@ -100,7 +102,8 @@ TEST(FavoritesArgument, AHelpFileOnAShareIsFoundAfterAnyPrefix) {
 TEST(FavoritesArgument, AHelpFilePathWithoutDriveLetterOrShareIsAnInvalidArgument) {
     for (const wchar_t* argument :
          {L"W=Quillbay.chm::/a.htm", L"W=:\\Dict\\Q.chm::/a.htm", L"W=C::/a:\\b",
-          L"W=\\\\server\\Q.chm::/a", L"W=\\\\\\share\\Q.chm::/a", L"W=mk:\\\\s\\b\\::/a"}) {
+          L"W=\\\\server\\Q.chm::/a", L"W=\\\\server\\\\Q.chm::/a", L"W=\\\\\\share\\Q.chm::/a",
+          L"W=mk:\\\\s\\b\\::/a"}) {
         try {
             ReadFavoritesArgument(argument, true);
             ADD_FAILURE() << "accepted";
@@ -152,15 +155,15 @@ TEST(FavoriteEntryProblem, NamesTheCharacterThatWouldBreakTheScript) {
 }
 
 TEST(FavoritesFileLines, EndAtCrLfCrOrLf) {
-    EXPECT_EQ(SplitFileLines(L"a\r\nb\rc\nd"), (Lines{L"a", L"b", L"c", L"d"}));
-    EXPECT_EQ(SplitFileLines(L"a\n\nb\n\r"), (Lines{L"a", L"", L"b", L""}));
+    EXPECT_EQ(SplitLines(L"a\r\nb\rc\nd"), (Lines{L"a", L"b", L"c", L"d"}));
+    EXPECT_EQ(SplitLines(L"a\n\nb\n\r"), (Lines{L"a", L"", L"b", L""}));
     EXPECT_EQ(FirstFileLine(L";var ext_BM=\"\"\n+\"x\x01\""), Header);
     EXPECT_EQ(FirstFileLine(Header + L"\r\n+\"x\x01\"\r\n"), Header);
     EXPECT_EQ(FirstFileLine(Header), Header);
-    EXPECT_EQ(SplitFileLines(L"a\r\n"), (Lines{L"a"}));
-    EXPECT_EQ(SplitFileLines(L"\r\n\r\nx"), (Lines{L"", L"", L"x"}));
-    EXPECT_EQ(SplitFileLines(L"a\r\r\nb"), (Lines{L"a", L"", L"b"}));
-    EXPECT_TRUE(SplitFileLines(L"").empty());
+    EXPECT_EQ(SplitLines(L"a\r\n"), (Lines{L"a"}));
+    EXPECT_EQ(SplitLines(L"\r\n\r\nx"), (Lines{L"", L"", L"x"}));
+    EXPECT_EQ(SplitLines(L"a\r\r\nb"), (Lines{L"a", L"", L"b"}));
+    EXPECT_TRUE(SplitLines(L"").empty());
     EXPECT_EQ(JoinFileLines({L"a", L"", L"b"}), L"a\r\n\r\nb\r\n");
 }
 

@@ -1,5 +1,6 @@
 // The shared text routines: the cases that catch real faults.
 #include "platform/RunError.h"
+#include "text/TextSplit.h"
 #include "text/TextUtil.h"
 
 #include <gtest/gtest.h>
@@ -50,54 +51,14 @@ TEST(CountOccurrences, OverlappingHitsCount) {
     EXPECT_EQ(CountOccurrences(L"aAa", L"a"), 2); // case-sensitive
 }
 
-TEST(Tokenizer, StateCarriesAcrossCalls) {
-    EXPECT_EQ(FirstToken(L"a;b;c", L";"), L"a");
-    EXPECT_EQ(NextToken(L"a;b;c"), L"b");
-    EXPECT_EQ(NextToken(L"a;b;c"), L"c");
-    EXPECT_EQ(NextToken(L"a;b;c"), L"");  // beyond the end: position back to 0
-    EXPECT_EQ(NextToken(L"a;b;c"), L"a"); // and so it starts over
-}
-
-TEST(Tokenizer, FirstTokenRestartsAndDefaultsToCrLf) {
-    EXPECT_EQ(FirstToken(L"x;y", L";"), L"x");
-    EXPECT_EQ(FirstToken(L"line1\r\nline2"), L"line1");
-    EXPECT_EQ(NextToken(L"line1\r\nline2"), L"line2");
-}
-
-TEST(Tokenizer, EmptyTextLeavesTheStateAlone) {
-    EXPECT_EQ(FirstToken(L"1.2.3", L"."), L"1");
-    EXPECT_EQ(NextToken(L""), L"");
-    EXPECT_EQ(NextToken(L"1.2.3"), L"2");
-}
-
-TEST(Tokenizer, PositionVariableInAndOut) {
-    std::int32_t position = 3; // on the delimiter: an empty token
-    EXPECT_EQ(NextToken(L"ab,cd,ef", std::wstring_view(L","), &position), L"");
-    EXPECT_EQ(position, 4);
-    position = 2;
-    EXPECT_EQ(NextToken(L"ab,cd,ef", std::wstring_view(L","), &position), L"b");
-    EXPECT_EQ(position, 4);
-    EXPECT_EQ(NextToken(L"ab,cd,ef", std::nullopt, &position), L"cd");
-    EXPECT_EQ(position, 7);
-    EXPECT_EQ(NextToken(L"ab,cd,ef", std::nullopt, &position), L"ef");
-    EXPECT_EQ(position, 9);
-    EXPECT_EQ(NextToken(L"ab,cd,ef", std::nullopt, &position), L"");
-    EXPECT_EQ(position, 9); // past the end the variable is not written back
-}
-
-TEST(Tokenizer, PastTheEndThroughAVariableRestartsTheSharedState) {
-    EXPECT_EQ(FirstToken(L"a;b;c", L";"), L"a");
-    std::int32_t position = 40;
-    EXPECT_EQ(NextToken(L"a;b;c", std::nullopt, &position), L"");
-    EXPECT_EQ(position, 40);
-    EXPECT_EQ(NextToken(L"a;b;c"), L"a"); // shared position went back to 0
-}
-
-TEST(Tokenizer, MultiCharacterDelimiterAndEmptyTokens) {
-    EXPECT_EQ(FirstToken(L"a::b", L"::"), L"a");
-    EXPECT_EQ(NextToken(L"a::b"), L"b");
-    EXPECT_EQ(FirstToken(L";a", L";"), L"");
-    EXPECT_EQ(NextToken(L";a"), L"a");
+TEST(SplitText, EveryPartBetweenSeparatorsEmptyOnesIncluded) {
+    EXPECT_EQ(SplitText(L"a;b;c", L";"), (Tokens{L"a", L"b", L"c"}));
+    EXPECT_EQ(SplitText(L"a::b", L"::"), (Tokens{L"a", L"b"}));
+    EXPECT_EQ(SplitText(L";a", L";"), (Tokens{L"", L"a"}));
+    EXPECT_EQ(SplitText(L"a;;b;", L";"), (Tokens{L"a", L"", L"b", L""}));
+    EXPECT_EQ(SplitText(L"", L";"), (Tokens{L""}));
+    EXPECT_EQ(SplitText(L"abc", L""), (Tokens{L"abc"}));
+    EXPECT_EQ(SplitText(L"line1\r\nline2", L"\r\n"), (Tokens{L"line1", L"line2"}));
 }
 
 TEST(SplitToArray, StopsAtTheFirstEmptyToken) {

@@ -26,6 +26,9 @@ TEST(VersionText, EveryRowOfTheTable) {
     for (const Row& row : rows) {
         EXPECT_EQ(VersionText(row.version, true), row.shortForm);
         EXPECT_EQ(VersionText(row.version, false), row.paddedForm);
+        // The tests' own reading of the padded form, which they expect of the link control.
+        EXPECT_EQ(PaddedVersionOf(row.version.major, row.version.minor, row.version.revision),
+                  row.paddedForm);
     }
 }
 

@@ -105,9 +105,9 @@ TEST_F(FileRoutines, AppendLineKeepsReadOnlyAndHidden) {
 
 TEST_F(FileRoutines, AppendLineWithoutLineRemovesAndWithoutPathDoesNothing) {
     const std::wstring file = ReadOnlyHiddenFile(L"a.js", "old\r\n");
-    AppendLineWithRetry(file, std::nullopt, 60);
+    AppendLineWithRetry(file, NoLineRemoves, 60);
     EXPECT_EQ(FileAttributes(file), INVALID_FILE_ATTRIBUTES);
-    EXPECT_NO_THROW(AppendLineWithRetry(file, std::nullopt, 60));
+    EXPECT_NO_THROW(AppendLineWithRetry(file, NoLineRemoves, 60));
     EXPECT_NO_THROW(AppendLineWithRetry(L"", std::wstring(L"x"), 60));
 }
 

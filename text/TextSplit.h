@@ -1,0 +1,64 @@
+// The one way the program splits text: into the parts between separators, or into the
+// lines of a file. No state outlives a call.
+#pragma once
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace text_split {
+
+// Calls visit with each part of text, in order. separatorAt(text, from) gives the position
+// and length of the next separator at or after from, or a position of npos. With
+// trailingEmpty, a separator at the very end leaves one more (empty) part; the empty text
+// is then one empty part, else none.
+template <typename SeparatorAt, typename Visit>
+void ForEachPart(std::wstring_view text, SeparatorAt separatorAt, bool trailingEmpty, Visit visit) {
+    std::size_t start = 0;
+    while (start < text.size() || (trailingEmpty && start == text.size())) {
+        const auto [at, length] = separatorAt(text, start);
+        if (at == std::wstring_view::npos) {
+            visit(text.substr(start));
+            return;
+        }
+        visit(text.substr(start, at - start));
+        start = at + length;
+    }
+}
+
+} // namespace text_split
+
+// The parts of text between the separator's occurrences: "a==b" at "=" gives "a", "",
+// "b"; "a=" gives "a", ""; the empty text gives one empty part.
+template <typename Visit>
+void ForEachPart(std::wstring_view text, std::wstring_view separator, Visit visit) {
+    text_split::ForEachPart(
+        text,
+        [separator](std::wstring_view t, std::size_t from) {
+            return std::pair{separator.empty() ? std::wstring_view::npos : t.find(separator, from),
+                             separator.size()};
+        },
+        true, visit);
+}
+std::vector<std::wstring> SplitText(std::wstring_view text, std::wstring_view separator);
+
+// The lines of file text without their ends: a line ends at CR LF, CR or LF; a last line
+// without an end counts, and an end at the very end starts no empty line.
+template <typename Visit> void ForEachLine(std::wstring_view text, Visit visit) {
+    text_split::ForEachPart(
+        text,
+        [](std::wstring_view t, std::size_t from) {
+            // A plain loop: the library's search for either of two characters looks each
+            // one up in the pair, and a file may hold many thousand lines.
+            for (std::size_t i = from; i < t.size(); ++i) {
+                if (t[i] == L'\n')
+                    return std::pair{i, std::size_t{1}};
+                if (t[i] == L'\r')
+                    return std::pair{i,
+                                     std::size_t{i + 1 < t.size() && t[i + 1] == L'\n' ? 2u : 1u}};
+            }
+            return std::pair{std::wstring_view::npos, std::size_t{0}};
+        },
+        false, visit);
+}
+std::vector<std::wstring> SplitLines(std::wstring_view text);
