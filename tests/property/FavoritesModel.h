@@ -1,7 +1,7 @@
 // A plain model of how the dictionary's pages read ext_BM.js, kept apart from the rewrite
 // it checks: the items of each section in order, the items before the first section under
 // the section "", sections told apart without letter case and merged into their first
-// place. The randomized property test checks the rewrite against it.
+// place. The randomized property test and the fuzz target of the rewrite share it.
 #pragma once
 #include "favorites/FavoritesRewrite.h"
 #include "text/CaseFold.h"
@@ -52,6 +52,18 @@ inline bool IsEntryOf(const std::wstring& item, const std::wstring& name) {
     return EqualsNoCase(before, name);
 }
 
+// The entries of that name in the section of that help file.
+inline std::size_t CountEntries(const Model& model, const FavoritesRequest& request) {
+    const std::wstring sectionText = L"[" + request.section + L"]";
+    std::size_t count = 0;
+    for (const Section& section : model)
+        if (EqualsNoCase(section.text, sectionText))
+            count += std::count_if(
+                section.items.begin(), section.items.end(),
+                [&](const std::wstring& item) { return IsEntryOf(item, request.name); });
+    return count;
+}
+
 // What a /bmadd (a topic) or /bmdel (none) does to the file: the first entry of the name
 // in the help file's section replaced or removed, or the entry added at the section's end.
 inline void Apply(Model& model, const FavoritesRequest& request) {
@@ -84,6 +96,22 @@ inline std::wstring JoinSurrogatePairs(std::wstring text) {
             text.replace(k, 2, 1, static_cast<wchar_t>(0x10000 + (high << 10) + low));
     }
     return text;
+}
+
+// The items of any file, each line as a script engine reads it: a line (blanks around
+// it) that is one string ending in U+0001, with no other inside, is an item.
+inline std::vector<std::wstring> ItemsAsEngineReads(std::wstring_view text) {
+    std::vector<std::wstring> items;
+    for (std::wstring line : SplitFileLines(text)) {
+        line.erase(0, line.find_first_not_of(L' '));
+        line.erase(line.find_last_not_of(L' ') + 1);
+        if (line.size() < 3 || !line.starts_with(L"+\"") || !line.ends_with(L'"'))
+            continue;
+        const auto read = ReadScriptString(std::wstring_view(line).substr(2, line.size() - 3));
+        if (read && !read->empty() && read->find(L'\x01') == read->size() - 1)
+            items.push_back(read->substr(0, read->size() - 1));
+    }
+    return items;
 }
 
 inline int HexDigit(wchar_t c) {
