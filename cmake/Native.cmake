@@ -6,6 +6,11 @@ if(VARNHOLT_SANITIZE)
   add_compile_options(${SANITIZE})
   add_link_options(${SANITIZE})
 endif()
+# scripts/fuzz.sh: everything instrumented for libFuzzer, and only the fuzz targets built.
+option(VARNHOLT_FUZZ "Build the fuzz targets for libFuzzer (clang++)" OFF)
+if(VARNHOLT_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
 
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
@@ -13,6 +18,10 @@ add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 add_library(varnholt_core STATIC ${VARNHOLT_CORE_SOURCES} ${VARNHOLT_NATIVE_SOURCES})
 varnholt_core_settings(varnholt_core)
+include(cmake/Fuzz.cmake)
+if(VARNHOLT_FUZZ)
+  return()
+endif()
 
 file(GLOB UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
 # The version the tests expect to see, as the Windows tests read it (tests/support).

@@ -1,7 +1,15 @@
 #!/bin/bash
 # Installs what the build and the tests need on Debian 12 (run as root). Does nothing
 # when everything is there already.
+#   scripts/install-deps.sh [--fuzz]
+# --fuzz adds clang's runtime libraries with libFuzzer, for scripts/fuzz.sh.
 set -euo pipefail
+fuzz=false
+case "${1:-}" in
+"") ;;
+--fuzz) fuzz=true ;;
+*) echo "usage: scripts/install-deps.sh [--fuzz]" >&2; exit 2 ;;
+esac
 
 packages=(
     cmake ninja-build g++ googletest clang file python3 locales
@@ -11,6 +19,8 @@ packages=(
     nodejs node-acorn chromium
     osslsigncode openssl
 )
+# libclang_rt.fuzzer (and clang's sanitizer runtimes), for the default clang.
+$fuzz && packages+=(libclang-rt-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -6,19 +6,17 @@
 // other entry kept; in ASCII, the header once at the top, and stable under the next
 // rewrite.
 #include "favorites/FavoritesRewrite.h"
-#include "text/TextSplit.h"
-#include "text/CaseFold.h"
+#include "tests/property/FavoritesModel.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
 namespace {
 
-using Lines = std::vector<std::wstring>;
+using namespace favorites_model;
 
 std::mt19937 rng(20261208);
 
@@ -145,122 +143,6 @@ FavoritesRequest RandomRequest() {
     return request;
 }
 
-// The file as the pages read it: the items of each section in order, the items before
-// the first section under the section "". Sections are told apart without letter case.
-struct Section {
-    std::wstring text;
-    std::vector<std::wstring> items;
-};
-using Model = std::vector<Section>;
-
-Section& SectionOf(Model& model, const std::wstring& text) {
-    for (Section& section : model)
-        if (EqualsNoCase(section.text, text))
-            return section;
-    return model.emplace_back(Section{text, {}});
-}
-
-Model ModelOf(const std::vector<OldLine>& old) {
-    Model model{{L"", {}}};
-    Section* current = &model.front();
-    for (const OldLine& line : old) {
-        if (line.kind != OldLine::Item)
-            continue;
-        if (line.text.starts_with(L'['))
-            current = &SectionOf(model, line.text);
-        else
-            current->items.push_back(line.text);
-    }
-    return model;
-}
-
-bool IsEntryOf(const std::wstring& item, const std::wstring& name) {
-    const auto equals = item.find(L'=');
-    if (equals == std::wstring::npos)
-        return false;
-    std::wstring before = item.substr(0, equals);
-    before.erase(before.find_last_not_of(L' ') + 1);
-    return EqualsNoCase(before, name);
-}
-
-void Apply(Model& model, const FavoritesRequest& request) {
-    const std::wstring sectionText = L"[" + request.section + L"]";
-    const auto section = std::find_if(model.begin(), model.end(), [&](const Section& s) {
-        return EqualsNoCase(s.text, sectionText);
-    });
-    if (section == model.end() && request.topic.empty())
-        return;
-    auto& items = SectionOf(model, sectionText).items;
-    const auto match = std::find_if(items.begin(), items.end(), [&](const std::wstring& item) {
-        return IsEntryOf(item, request.name);
-    });
-    const std::wstring entry = request.name + L"=" + request.topic;
-    if (match != items.end() && request.topic.empty())
-        items.erase(match);
-    else if (match != items.end())
-        *match = entry;
-    else if (!request.topic.empty())
-        items.push_back(entry);
-}
-
-// The new file's items, read back: it holds only \uXXXX escapes.
-std::optional<std::wstring> Unescaped(const std::wstring& quoted) {
-    std::wstring text;
-    for (std::size_t i = 0; i < quoted.size(); ++i) {
-        if (quoted[i] != L'\\') {
-            text += quoted[i];
-            continue;
-        }
-        if (i + 6 > quoted.size() || quoted[i + 1] != L'u')
-            return std::nullopt;
-        text += static_cast<wchar_t>(std::stoul(quoted.substr(i + 2, 4), nullptr, 16));
-        i += 5;
-    }
-    return text;
-}
-
-// The model of the new file; nothing when a line is neither a comment nor a plain item.
-std::optional<Model> ModelOfNewFile(const Lines& lines) {
-    std::vector<OldLine> read;
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        const std::wstring& line = lines[i];
-        if (line.starts_with(L"//"))
-            continue;
-        if (!line.starts_with(L"+\"") || !line.ends_with(L"\x01\"") || line.size() < 4)
-            return std::nullopt;
-        const std::wstring quoted = line.substr(2, line.size() - 4);
-        auto text = Unescaped(quoted);
-        if (!text || quoted.find(L'"') != std::wstring::npos ||
-            text->find(L'\x01') != std::wstring::npos)
-            return std::nullopt;
-        // A 32-bit wchar_t: the model holds characters beyond U+FFFF whole.
-        for (std::size_t k = 0; k + 1 < text->size(); ++k) {
-            const auto high = static_cast<std::uint32_t>((*text)[k]) - 0xD800;
-            const auto low = static_cast<std::uint32_t>((*text)[k + 1]) - 0xDC00;
-            if (high < 0x400 && low < 0x400)
-                text->replace(k, 2, 1, static_cast<wchar_t>(0x10000 + (high << 10) + low));
-        }
-        read.push_back({line, OldLine::Item, *text});
-    }
-    return ModelOf(read);
-}
-
-bool SameModel(const Model& a, const Model& b) {
-    return std::equal(
-        a.begin(), a.end(), b.begin(), b.end(),
-        [](const Section& p, const Section& q) { return p.text == q.text && p.items == q.items; });
-}
-
-std::string Show(const Lines& lines) {
-    std::string text;
-    for (const auto& line : lines) {
-        for (wchar_t c : line)
-            text += c >= 32 && c < 127 ? static_cast<char>(c) : '?';
-        text += '\n';
-    }
-    return text;
-}
-
 } // namespace
 
 int main() {
@@ -269,47 +151,38 @@ int main() {
     for (int run = 0; run < runs && failures < 5; ++run) {
         std::vector<OldLine> old;
         Lines oldLines;
+        std::vector<std::wstring> oldItems;
         for (std::size_t n = Pick(16); n > 0; --n) {
             old.push_back(RandomLine());
             oldLines.push_back(old.back().line);
+            if (old.back().kind == OldLine::Item)
+                oldItems.push_back(old.back().text);
         }
         const FavoritesRequest request = RandomRequest();
         const std::wstring text = RewriteFavorites(JoinFileLines(oldLines), request);
-        const Lines now = SplitLines(text);
 
-        Model expected = ModelOf(old);
+        Model expected = ModelOf(oldItems);
         Apply(expected, request);
-        const auto got = ModelOfNewFile(now);
         const auto oldComments = std::count_if(
             old.begin(), old.end(), [](const OldLine& l) { return l.kind == OldLine::Comment; });
-        const auto newComments = std::count_if(
-            now.begin(), now.end(), [](const std::wstring& l) { return l.starts_with(L"//"); });
 
-        const char* broken = nullptr;
         FavoritesRequest unrelated;
         unrelated.name = L"no such name";
         unrelated.section = L"no such section";
-        if (std::any_of(text.begin(), text.end(), [](wchar_t c) { return c >= 0x80; }))
-            broken = "the file holds a character outside ASCII";
-        else if (now.empty() || now.front() != FavoritesHeader ||
-                 std::count_if(now.begin(), now.end(),
-                               [](const std::wstring& l) { return IsFavoritesHeader(l); }) != 1)
-            broken = "the header is not there exactly once, at the top";
-        else if (!got)
-            broken = "a line is neither a comment nor a plain item";
-        else if (!SameModel(*got, expected))
+        const char* broken = WrittenFileProblem(text);
+        if (!broken && ModelOfWrittenFile(text) != expected)
             broken = "the pages read other sections or entries than the model";
-        else if (newComments != oldComments)
+        else if (!broken && static_cast<std::ptrdiff_t>(CommentsOf(text).size()) != oldComments)
             broken = "a comment was lost";
-        else if (RewriteFavorites(text, unrelated) != text)
+        else if (!broken && RewriteFavorites(text, unrelated) != text)
             broken = "the next rewrite changes the file";
         // (A name with trailing blanks never matches its stored line: each add appends.)
-        else if (!request.topic.empty() && RewriteFavorites(text, request) != text)
+        else if (!broken && !request.topic.empty() && RewriteFavorites(text, request) != text)
             broken = "the same add twice changes the file";
         if (broken) {
             ++failures;
-            std::printf("run %d: %s\n--- old\n%s--- new\n%s", run, broken, Show(oldLines).c_str(),
-                        Show(now).c_str());
+            std::printf("run %d: %s\n--- old\n%s--- new\n%s", run, broken,
+                        Show(JoinFileLines(oldLines)).c_str(), Show(text).c_str());
         }
     }
     std::printf("%d random rewrites, %d failures\n", runs, failures);
