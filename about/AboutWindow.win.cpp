@@ -361,7 +361,7 @@ LRESULT AboutWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
-    case WM_DPICHANGED:
+    case DpiChangedMessage:
         OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_DESTROY:

@@ -3,7 +3,9 @@ set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 add_compile_options(-ffunction-sections -fdata-sections)
 # Reproducible: no folder of this build in any output, and (below) no link time stamp.
 add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=.)
-add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX UNICODE _UNICODE _WIN32_WINNT=0x0601 WINVER=0x0601)
+# Vista's headers: the program runs on Windows Vista and later, so a call to anything
+# newer does not compile (and the import check names any that slips through).
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX UNICODE _WIN32_WINNT=0x0600 WINVER=0x0600)
 set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 set(WIN_LIBS user32 gdi32 advapi32 wbemuuid)
 # Varnholt.exe loads these when a command needs them (cmake/DelayLoad.cmake); the test
@@ -43,12 +45,7 @@ varnholt_delay_load(Varnholt)
 
 # cmake --install puts the program at the top of the prefix: the prefix is its folder.
 if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT)
-  if(CMAKE_HOST_WIN32)
-    set(CMAKE_INSTALL_PREFIX "C:/Program Files (x86)/${VARNHOLT_COMPANY_NAME}/Quillbay"
-      CACHE PATH "" FORCE)
-  else()
-    set(CMAKE_INSTALL_PREFIX ${CMAKE_BINARY_DIR}/install CACHE PATH "" FORCE)
-  endif()
+  set(CMAKE_INSTALL_PREFIX ${CMAKE_BINARY_DIR}/install CACHE PATH "" FORCE)
 endif()
 install(TARGETS Varnholt RUNTIME DESTINATION .)
 include(cmake/Setup.cmake)
@@ -75,7 +72,8 @@ file(GLOB SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.
 add_library(test_support STATIC ${SUPPORT_SOURCES})
 target_include_directories(test_support PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
 target_compile_options(test_support PRIVATE ${VARNHOLT_WARNINGS})
-target_link_libraries(test_support PUBLIC ${WIN_LIBS} ${ON_DEMAND_LIBS})
+# psapi: the process memory counters, which Vista's headers take from psapi.dll.
+target_link_libraries(test_support PUBLIC ${WIN_LIBS} ${ON_DEMAND_LIBS} psapi)
 
 # Helper programs the tests start: the stand-in viewer, the message-box driver, ...
 file(GLOB TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/tools/*.cpp)
