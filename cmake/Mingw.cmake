@@ -129,17 +129,23 @@ varnholt_wine_tests(realviewer_tests realviewer real-viewer)
 include(cmake/Pages.cmake)
 
 # Product checks that need no Wine: the test build and the shipped program import only
-# system DLLs, and a second clean release build gives the same program and setup.
+# system DLLs that Vista has, and a second clean release build gives the same program and
+# setup.
 add_test(NAME product.imports_only_system_dlls
   COMMAND ${CMAKE_SOURCE_DIR}/tests/scripts/check-imports.sh $<TARGET_FILE:Varnholt>)
 add_test(NAME product.release_imports_only_system_dlls
   COMMAND ${CMAKE_SOURCE_DIR}/tests/scripts/check-imports.sh ${CMAKE_BINARY_DIR}/dist/Varnholt.exe)
+# Every function the shipped program imports, delay-loaded ones too, is listed with the
+# oldest Windows that has it, and none is newer than Vista.
+add_test(NAME product.release_imports_exist_on_vista
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/scripts/check-windows-imports.py
+    ${CMAKE_BINARY_DIR}/dist/Varnholt.exe ${CMAKE_SOURCE_DIR}/tests/scripts/windows-imports.txt)
 add_test(NAME product.release_is_reproducible
   COMMAND ${CMAKE_SOURCE_DIR}/tests/scripts/check-reproducible.sh ${CMAKE_SOURCE_DIR}
     ${CMAKE_BINARY_DIR}/release ${CMAKE_BINARY_DIR}/release-again ${CMAKE_TOOLCHAIN_FILE}
     ${CMAKE_GENERATOR})
 set_tests_properties(product.imports_only_system_dlls product.release_imports_only_system_dlls
-  product.release_is_reproducible PROPERTIES LABELS product)
+  product.release_imports_exist_on_vista product.release_is_reproducible PROPERTIES LABELS product)
 set_tests_properties(product.release_is_reproducible PROPERTIES TIMEOUT 900)
 # A maker's signed build, with a throwaway certificate (needs the test bed: the signed
 # program runs under Wine).
