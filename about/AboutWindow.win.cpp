@@ -321,7 +321,7 @@ LRESULT AboutWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM 
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
-    case WM_DPICHANGED:
+    case DpiChangedMessage:
         OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_DESTROY:

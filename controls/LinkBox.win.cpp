@@ -17,9 +17,6 @@
 
 namespace {
 
-// Sent to child windows after their parent moved to a monitor of another scale.
-constexpr UINT DpiChangedAfterParent = 0x02E3;
-
 void RegisterClasses() {
     // hDC is the control's own, lasting device context
     RegisterWindowClass({.name = LinkBox::ClassName,
@@ -157,7 +154,7 @@ LRESULT LinkBox::OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam)
             OnShow();
         break;
-    case DpiChangedAfterParent:
+    case DpiChangedAfterParentMessage:
         CreateFonts();
         Layout();
         return 0;

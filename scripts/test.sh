@@ -1,7 +1,7 @@
 #!/bin/bash
 # Installs what is missing and runs every test: the native unit tests of the portable
 # core (ASan + UBSan), then Varnholt.exe and its Win32, end-to-end and pages tests under
-# Wine.
+# Wine (the registry ones in a 32-bit prefix too: every label of the mingw preset).
 #   scripts/test.sh [--repeat N]
 # --repeat N runs each Windows test up to N times and stops it at its first failure
 # (CTest's --repeat until-fail:N): a test that fails only now and then shows.

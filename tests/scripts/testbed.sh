@@ -2,12 +2,19 @@
 # Starts and stops the Wine test bed: an Xvfb display, the tests' own Wine prefix with a
 # persistent wineserver, and the local HTTP server of the update check. Nothing is left
 # running after "stop".
-#   testbed.sh start|stop <testbed-dir>
+#   testbed.sh start|stop [--win32] <testbed-dir>
+# --win32: the prefix is a 32-bit Windows (WINEARCH=win32), as wine-run.sh --win32 runs it.
 set -u
 action=$1
-testbed=$2
+shift
+export WINEARCH=win64
+if [ "${1:-}" = --win32 ]; then
+    WINEARCH=win32
+    shift
+fi
+testbed=$1
 here=$(cd "$(dirname "$0")" && pwd)
-export WINEPREFIX="$testbed/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+export WINEPREFIX="$testbed/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 stop() {
     if [ -f "$testbed/display" ]; then
@@ -61,5 +68,5 @@ start() {
 case "$action" in
 start) start ;;
 stop) stop; echo "test bed stopped" ;;
-*) echo "usage: testbed.sh start|stop <dir>" >&2; exit 2 ;;
+*) echo "usage: testbed.sh start|stop [--win32] <dir>" >&2; exit 2 ;;
 esac

@@ -1,15 +1,20 @@
 #!/bin/bash
 # Runs a Windows program under the test bed's own Wine prefix and Xvfb display.
-#   wine-run.sh <testbed-dir> <program.exe> [arguments...]
-# The prefix is created on first use; the display is the one testbed.sh started.
+#   wine-run.sh [--win32] <testbed-dir> <program.exe> [arguments...]
+# The prefix is created on first use: a 64-bit Windows, or with --win32 a 32-bit one
+# (no WOW64, one registry view); the display is the one testbed.sh started.
 set -u
+export WINEARCH=win64
+if [ "${1:-}" = --win32 ]; then
+    WINEARCH=win32
+    shift
+fi
 testbed=$1
 shift
 mkdir -p "$testbed"
 export WINEPREFIX="$testbed/prefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEARCH=win64
 if [ -f "$testbed/display" ]; then
     DISPLAY=$(cat "$testbed/display")
     export DISPLAY

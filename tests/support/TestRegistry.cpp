@@ -23,6 +23,12 @@ std::string Narrow(const std::wstring& text) {
 
 } // namespace
 
+bool OneRegistryView() {
+    wchar_t arch[16] = {};
+    const DWORD n = GetEnvironmentVariableW(L"WINEARCH", arch, 16);
+    return n > 0 && n < 16 && std::wstring(arch) == L"win32";
+}
+
 bool KeyExists(HKEY root, const std::wstring& path, View view) {
     return static_cast<bool>(Open(root, path, view, KEY_READ));
 }

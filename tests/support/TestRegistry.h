@@ -8,7 +8,12 @@
 #include <string>
 #include <vector>
 
+// A 32-bit Windows has one registry view, which both name.
 enum class View { Bits64, Bits32 };
+
+// True when the test bed's Windows is a 32-bit one (wine-run.sh --win32 says so in
+// WINEARCH): no WOW64, one registry view. Otherwise a 32-bit program has two views.
+bool OneRegistryView();
 
 // What the program writes at every start (in the 64-bit view under WOW64): its App Paths
 // entry, and the viewer's frame-navigation value.

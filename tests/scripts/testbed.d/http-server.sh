@@ -1,5 +1,7 @@
 # Sourced by testbed.sh start: the update check's test site on 127.0.0.1:18080 (the
-# mingw preset's site address), answered as the end-to-end tests set it.
+# mingw preset's site address), answered as the end-to-end tests set it. The 32-bit
+# prefix's test bed asks no site, and runs beside this one: it leaves the port alone.
+[ "$WINEARCH" = win32 ] && return 0
 http_port=18080
 python3 "$here/http_server.py" "$http_port" </dev/null >"$testbed/http.log" 2>&1 &
 echo $! >"$testbed/http.pid"
