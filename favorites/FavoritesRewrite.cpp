@@ -14,11 +14,12 @@
 
 namespace {
 
-std::wstring_view TrimSpaces(std::wstring_view text) {
-    const std::size_t first = text.find_first_not_of(L' ');
+// A line without the blanks and tabs around it, which a script engine passes over.
+std::wstring_view TrimBlanks(std::wstring_view text) {
+    const std::size_t first = text.find_first_not_of(L" \t");
     if (first == std::wstring_view::npos)
         return {};
-    const std::size_t last = text.find_last_not_of(L' ');
+    const std::size_t last = text.find_last_not_of(L" \t");
     return text.substr(first, last - first + 1);
 }
 
@@ -194,7 +195,7 @@ bool IsPlainAscii(std::wstring_view text) {
 // ends with U+0001 and holds no other; decoded holds its text when escapes were read.
 FileLine ReadFileLine(std::wstring_view raw, std::deque<std::wstring>& decoded) {
     FileLine read;
-    read.line = TrimSpaces(raw);
+    read.line = TrimBlanks(raw);
     const std::wstring_view line = read.line;
     if (IsFavoritesHeader(line)) {
         read.kind = LineKind::Header;

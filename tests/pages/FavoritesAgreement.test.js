@@ -69,7 +69,7 @@ function RandomLine() {
 // closing U+0001), a comment or a header; nothing when the engine refuses it, or when it
 // is not one string ending in U+0001 and holding no other (the file's format).
 function ReadLine(raw) {
-  const line = raw.replace(/^ +| +$/g, "");
+  const line = raw.replace(/^[ \t]+|[ \t]+$/g, "");
   if (/^;var ext_BM=""$/i.test(line))
     return { header: true };
   if (line.startsWith("//"))

@@ -104,8 +104,8 @@ inline std::wstring JoinSurrogatePairs(std::wstring text) {
 inline std::vector<std::wstring> ItemsAsEngineReads(std::wstring_view text) {
     std::vector<std::wstring> items;
     for (std::wstring line : SplitLines(text)) {
-        line.erase(0, line.find_first_not_of(L' '));
-        line.erase(line.find_last_not_of(L' ') + 1);
+        line.erase(0, line.find_first_not_of(L" \t"));
+        line.erase(line.find_last_not_of(L" \t") + 1);
         if (line.size() < 3 || !line.starts_with(L"+\"") || !line.ends_with(L'"'))
             continue;
         const auto read = ReadScriptString(std::wstring_view(line).substr(2, line.size() - 3));

@@ -106,7 +106,7 @@ struct OldLine {
 };
 
 std::wstring Spaces() {
-    return std::wstring(Chance(20) ? Pick(3) : 0, L' ');
+    return std::wstring(Chance(20) ? Pick(3) : 0, Chance(70) ? L' ' : L'\t');
 }
 
 OldLine RandomLine() {

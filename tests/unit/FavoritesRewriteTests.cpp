@@ -394,10 +394,10 @@ TEST(FavoritesRewrite, InvalidLinesAreDroppedAndOthersKept) {
                      L"\"a=b\x01\"",           // no entry prefix
                      L"+\"\x01\"",             // four characters: nothing inside
                      L"+\"x\x01\" ",           // trailing blank only: trimmed
-                     L"\t+\"t=1\x01\"",        // a tab is not trimmed
+                     L"\t+\"t=1\x01\"\t",      // tabs around it, as blanks, trimmed
                      L"+\"x\x01\\u0022"};      // the closing quote escaped
     EXPECT_EQ(Delete(file, L"absent"), (Lines{Header, Section(L"Quillbay"), L"+\"a=b=c\x01\"",
-                                              L"+\"\x01\"", L"+\"x\x01\""}));
+                                              L"+\"\x01\"", L"+\"x\x01\"", L"+\"t=1\x01\""}));
 }
 
 } // namespace
