@@ -53,7 +53,8 @@ void ConnectWmi() {
     const ComApartment apartment;
     ComPtr<IWbemLocator> locator;
     ComPtr<IWbemServices> services;
-    const UniqueBstr space(SysAllocString(L"\\\\.\\root\\cimv2"));
+    const std::wstring_view path = L"\\\\.\\root\\cimv2";
+    const UniqueBstr space(SysAllocStringLen(path.data(), static_cast<UINT>(path.size())));
     if (SUCCEEDED(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
                                    IID_IWbemLocator, reinterpret_cast<void**>(locator.put()))) &&
         SUCCEEDED(locator->ConnectServer(space.get(), nullptr, nullptr, nullptr, 0, nullptr,
