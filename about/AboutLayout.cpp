@@ -7,15 +7,23 @@ AboutLayout LayoutAboutWindow(const AboutLayoutInput& in) {
     const auto px = [&](int pixels) { return ScalePixels(pixels, in.dpi); };
     AboutLayout layout;
     layout.window = {px(design.windowWidth), px(design.windowHeight)};
-    const int clientWidth = layout.window.width - in.frame.width;
-    const int clientHeight = layout.window.height - in.frame.height;
-
     layout.icon = {px(design.iconLeft), px(design.iconTop), px(design.iconSize),
                    px(design.iconSize)};
     Box& message = layout.message;
     message.left = layout.icon.Right() + px(design.gap);
     message.top = layout.icon.top;
-    message.width = clientWidth - message.left - px(design.gap);
+    const auto messageWidth = [&] {
+        return layout.window.width - in.frame.width - message.left - px(design.gap);
+    };
+    if (const int missing = in.widestLine - messageWidth(); missing > 0) {
+        const int wider = layout.window.width + missing;
+        layout.window.width = in.workAreaWidth > 0
+                                  ? std::max(layout.window.width, std::min(wider, in.workAreaWidth))
+                                  : wider;
+    }
+    const int clientWidth = layout.window.width - in.frame.width;
+    const int clientHeight = layout.window.height - in.frame.height;
+    message.width = messageWidth();
     message.height = in.messageHeight ? in.messageHeight(message.width) : 0;
     layout.link = {message.left, message.Bottom(), message.width, in.lineHeight};
 

@@ -27,6 +27,11 @@ struct AboutLayoutInput {
     bool linkVisible = false;
     // The height of the whole message text wrapped at that width, in the window's font.
     std::function<int(int width)> messageHeight;
+    // The width of the widest line that the design writes as one line (all but the
+    // program's path), in the window's font; and the monitor's work area's width (0: no
+    // limit).
+    int widestLine = 0;
+    int workAreaWidth = 0;
 };
 
 struct AboutLayout {
@@ -39,6 +44,8 @@ struct AboutLayout {
     Box ok;      // 72 x 24, 10 pixels from the right and bottom edges
 };
 
-// Where the message, or the link when it is shown, would reach below the top of OK, the
-// window is taller by the difference and OK moves down with its bottom edge.
+// Where the widest one-line line would not fit the message's width, the window is wider by
+// just what it needs, never wider than the work area. Where the message, or the link when
+// it is shown, would reach below the top of OK, the window is taller by the difference and
+// OK moves down with its bottom edge.
 AboutLayout LayoutAboutWindow(const AboutLayoutInput& input);

@@ -14,6 +14,10 @@
 #include "platform/UniqueHandle.h"
 #include "platform/WindowClass.h"
 #include "platform/WindowUtil.h"
+#include "text/TextSplit.h"
+
+#include <algorithm>
+#include <vector>
 
 #include <memory>
 
@@ -157,6 +161,7 @@ class AboutWindow final : public LinkBoxHost {
     void Place(const AboutLayout& layout);
     void DrawInformationIcon();
     void OnDpiChanged(int dpi, const RECT& suggested);
+    void OnColorsChanged();
 
     UniqueWindow window_;
     HWND tbMsg_ = nullptr; // children, destroyed with the window
@@ -223,6 +228,19 @@ AboutLayout AboutWindow::Layout() const {
     in.messageHeight = [&](int width) {
         return MeasureText(window_.get(), font_.get(), text_, width).cy;
     };
+    // Every line but the program's path (the fifth) is written as one line: a font wider
+    // than the design's must not break it.
+    const std::vector<std::wstring> lines = SplitText(text_, L"\r\n");
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i != 4)
+            in.widestLine =
+                std::max(in.widestLine,
+                         static_cast<int>(MeasureText(window_.get(), font_.get(), lines[i]).cx));
+    }
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(window_.get(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+    in.workAreaWidth = monitor.rcWork.right - monitor.rcWork.left;
     return LayoutAboutWindow(in);
 }
 
@@ -301,6 +319,14 @@ void AboutWindow::OnDpiChanged(int dpi, const RECT& suggested) {
     DrawInformationIcon(); // at the picture's new size
 }
 
+// A theme switched on or off, or colours changed, while the window is open: everything is
+// drawn again in the new colours, the icon's background too.
+void AboutWindow::OnColorsChanged() {
+    DrawInformationIcon();
+    RedrawWindow(window_.get(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
 LRESULT AboutWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (window != window_.get()) // still being created
         return DefWindowProcW(window, message, wParam, lParam);
@@ -321,6 +347,10 @@ LRESULT AboutWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM 
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+        OnColorsChanged();
+        return 0;
     case DpiChangedMessage:
         OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;

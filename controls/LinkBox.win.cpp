@@ -34,6 +34,26 @@ COLORREF ColorOf(std::uint32_t color) {
     return color & 0x00FFFFFF;
 }
 
+// The colours the link is drawn against, as the reader's theme has them now.
+ReaderColors CurrentReaderColors() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    const bool high = SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+                      (contrast.dwFlags & HCF_HIGHCONTRASTON);
+    return {GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_HOTLIGHT), GetSysColor(COLOR_WINDOWTEXT),
+            GetSysColor(COLOR_GRAYTEXT), high};
+}
+
+// A dotted frame, as DrawFocusRect draws one, but in the link's own colour: the frame
+// must stay as readable as the caption.
+void DrawFocusFrame(HDC dc, const RECT& frame, COLORREF color) {
+    LOGBRUSH brush{BS_SOLID, color, 0};
+    const UniqueGdiObject pen(ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &brush, 0, nullptr));
+    const SelectedObject selectedPen(dc, pen.get());
+    const SelectedObject noFill(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, frame.left, frame.top, frame.right, frame.bottom);
+}
+
 std::int16_t ShiftState() {
     std::int16_t shift = 0;
     if (GetKeyState(VK_SHIFT) < 0)
@@ -197,7 +217,9 @@ void LinkBox::OnLabelPaint() {
     FillRect(paint.get(), &client, static_cast<HBRUSH>(brush.get()));
     const SelectedObject font(paint.get(), labelFontHandle_.get());
     SetBkMode(paint.get(), TRANSPARENT);
-    SetTextColor(paint.get(), Enabled() ? ColorOf(foreColor_) : GetSysColor(COLOR_GRAYTEXT));
+    // The stored colour stays what it is; the reader's theme decides only how it is drawn.
+    const COLORREF color = LinkDrawColor(ColorOf(foreColor_), Enabled(), CurrentReaderColors());
+    SetTextColor(paint.get(), color);
     RECT text = client;
     DrawTextW(paint.get(), caption_.c_str(), static_cast<int>(caption_.size()), &text,
               CaptionFormat());
@@ -207,7 +229,7 @@ void LinkBox::OnLabelPaint() {
         DrawTextW(paint.get(), caption_.c_str(), static_cast<int>(caption_.size()), &frame,
                   CaptionFormat() | DT_CALCRECT);
         IntersectRect(&frame, &frame, &client);
-        DrawFocusRect(paint.get(), &frame);
+        DrawFocusFrame(paint.get(), frame, color);
     }
 }
 

@@ -13,6 +13,7 @@
 #include "tests/support/TestSite.h"
 #include "tests/support/ViewerLog.h"
 #include "tests/support/WindowText.h"
+#include "platform/WindowUtil.h"
 
 #include <oleacc.h>
 
@@ -59,14 +60,36 @@ Box BoxIn(HWND window, HWND parent) {
     return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
+std::vector<std::wstring> Lines(const std::wstring& text);
+
+// The widest line of the message that the design writes as one line (all but the path),
+// in the font the window asks for, at that scale.
+int WidestOneLineLine(HWND window, int dpi) {
+    const UniqueGdiObject font(CreateFontAt(
+        FontDesign{L"MS Sans Serif", 8.25, FW_NORMAL, false, false, false, DEFAULT_CHARSET}, dpi));
+    const std::vector<std::wstring> lines = Lines(TextOf(window));
+    int widest = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i != 4)
+            widest =
+                std::max(widest, static_cast<int>(MeasureText(window, font.get(), lines[i]).cx));
+    }
+    return widest;
+}
+
 // The window's boxes are the layout's for what the window shows at that scale: its frame,
-// its link's line height and its message's height.
+// its link's line height, its message's lines and height, and the work area.
 void ExpectLaidOut(HWND window, HWND message, HWND link, HWND icon, HWND ok, int dpi) {
     RECT frame{};
     RECT client{};
     GetWindowRect(window, &frame);
     GetClientRect(window, &client);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
     AboutLayoutInput in;
+    in.widestLine = WidestOneLineLine(message, dpi);
+    in.workAreaWidth = monitor.rcWork.right - monitor.rcWork.left;
     in.dpi = dpi;
     in.frame = {(frame.right - frame.left) - client.right,
                 (frame.bottom - frame.top) - client.bottom};
@@ -420,7 +443,7 @@ TEST_F(AboutWindowTest, SizesCaptionTextAndIconAtTheStandardScale) {
     const AboutView view = Open(L"");
     ASSERT_TRUE(view.window);
     EXPECT_EQ(view.caption, Caption);
-    EXPECT_EQ(view.frame.right - view.frame.left, 360);
+    EXPECT_GE(view.frame.right - view.frame.left, 360);
 
     ASSERT_TRUE(view.ok);
     EXPECT_EQ(view.okText, L"OK");
@@ -472,7 +495,7 @@ TEST_F(AboutWindowTest, At150PercentEverySizeScalesAndTheTextStillFits) {
         view = Open(L"");
     }
     ASSERT_TRUE(view.window);
-    EXPECT_EQ(view.frame.right - view.frame.left, 540);
+    EXPECT_GE(view.frame.right - view.frame.left, 540);
     ExpectEndsAboveOK(view.window, view.link, view.ok, 270);
     const RECT ok = RectIn(view.ok, view.window);
     EXPECT_EQ(ok.right - ok.left, 108);
@@ -491,6 +514,98 @@ TEST_F(AboutWindowTest, At150PercentEverySizeScalesAndTheTextStillFits) {
     ExpectLaidOut(view.window, view.message, view.link, view.icon, view.ok, 144);
     EXPECT_EQ(view.LastLine(), Newer);
     SaveScreenshot(view, L"about-link-144dpi.png");
+}
+
+// Every line the design writes as one line stays one line in the font the window got,
+// however much wider than the design's it draws.
+TEST_F(AboutWindowTest, NoDesignedLineBreaksAndTheWindowIsAsWideAsTheyNeed) {
+    SetVersionFile("Varnholt", SameVersionFile);
+    const AboutView view = Open(L"");
+    ASSERT_TRUE(view.window);
+    const std::vector<std::wstring> lines = Lines(view.text);
+    ASSERT_EQ(lines.size(), 7u);
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < lines.size(); start += lines[i].size() + 2, ++i) {
+        if (i == 4 || lines[i].empty())
+            continue; // the program's path may wrap
+        const auto lineOf = [&](std::size_t at) {
+            return SendMessageW(view.message, EM_LINEFROMCHAR, at, 0);
+        };
+        EXPECT_EQ(lineOf(start), lineOf(start + lines[i].size() - 1))
+            << "line " << i + 1 << " breaks";
+    }
+    // As wide as the widest line needs, and no wider.
+    ExpectLaidOut(view.window, view.message, view.link, view.icon, view.ok, 96);
+    const int widest = WidestOneLineLine(view.message, 96);
+    const int width = view.frame.right - view.frame.left;
+    EXPECT_EQ(width, std::max(360, 360 + widest - 282)) << "the widest line is " << widest;
+    SaveScreenshot(view, L"about-window.png");
+}
+
+// Sets system colours, as a theme does, for every program; puts the ones before back.
+class SystemColorsSet {
+  public:
+    explicit SystemColorsSet(std::vector<std::pair<int, COLORREF>> colors) {
+        for (const auto& [element, color] : colors) {
+            elements_.push_back(element);
+            before_.push_back(GetSysColor(element));
+            after_.push_back(color);
+        }
+        SetSysColors(static_cast<int>(elements_.size()), elements_.data(), after_.data());
+    }
+    SystemColorsSet(const SystemColorsSet&) = delete;
+    SystemColorsSet& operator=(const SystemColorsSet&) = delete;
+    ~SystemColorsSet() {
+        SetSysColors(static_cast<int>(elements_.size()), elements_.data(), before_.data());
+    }
+
+  private:
+    std::vector<int> elements_;
+    std::vector<COLORREF> before_, after_;
+};
+
+// Pixels of the window in a colour (0x00RRGGBB), each channel within 60 of it.
+int PixelsOfColor(HWND window, std::uint32_t color) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const ScreenPixels pixels = CaptureScreen(rect);
+    int count = 0;
+    for (const std::uint32_t p : pixels.pixels) {
+        bool alike = true;
+        for (int shift : {0, 8, 16})
+            alike = alike && std::abs(static_cast<int>((p >> shift) & 0xFF) -
+                                      static_cast<int>((color >> shift) & 0xFF)) < 60;
+        count += alike;
+    }
+    return count;
+}
+
+// Under a high-contrast theme (black button face, yellow hyperlinks, white text; Wine
+// keeps no high-contrast flag, so its colours alone stand for it) the link is drawn in
+// the theme's hyperlink colour, and in the design's blue again once the theme is left,
+// all while the window stays open.
+TEST_F(AboutWindowTest, UnderAHighContrastThemeTheLinkTakesTheThemesHyperlinkColour) {
+    constexpr std::uint32_t Blue = 0x0000FF, Yellow = 0xFFFF00;
+    SetVersionFile("Varnholt", NextVersionFile);
+    const AboutView view = Open(L"");
+    ASSERT_TRUE(view.window);
+    ASSERT_TRUE(view.linkVisible);
+    ASSERT_TRUE(BringToFront(view.window));
+    SetCursorPos(1, 1);
+    ASSERT_TRUE(WaitUntil([&] { return PixelsOfColor(view.link, Blue) > 20; }, 5000));
+    EXPECT_EQ(PixelsOfColor(view.link, Yellow), 0);
+    {
+        const SystemColorsSet highContrast({{COLOR_BTNFACE, RGB(0, 0, 0)},
+                                            {COLOR_HOTLIGHT, RGB(255, 255, 0)},
+                                            {COLOR_WINDOWTEXT, RGB(255, 255, 255)}});
+        EXPECT_TRUE(WaitUntil([&] { return PixelsOfColor(view.link, Yellow) > 20; }, 10000))
+            << "the link is not drawn in the hyperlink colour";
+        EXPECT_EQ(PixelsOfColor(view.link, Blue), 0);
+        SaveScreenshot(view, L"about-high-contrast.png");
+    }
+    EXPECT_TRUE(WaitUntil([&] { return PixelsOfColor(view.link, Blue) > 20; }, 10000))
+        << "the design's blue did not come back";
+    EXPECT_EQ(PixelsOfColor(view.link, Yellow), 0);
 }
 
 TEST_F(AboutWindowTest, TheLinkUnderlinesUnderThePointerAndNotAfterItLeaves) {

@@ -63,6 +63,31 @@ TEST(AboutLayout, PartsAt96Dpi) {
     EXPECT_TRUE(LayoutAboutWindow(in) == withLink);
 }
 
+TEST(AboutLayout, AOneLineLineThatDoesNotFitWidensTheWindowByWhatItNeedsWithinTheWorkArea) {
+    int measuredWidth = 0;
+    AboutLayoutInput in = At96(measuredWidth);
+    in.workAreaWidth = 1280;
+    const struct {
+        int widestLine;
+        int workArea;
+        int windowWidth;
+    } cases[] = {
+        {282, 1280, 360},                   // at the design's metrics the line fits: nothing moves
+        {250, 1280, 360}, {293, 1280, 371}, // 11 pixels wider for the line that needs them
+        {293, 365, 365},                    // never beyond the work area
+        {293, 0, 371},    {293, 300, 360},  // nor narrower than designed
+    };
+    for (const auto& c : cases) {
+        in.widestLine = c.widestLine;
+        in.workAreaWidth = c.workArea;
+        const AboutLayout layout = LayoutAboutWindow(in);
+        EXPECT_EQ(layout.window, (Extent{c.windowWidth, 180})) << c.widestLine << " " << c.workArea;
+        EXPECT_EQ(layout.message.width, c.windowWidth - 6 - 62 - 10);
+        EXPECT_EQ(measuredWidth, layout.message.width) << "the text is measured as wide as shown";
+        EXPECT_EQ(layout.ok.Right(), c.windowWidth - 6 - 10);
+    }
+}
+
 TEST(AboutLayout, PartsAt144DpiScaleEveryFixedSize) {
     AboutLayoutInput in;
     in.dpi = 144;

@@ -31,6 +31,32 @@ TEST(CursorIsInside, EveryEdgeCounts) {
     EXPECT_FALSE(CursorIsInside(150, 49, rect));
 }
 
+TEST(LinkDrawColor, TheStoredColourUnlessItCannotBeReadOrAHighContrastThemeIsOn) {
+    constexpr std::uint32_t Black = 0x000000, White = 0xFFFFFF, Yellow = 0x00FFFF,
+                            LightGrey = 0xF0F0F0, Grey = 0x808080, DarkBlue = 0x800000;
+    EXPECT_DOUBLE_EQ(ContrastRatio(Black, White), 21.0);
+    EXPECT_DOUBLE_EQ(ContrastRatio(Grey, Grey), 1.0);
+    EXPECT_NEAR(ContrastRatio(LinkBlue, LightGrey), 7.5, 0.1); // the design on a light scheme
+    EXPECT_NEAR(ContrastRatio(LinkBlue, Black), 2.4, 0.05);
+    const ReaderColors light{LightGrey, DarkBlue, Black, Grey, false};
+    const ReaderColors dark{Black, Yellow, White, Grey, false}; // "High Contrast Black"
+    const struct {
+        std::uint32_t fore;
+        bool enabled;
+        ReaderColors reader;
+        std::uint32_t drawn;
+    } cases[] = {
+        {LinkBlue, true, light, LinkBlue}, // nothing changes
+        {LinkBlue, true, dark, Yellow},    // blue on black: unreadable
+        {LinkBlue, true, {LightGrey, DarkBlue, Black, Grey, true}, DarkBlue}, // the theme's
+        {LinkBlue, true, {Black, DarkBlue, White, Grey, false}, White},       // both unreadable
+        {White, true, dark, White},    // a custom colour that reads
+        {LinkBlue, false, dark, Grey}, // disabled
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(LinkDrawColor(c.fore, c.enabled, c.reader), c.drawn) << std::hex << c.fore;
+}
+
 TEST(LinkLayout, LabelFillsTheControlUnlessItSizesItself) {
     const LinkLayout fill = LayoutLinkBox(false, {267, 19}, {120, 13});
     EXPECT_EQ(fill.label, (Extent{267, 19}));
