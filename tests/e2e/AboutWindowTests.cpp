@@ -564,20 +564,19 @@ class SystemColorsSet {
     std::vector<COLORREF> before_, after_;
 };
 
-// Pixels of the window in a colour (0x00RRGGBB), each channel within 60 of it.
-int PixelsOfColor(HWND window, std::uint32_t color) {
+// Pixels of the window that are clearly blue, or clearly yellow (0x00RRGGBB): a letter's
+// edges blend with the background, its stems keep the colour.
+bool IsBlue(std::uint32_t p) {
+    return (p & 0xFF) > 150 && ((p >> 8) & 0xFF) < 110 && ((p >> 16) & 0xFF) < 110;
+}
+bool IsYellow(std::uint32_t p) {
+    return (p & 0xFF) < 110 && ((p >> 8) & 0xFF) > 150 && ((p >> 16) & 0xFF) > 150;
+}
+template <typename Test> int PixelsOf(HWND window, Test test) {
     RECT rect{};
     GetWindowRect(window, &rect);
     const ScreenPixels pixels = CaptureScreen(rect);
-    int count = 0;
-    for (const std::uint32_t p : pixels.pixels) {
-        bool alike = true;
-        for (int shift : {0, 8, 16})
-            alike = alike && std::abs(static_cast<int>((p >> shift) & 0xFF) -
-                                      static_cast<int>((color >> shift) & 0xFF)) < 60;
-        count += alike;
-    }
-    return count;
+    return static_cast<int>(std::count_if(pixels.pixels.begin(), pixels.pixels.end(), test));
 }
 
 // Under a high-contrast theme (black button face, yellow hyperlinks, white text; Wine
@@ -585,27 +584,26 @@ int PixelsOfColor(HWND window, std::uint32_t color) {
 // the theme's hyperlink colour, and in the design's blue again once the theme is left,
 // all while the window stays open.
 TEST_F(AboutWindowTest, UnderAHighContrastThemeTheLinkTakesTheThemesHyperlinkColour) {
-    constexpr std::uint32_t Blue = 0x0000FF, Yellow = 0xFFFF00;
     SetVersionFile("Varnholt", NextVersionFile);
     const AboutView view = Open(L"");
     ASSERT_TRUE(view.window);
     ASSERT_TRUE(view.linkVisible);
     ASSERT_TRUE(BringToFront(view.window));
     SetCursorPos(1, 1);
-    ASSERT_TRUE(WaitUntil([&] { return PixelsOfColor(view.link, Blue) > 20; }, 5000));
-    EXPECT_EQ(PixelsOfColor(view.link, Yellow), 0);
+    ASSERT_TRUE(WaitUntil([&] { return PixelsOf(view.link, IsBlue) > 20; }, 5000));
+    EXPECT_EQ(PixelsOf(view.link, IsYellow), 0);
     {
         const SystemColorsSet highContrast({{COLOR_BTNFACE, RGB(0, 0, 0)},
                                             {COLOR_HOTLIGHT, RGB(255, 255, 0)},
                                             {COLOR_WINDOWTEXT, RGB(255, 255, 255)}});
-        EXPECT_TRUE(WaitUntil([&] { return PixelsOfColor(view.link, Yellow) > 20; }, 10000))
+        EXPECT_TRUE(WaitUntil([&] { return PixelsOf(view.link, IsYellow) > 20; }, 10000))
             << "the link is not drawn in the hyperlink colour";
-        EXPECT_EQ(PixelsOfColor(view.link, Blue), 0);
+        EXPECT_EQ(PixelsOf(view.link, IsBlue), 0);
         SaveScreenshot(view, L"about-high-contrast.png");
     }
-    EXPECT_TRUE(WaitUntil([&] { return PixelsOfColor(view.link, Blue) > 20; }, 10000))
+    EXPECT_TRUE(WaitUntil([&] { return PixelsOf(view.link, IsBlue) > 20; }, 10000))
         << "the design's blue did not come back";
-    EXPECT_EQ(PixelsOfColor(view.link, Yellow), 0);
+    EXPECT_EQ(PixelsOf(view.link, IsYellow), 0);
 }
 
 TEST_F(AboutWindowTest, TheLinkUnderlinesUnderThePointerAndNotAfterItLeaves) {

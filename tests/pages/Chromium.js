@@ -29,7 +29,7 @@ class Chromium {
       ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
        "--disable-background-networking", "--disable-component-update", "--disable-sync",
        "--remote-debugging-pipe", "--user-data-dir=" + profile, "about:blank"],
-      { stdio: ["ignore", "ignore", "pipe", "pipe", "pipe"] });
+      { stdio: ["ignore", "ignore", "pipe", "pipe", "pipe"], detached: true });
     let stderr = "";
     this.process.stderr.on("data", (d) => { stderr = (stderr + d).slice(-4000); });
     this.exited = new Promise((resolve) => this.process.on("exit", (code) => {
@@ -95,11 +95,19 @@ class Chromium {
     return result.result.value;
   }
 
+  // Closes the browser as a user would, so that its helper processes end and stop writing
+  // to the profile before it is removed; kills the whole group if it does not end.
   async stop() {
-    this.process.kill();
+    const ended = Promise.race([this.exited, new Promise((r) => setTimeout(r, 10000))]);
+    this.send("Browser.close").catch(() => {});
+    await ended;
+    try {
+      process.kill(-this.process.pid, "SIGKILL");
+    } catch (error) {
+      // the group has ended
+    }
     await this.exited;
-    // Chromium's helper processes may still be writing to the profile for a moment.
-    fs.rmSync(this.profile, { recursive: true, force: true, maxRetries: 10, retryDelay: 200 });
+    fs.rmSync(this.profile, { recursive: true, force: true, maxRetries: 20, retryDelay: 250 });
   }
 }
 
