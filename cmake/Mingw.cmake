@@ -146,6 +146,9 @@ varnholt_wine_tests(win32_tests win32 win32 ${CMAKE_SOURCE_DIR}/tests/unit/CaseF
 configure_file(tests/support/TestVersion.rc.in ${CMAKE_BINARY_DIR}/generated/TestVersion.rc @ONLY)
 varnholt_wine_tests(e2e_tests e2e e2e ${CMAKE_BINARY_DIR}/generated/TestVersion.rc)
 varnholt_wine_tests(setup_tests setup setup)
+if(TARGET setup_next)
+  add_dependencies(setup_tests setup_next)
+endif()
 varnholt_wine_tests(realviewer_tests realviewer real-viewer)
 # The registry, start-up and placement tests again in a 32-bit Windows (label
 # win32-prefix): every other tier runs in a 64-bit prefix, where the 32-bit client runs

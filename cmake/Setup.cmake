@@ -57,4 +57,17 @@ else()
     COMMENT "Gathering Varnholt.exe, Varnholt_Setup.exe, Varnholt.js and Sample.chm in ${DIST_DIR}"
     VERBATIM)
   add_dependencies(dist sample)
+
+  # For the setup tests, an update to install over the release: the next minor version,
+  # holding this test build's program (whose bytes differ from the release's).
+  math(EXPR NEXT_MINOR "${VARNHOLT_VERSION_MINOR} + 1")
+  set(NEXT_SETUP ${CMAKE_BINARY_DIR}/setup-next/Varnholt_Setup_next.exe)
+  add_custom_command(OUTPUT ${NEXT_SETUP}
+    COMMAND ${MAKENSIS} -V2 -DVERSION=${VARNHOLT_VERSION_MAJOR}.${NEXT_MINOR}
+      -DFILE_VERSION=${VARNHOLT_VERSION_MAJOR}.${NEXT_MINOR}.0.0
+      -DCOMPANY=${VARNHOLT_COMPANY_NAME} -DSTAGE=$<TARGET_FILE_DIR:Varnholt>
+      -DOUTFILE=${NEXT_SETUP} ${CMAKE_SOURCE_DIR}/setup/Varnholt.nsi
+    DEPENDS Varnholt ${CMAKE_SOURCE_DIR}/setup/Varnholt.nsi
+    COMMENT "Making Varnholt_Setup_next.exe for the setup tests")
+  add_custom_target(setup_next ALL DEPENDS ${NEXT_SETUP})
 endif()

@@ -134,29 +134,6 @@ struct AboutView {
     std::wstring LastLine() const { return Lines(text).back(); }
 };
 
-struct AboutSearch {
-    DWORD processId = 0;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchAboutWindow(HWND window, LPARAM data) {
-    auto* search = reinterpret_cast<AboutSearch*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && IsWindowVisible(window) &&
-        ClassOf(window) == L"VarnholtAbout") {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND FindAboutWindow(DWORD processId) {
-    AboutSearch search{processId, nullptr};
-    EnumWindows(MatchAboutWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 AboutView ReadAboutWindow(HWND window) {
     AboutView view;
     view.window = window;

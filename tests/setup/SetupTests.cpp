@@ -1,8 +1,9 @@
 // The setup that the release build makes, run silently as a reader's administrator would
 // run it: the files and registry values it leaves, the program started by its bare name,
-// the entry in the list of installed programs, an install over an installed copy, and the
-// silent uninstall with what it leaves behind. Registry values are read in the views the
-// program itself uses (App Paths and HHRestrictions in the 64-bit view under WOW64).
+// the entry in the list of installed programs, an install over an installed copy (also one
+// in use), and the silent uninstall with what it leaves behind. Registry values are read in
+// the views the program itself uses (App Paths and HHRestrictions in the 64-bit view under
+// WOW64).
 #include "platform/UniqueHandle.h"
 #include "tests/support/BuildVersion.h"
 #include "tests/support/Process.h"
@@ -225,6 +226,87 @@ TEST_F(Setup, SilentUninstallLeavesTheReadersDataBehind) {
                             L"CurrentVersion", View::Bits64),
               L"2.5");
     EXPECT_TRUE(ReadRawValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigation, View::Bits64));
+}
+
+// Windows refuses to write the file of a running program, which Wine allows: HoldFile
+// stands in, holding the installed program open (sharing reading and renaming) while a
+// process lives. Held for an open About window, the setup of the next version and the
+// uninstaller close it and do their work, with nothing put aside. Held for another process
+// (this test program), the setup renames the old program aside; held without renaming
+// shared, it fails and leaves the old program. The uninstaller's code is the one of its own
+// run (_?=).
+TEST_F(Setup, TheSetupAndUninstallerGetPastAProgramInUseOrSaySoInTheirExitCode) {
+    const std::wstring folder = DefaultFolder(), program = folder + L"\\Varnholt.exe";
+    const std::wstring bin = TestBinFolder();
+    const std::wstring nextSetup =
+        bin.substr(0, bin.rfind(L'\\')) + L"\\setup-next\\Varnholt_Setup_next.exe";
+    const auto release = ReadFileBytes(ReleaseVarnholtPath()), next = ReadFileBytes(VarnholtPath());
+    ASSERT_NE(release, next) << "the next setup's program must differ from the installed one";
+    const auto atPath = [&]() -> std::string {
+        if (FileAttributes(program) == INVALID_FILE_ATTRIBUTES)
+            return "nothing";
+        const auto bytes = ReadFileBytes(program);
+        return bytes == next ? "the update" : bytes == release ? "the release" : "other bytes";
+    };
+    const struct {
+        const char* name;
+        bool aboutHolds, uninstall;
+        const wchar_t* sharing;
+        DWORD exitCode;
+        const char* atPath;
+        bool putAside;
+    } cases[] = {
+        {"About window, setup", true, false, L"", 0, "the update", false},
+        {"About window, uninstall", true, true, L"", 0, "nothing", false},
+        {"another program, setup", false, false, L"", 0, "the update", true},
+        {"another program without renaming, setup", false, false, L"--deny-delete", 2,
+         "the release", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Clean(); // what the case before left
+        ASSERT_EQ(Install(), 0u);
+        struct Running {
+            ChildProcess about, holder;
+            ~Running() {
+                holder.Kill();
+                about.Kill();
+            }
+        } run;
+        DWORD holdFor = GetCurrentProcessId();
+        if (c.aboutHolds) {
+            run.about = ChildProcess::Start(program, L"/ver 1");
+            ASSERT_TRUE(
+                WaitUntil([&] { return FindAboutWindow(run.about.Id()) != nullptr; }, 20000))
+                << "no About window";
+            holdFor = run.about.Id();
+        }
+        run.holder =
+            ChildProcess::Start(bin + L"\\HoldFile.exe",
+                                std::to_wstring(holdFor) + L" \"" + program + L"\" " + c.sharing);
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                return !UniqueFile(
+                    CreateFileW(program.c_str(), GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr));
+            },
+            10000))
+            << "the program's file is not held";
+
+        EXPECT_EQ(c.uninstall ? RunProgram(folder + L"\\Uninstall.exe", L"/S _?=" + folder, 60000)
+                              : RunProgram(nextSetup, L"/S", 120000),
+                  c.exitCode);
+        EXPECT_EQ(atPath(), c.atPath);
+        std::vector<std::wstring> besides; // the program's other names in its folder
+        for (const auto& name : FolderEntries(folder + L"\\"))
+            if (name != L"Varnholt.exe" && name != L"Uninstall.exe")
+                besides.push_back(name.ends_with(L".old") ? L"a copy put aside" : name);
+        EXPECT_EQ(besides, std::vector<std::wstring>(c.putAside, L"a copy put aside"));
+        if (c.aboutHolds) {
+            EXPECT_TRUE(run.about.WaitForExit(10000)) << "the About window is still open";
+        }
+    }
 }
 
 // The site's version file names the version of the program in the setup, and the setup's

@@ -30,3 +30,30 @@ RECT WindowRect(HWND window) {
     GetWindowRect(window, &rect);
     return rect;
 }
+
+namespace {
+
+struct AboutSearch {
+    DWORD processId = 0;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchAboutWindow(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<AboutSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && IsWindowVisible(window) &&
+        ClassOf(window) == L"VarnholtAbout") {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+HWND FindAboutWindow(DWORD processId) {
+    AboutSearch search{processId, nullptr};
+    EnumWindows(MatchAboutWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}

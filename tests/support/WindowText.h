@@ -1,4 +1,5 @@
-// Reading the class and text of any window, also one of another process.
+// Reading the class and text of any window, also one of another process, and finding the
+// client's About window.
 #pragma once
 #include <windows.h>
 
@@ -11,3 +12,5 @@ std::wstring TitleOf(HWND window);
 std::wstring TextOf(HWND window);
 // Its rectangle in screen coordinates.
 RECT WindowRect(HWND window);
+// The visible About window (class "VarnholtAbout") of that process; 0 while it has none.
+HWND FindAboutWindow(DWORD processId);
