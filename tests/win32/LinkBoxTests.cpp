@@ -2,12 +2,14 @@
 // layout, the events it raises, the shell call of a click and hot tracking under the
 // real mouse pointer.
 #include "platform/RunError.h"
+#include "about/AboutWindow.h"
 #include "controls/LinkBox.h"
 #include "platform/WindowUtil.h"
 #include "platform/WindowClass.h"
 #include "tests/support/BuildVersion.h"
 #include "tests/support/LinkRecorder.h"
 #include "tests/support/MessageBoxDriver.h"
+#include "tests/support/SystemColors.h"
 
 #include <gtest/gtest.h>
 
@@ -451,6 +453,30 @@ TEST(ApplySize, SetsOnlyWhatDiffersAndLeavesAMinimizedWindowAlone) {
     rect = WindowRectOf(window.get());
     EXPECT_EQ(rect.right - rect.left, 360);
     EXPECT_EQ(rect.bottom - rect.top, 180);
+}
+
+// The About window, open in this process, follows colours changed while it is open: its
+// link takes a high-contrast theme's hyperlink colour and its blue again once the theme is
+// left. (In this process: Wine gives a running program no other colours than the ones it
+// read at its start, Windows gives every program the new ones.)
+TEST(AboutWindowColors, TheOpenWindowFollowsAChangeOfColours) {
+    AboutCommand(L"99.9"); // a newer version known: the link shows, no site is asked
+    ASSERT_TRUE(AboutWindowIsOpen());
+    const HWND about = FindWindowW(L"VarnholtAbout", nullptr);
+    const HWND link = FindWindowExW(about, nullptr, LinkBox::ClassName, nullptr);
+    ASSERT_TRUE(link);
+    SetCursorPos(1, 1);
+    EXPECT_TRUE(PumpUntil([&] { return BluePixels(link) > 20; }, 5000));
+    {
+        const SystemColorsSet highContrast(HighContrastBlack());
+        EXPECT_TRUE(PumpUntil([&] { return YellowPixels(link) > 20; }, 5000))
+            << "the link is not drawn in the hyperlink colour";
+        EXPECT_EQ(BluePixels(link), 0);
+    }
+    EXPECT_TRUE(PumpUntil([&] { return BluePixels(link) > 20; }, 5000))
+        << "the design's blue did not come back";
+    EXPECT_EQ(YellowPixels(link), 0);
+    CloseAboutWindow();
 }
 
 } // namespace
