@@ -13,6 +13,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 [[ "$seconds" =~ ^[1-9][0-9]*$ ]] || { echo "usage: scripts/fuzz.sh [SECONDS]" >&2; exit 2; }
+scripts/install-deps.sh --fuzz || exit 1
 cmake --preset fuzz >/dev/null || exit 1
 cmake --build --preset fuzz || exit 1
 
