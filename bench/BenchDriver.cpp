@@ -201,8 +201,13 @@ std::vector<std::pair<std::wstring, Command>> Commands(Scene& scene, const Favor
           {},
           L""}},
         // the entry in the middle of the section, replaced and removed
-        {L"/bmadd", {L"/bmaddEntry 50=" + file.Location(L"html/new.htm"), restored, {}, L""}},
-        {L"/bmdel", {L"/bmdelEntry 50=" + file.Location(L""), restored, {}, L""}},
+        {L"/bmadd",
+         {L"/bmaddEntry 50=" + file.Location(L"html/new.htm"),
+          restored,
+          {},
+          L"file " + file.File()}},
+        {L"/bmdel",
+         {L"/bmdelEntry 50=" + file.Location(L""), restored, {}, L"file " + file.File()}},
         {L"unknown switch", {L"/foo", ready, MessageBoxShown, L"box " + Caption}},
     };
 }

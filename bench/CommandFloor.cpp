@@ -11,6 +11,9 @@
 //   wmi            the WMI connection to root\cimv2 (/title)
 //   shell <file>   ShellExecuteEx of the file, as the client calls it (/run)
 //   box <caption>  a message box with that caption (an unknown switch)
+//   file <path>    the file calls of /bmadd and /bmdel on that Favorites file: the lock
+//                  beside it, the file read whole, written whole beside it, flushed,
+//                  renamed over it and marked read-only and hidden
 //   (nothing)      nothing more (every other command)
 #include "platform/Shell.h"
 #include "platform/UniqueHandle.h"
@@ -63,6 +66,34 @@ void ConnectWmi() {
                           RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE);
 }
 
+void RewriteFile(const std::string& path) {
+    const UniqueFile lock(CreateFileA((path + ".lock").c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                      nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    std::string bytes;
+    {
+        const UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        LARGE_INTEGER size{};
+        GetFileSizeEx(file.get(), &size);
+        bytes.resize(static_cast<std::size_t>(size.QuadPart));
+        DWORD got = 0;
+        ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+    }
+    const std::string temporary = path + ".tmp";
+    {
+        const UniqueFile file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr,
+                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD written = 0;
+        WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        FlushFileBuffers(file.get());
+    }
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    MoveFileExA(temporary.c_str(), path.c_str(),
+                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+}
+
 void RequestLayout(const std::string& name) {
     const int count = GetKeyboardLayoutList(0, nullptr);
     std::string layouts(static_cast<std::size_t>(count > 0 ? count : 0) * sizeof(HKL), '\0');
@@ -91,6 +122,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
         ConnectWmi();
     else if (command.rfind("shell ", 0) == 0)
         OpenWithShell(std::wstring(command.begin() + 6, command.end())); // the client's own call
+    else if (command.rfind("file ", 0) == 0)
+        RewriteFile(command.substr(5));
     else if (command.rfind("box ", 0) == 0)
         MessageBoxA(nullptr, "Error: Unknown parameter.", command.substr(4).c_str(),
                     MB_OK | MB_ICONERROR);

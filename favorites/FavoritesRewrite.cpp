@@ -16,11 +16,12 @@ namespace {
 
 // A line without the blanks and tabs around it, which a script engine passes over.
 std::wstring_view TrimBlanks(std::wstring_view text) {
-    const std::size_t first = text.find_first_not_of(L" \t");
-    if (first == std::wstring_view::npos)
-        return {};
-    const std::size_t last = text.find_last_not_of(L" \t");
-    return text.substr(first, last - first + 1);
+    const auto blank = [](wchar_t c) { return c == L' ' || c == L'\t'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
 }
 
 std::wstring_view TrimTrailingSpaces(std::wstring_view text) {
@@ -185,9 +186,28 @@ struct FileLine {
     bool written = false;
 };
 
-bool IsPlainAscii(std::wstring_view text) {
-    return std::none_of(text.begin(), text.end(),
-                        [](wchar_t c) { return NotPlainInString(static_cast<std::uint32_t>(c)); });
+// What one look at each character of a string's text finds (a file may hold many
+// thousand lines): whether it must be read escape by escape, whether it is printable
+// ASCII but for its U+0001, and how many U+0001 it holds.
+struct StringScan {
+    bool escaped = false; // a backslash, or what an engine refuses raw: a quote, a line break
+    bool plain = true;
+    std::size_t ones = 0;
+};
+
+StringScan ScanString(std::wstring_view quoted) {
+    StringScan scan;
+    for (const wchar_t c : quoted) {
+        if (c >= 0x20 && c < 0x7F) {
+            scan.escaped |= c == L'\\' || c == L'"';
+        } else if (c == L'\x01') {
+            ++scan.ones;
+        } else {
+            scan.plain = false;
+            scan.escaped |= IsScriptLineBreak(c);
+        }
+    }
+    return scan;
 }
 
 // Reads one line. A comment with a raw line break of the script (U+2028, U+2029) would
@@ -213,18 +233,21 @@ FileLine ReadFileLine(std::wstring_view raw, std::deque<std::wstring>& decoded) 
     if (line.size() < 3 || !line.starts_with(EntryPrefix) || !line.ends_with(L'"'))
         return read;
     const std::wstring_view quoted = line.substr(2, line.size() - 3);
+    const StringScan scan = ScanString(quoted);
     std::wstring_view text = quoted;
-    if (quoted.find_first_of(L"\\\"\r\n\u2028\u2029") != std::wstring_view::npos) {
+    if (scan.escaped) {
         auto plain = ReadStringText(quoted);
         if (!plain)
             return read;
         text = decoded.emplace_back(std::move(*plain));
+    } else if (scan.ones != 1) {
+        return read;
     }
-    if (!text.ends_with(L'\x01') || text.find(L'\x01') != text.size() - 1)
+    if (!text.ends_with(L'\x01') || (scan.escaped && text.find(L'\x01') != text.size() - 1))
         return read;
     read.kind = LineKind::Item;
     read.text = text.substr(0, text.size() - 1);
-    read.written = text.data() == quoted.data() && IsPlainAscii(read.text);
+    read.written = !scan.escaped && scan.plain;
     return read;
 }
 
@@ -408,6 +431,7 @@ std::wstring RewriteFavorites(std::wstring_view oldText, const FavoritesRequest&
     std::size_t blocks = 1;
     std::unordered_map<std::wstring, std::size_t> blockOfSection;
     std::size_t current = 0;
+    bool merged = false;
     ForEachLine(oldText, [&](std::wstring_view raw) {
         const FileLine line = ReadFileLine(raw, decoded);
         if (line.kind == LineKind::Dropped || line.kind == LineKind::Header)
@@ -415,8 +439,10 @@ std::wstring RewriteFavorites(std::wstring_view oldText, const FavoritesRequest&
         if (line.kind == LineKind::Item && line.text.starts_with(L'[')) {
             const auto [at, isNew] = blockOfSection.try_emplace(FoldCase(line.text), blocks);
             current = at->second;
-            if (!isNew)
+            if (!isNew) {
+                merged = true;
                 return; // a repeated section line: what follows joins the first one's block
+            }
             ++blocks;
         }
         blockOf.push_back(current);
@@ -447,16 +473,19 @@ std::wstring RewriteFavorites(std::wstring_view oldText, const FavoritesRequest&
         ++blockStart[block + 1];
     for (std::size_t b = 1; b < blockStart.size(); ++b)
         blockStart[b] += blockStart[b - 1];
-    std::vector<std::size_t> order(lines.size());
-    {
+    // Without a repeated section the lines are in their blocks' order already.
+    std::vector<std::size_t> order;
+    if (merged) {
+        order.resize(lines.size());
         std::vector<std::size_t> next(blockStart.begin(), blockStart.end() - 1);
         for (std::size_t i = 0; i < lines.size(); ++i)
             order[next[blockOf[i]]++] = i;
     }
     for (std::size_t block = 0; block < blocks; ++block) {
         for (std::size_t k = blockStart[block]; k < blockStart[block + 1]; ++k) {
-            const FileLine& line = lines[order[k]];
-            if (order[k] == match) {
+            const std::size_t at = merged ? order[k] : k;
+            const FileLine& line = lines[at];
+            if (at == match) {
                 if (adding)
                     write(entryLine);
             } else if (line.kind == LineKind::Comment) {
