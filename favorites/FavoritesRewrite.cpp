@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <deque>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 namespace {
@@ -419,93 +420,156 @@ bool IsEntryOf(std::wstring_view text, std::wstring_view name) {
            EqualsNoCase(TrimTrailingSpaces(text.substr(0, equals)), name);
 }
 
-} // namespace
+bool IsSectionLine(const FileLine& line) {
+    return line.kind == LineKind::Item && line.text.starts_with(L'[');
+}
 
-std::wstring RewriteFavorites(std::wstring_view oldText, const FavoritesRequest& request) {
-    // The old file's lines, each in a block: 0 for the lines before the first section,
-    // then one block per section in the order the sections first appear. A section line
-    // that appears again (a file edited by hand) adds its lines to the first one's block.
+// The new file, written line by line as the old one is read.
+class NewFile {
+  public:
+    NewFile(std::size_t oldSize, const FavoritesRequest& request)
+        : request_(request), entryLine_(EntryLine(request.name, request.topic)),
+          sectionText_(L"[" + request.section + L"]") {
+        text_.reserve(oldSize + 2 * entryLine_.size() + 32);
+        Write(FavoritesHeader);
+    }
+    bool Adding() const { return !request_.topic.empty(); }
+    bool IsOwnSection(const FileLine& line) const { return EqualsNoCase(line.text, sectionText_); }
+    bool IsOwnEntry(const FileLine& line) const {
+        return line.kind == LineKind::Item && IsEntryOf(line.text, request_.name);
+    }
+    // A line of the old file, as it stands when it is in the written form already.
+    void Write(const FileLine& line) {
+        if (line.written)
+            Write(line.line);
+        else if (line.kind == LineKind::Comment)
+            Write(ScriptText(line.line));
+        else
+            Write(ItemLine(line.text));
+    }
+    void WriteEntry() {
+        if (Adding())
+            Write(entryLine_);
+    }
+    // At the end of the file: the entry, in a section of its own when the file had none.
+    std::wstring Finish(bool sectionFound, bool done) {
+        if (Adding() && !done) {
+            if (!sectionFound)
+                Write(SectionLine(request_.section));
+            Write(entryLine_);
+        }
+        return std::move(text_);
+    }
+
+  private:
+    void Write(std::wstring_view line) { text_.append(line).append(CrLf); }
+
+    const FavoritesRequest& request_;
+    const std::wstring entryLine_;
+    const std::wstring sectionText_;
+    std::wstring text_;
+};
+
+// The rewrite in one pass, for a file whose sections each appear once (nearly every file):
+// nothing when a section appears again.
+std::optional<std::wstring> RewriteInOrder(std::wstring_view oldText,
+                                           const FavoritesRequest& request) {
+    NewFile file(oldText.size(), request);
     std::deque<std::wstring> decoded;
-    std::vector<FileLine> lines;
-    std::vector<std::size_t> blockOf;
-    std::size_t blocks = 1;
-    std::unordered_map<std::wstring, std::size_t> blockOfSection;
-    std::size_t current = 0;
-    bool merged = false;
+    std::unordered_set<std::wstring> sections;
+    bool inSection = false;
+    bool sectionFound = false;
+    bool done = false;
+    bool repeated = false;
     ForEachLine(oldText, [&](std::wstring_view raw) {
+        if (repeated)
+            return;
+        decoded.clear();
         const FileLine line = ReadFileLine(raw, decoded);
         if (line.kind == LineKind::Dropped || line.kind == LineKind::Header)
             return; // the header is written once, at the top
-        if (line.kind == LineKind::Item && line.text.starts_with(L'[')) {
+        if (IsSectionLine(line)) {
+            repeated = !sections.insert(FoldCase(line.text)).second;
+            if (inSection && !done) {
+                file.WriteEntry(); // at the end of the help file's section
+                done = true;
+            }
+            inSection = file.IsOwnSection(line);
+            sectionFound |= inSection;
+        } else if (inSection && !done && file.IsOwnEntry(line)) {
+            file.WriteEntry(); // in the old entry's place
+            done = true;
+            return;
+        }
+        file.Write(line);
+    });
+    if (repeated)
+        return std::nullopt;
+    return file.Finish(sectionFound, done);
+}
+
+// The rewrite of a file in which a section appears again: each line is put in a block, 0
+// for the lines before the first section, then one block per section in the order the
+// sections first appear; the lines after a repeated section line join its first block.
+std::wstring RewriteMerged(std::wstring_view oldText, const FavoritesRequest& request) {
+    std::deque<std::wstring> decoded;
+    std::vector<FileLine> lines;
+    std::vector<std::size_t> blockOf;
+    std::unordered_map<std::wstring, std::size_t> blockOfSection;
+    std::size_t blocks = 1;
+    std::size_t current = 0;
+    ForEachLine(oldText, [&](std::wstring_view raw) {
+        const FileLine line = ReadFileLine(raw, decoded);
+        if (line.kind == LineKind::Dropped || line.kind == LineKind::Header)
+            return;
+        if (IsSectionLine(line)) {
             const auto [at, isNew] = blockOfSection.try_emplace(FoldCase(line.text), blocks);
             current = at->second;
-            if (!isNew) {
-                merged = true;
-                return; // a repeated section line: what follows joins the first one's block
-            }
+            if (!isNew)
+                return;
             ++blocks;
         }
         blockOf.push_back(current);
         lines.push_back(line);
     });
-
-    // The request acts on the help file's block: on the first entry of the name there,
-    // or at the block's end.
-    const std::wstring sectionText = L"[" + request.section + L"]";
-    const auto own = blockOfSection.find(FoldCase(sectionText));
-    const std::size_t ownBlock = own == blockOfSection.end() ? blocks : own->second;
-    const bool adding = !request.topic.empty();
-    const std::wstring entryLine = EntryLine(request.name, request.topic);
-    std::size_t match = lines.size();
-    for (std::size_t i = 0; i < lines.size() && match == lines.size(); ++i) {
-        if (blockOf[i] == ownBlock && lines[i].kind == LineKind::Item &&
-            IsEntryOf(lines[i].text, request.name))
-            match = i;
-    }
-
-    std::wstring text;
-    text.reserve(oldText.size() + 2 * entryLine.size() + 32);
-    const auto write = [&](std::wstring_view line) { text.append(line).append(CrLf); };
-    write(FavoritesHeader);
-    // The blocks in order: a counting sort of the lines by block keeps each block's order.
+    // The lines block by block: a counting sort by block keeps each block's order.
     std::vector<std::size_t> blockStart(blocks + 1, 0);
     for (const std::size_t block : blockOf)
         ++blockStart[block + 1];
     for (std::size_t b = 1; b < blockStart.size(); ++b)
         blockStart[b] += blockStart[b - 1];
-    // Without a repeated section the lines are in their blocks' order already.
-    std::vector<std::size_t> order;
-    if (merged) {
-        order.resize(lines.size());
-        std::vector<std::size_t> next(blockStart.begin(), blockStart.end() - 1);
-        for (std::size_t i = 0; i < lines.size(); ++i)
-            order[next[blockOf[i]]++] = i;
-    }
+    std::vector<std::size_t> order(lines.size());
+    std::vector<std::size_t> next(blockStart.begin(), blockStart.end() - 1);
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        order[next[blockOf[i]]++] = i;
+
+    NewFile file(oldText.size(), request);
+    bool sectionFound = false;
+    bool done = false;
     for (std::size_t block = 0; block < blocks; ++block) {
+        const bool own = block > 0 && file.IsOwnSection(lines[order[blockStart[block]]]);
+        sectionFound |= own;
         for (std::size_t k = blockStart[block]; k < blockStart[block + 1]; ++k) {
-            const std::size_t at = merged ? order[k] : k;
-            const FileLine& line = lines[at];
-            if (at == match) {
-                if (adding)
-                    write(entryLine);
-            } else if (line.kind == LineKind::Comment) {
-                if (line.written)
-                    write(line.line);
-                else
-                    write(ScriptText(line.line));
-            } else if (line.kind == LineKind::Item) {
-                if (line.written)
-                    write(line.line);
-                else
-                    write(ItemLine(line.text));
+            const FileLine& line = lines[order[k]];
+            if (own && !done && file.IsOwnEntry(line)) {
+                file.WriteEntry();
+                done = true;
+            } else {
+                file.Write(line);
             }
         }
-        if (block == ownBlock && adding && match == lines.size())
-            write(entryLine);
+        if (own && !done) {
+            file.WriteEntry();
+            done = true;
+        }
     }
-    if (ownBlock == blocks && adding) {
-        write(SectionLine(request.section));
-        write(entryLine);
-    }
-    return text;
+    return file.Finish(sectionFound, done);
+}
+
+} // namespace
+
+std::wstring RewriteFavorites(std::wstring_view oldText, const FavoritesRequest& request) {
+    if (auto text = RewriteInOrder(oldText, request))
+        return std::move(*text);
+    return RewriteMerged(oldText, request);
 }
