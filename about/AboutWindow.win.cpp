@@ -214,14 +214,9 @@ void AboutWindow::RunUpdateCheck() {
 
 // Everything the layout reads is the window's own state, never a box it set before.
 AboutLayout AboutWindow::Layout() const {
-    RECT frame{};
-    RECT client{};
-    GetWindowRect(window_.get(), &frame);
-    GetClientRect(window_.get(), &client);
     AboutLayoutInput in;
     in.dpi = dpi_;
-    in.frame = {(frame.right - frame.left) - client.right,
-                (frame.bottom - frame.top) - client.bottom};
+    in.frame = FrameExtent(window_.get());
     in.lineHeight = MeasureText(window_.get(), font_.get(), SetupAddress()).cy;
     in.linkVisible = linkShown_;
     // The text wraps where the edit control wraps it, so a long path is measured whole.
@@ -237,10 +232,8 @@ AboutLayout AboutWindow::Layout() const {
                 std::max(in.widestLine,
                          static_cast<int>(MeasureText(window_.get(), font_.get(), lines[i]).cx));
     }
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(window_.get(), MONITOR_DEFAULTTOPRIMARY), &monitor);
-    in.workAreaWidth = monitor.rcWork.right - monitor.rcWork.left;
+    const RECT work = WorkAreaOf(window_.get());
+    in.workAreaWidth = work.right - work.left;
     return LayoutAboutWindow(in);
 }
 
@@ -293,10 +286,7 @@ void AboutWindow::Show() {
     // Centred on the work area of the monitor the window is on.
     RECT frame{};
     GetWindowRect(window_.get(), &frame);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(window_.get(), MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT& work = monitor.rcWork;
+    const RECT work = WorkAreaOf(window_.get());
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
     SetWindowPos(window_.get(), nullptr, work.left + (work.right - work.left - width) / 2,

@@ -142,10 +142,9 @@ std::optional<std::pair<std::uint32_t, std::size_t>> ReadEscape(std::wstring_vie
     return std::pair{static_cast<std::uint32_t>(c), 2u};
 }
 
-// The text of a string as a script engine reads it, from what stands between its quotes;
-// nothing when the engine refuses it (a quote or line break inside, a broken escape).
-// A 32-bit wchar_t holds an escaped surrogate pair as one character.
-std::optional<std::wstring> ReadStringText(std::wstring_view quoted) {
+} // namespace
+
+std::optional<std::wstring> ReadScriptString(std::wstring_view quoted) {
     std::wstring out;
     out.reserve(quoted.size());
     for (std::size_t i = 0; i < quoted.size();) {
@@ -162,6 +161,7 @@ std::optional<std::wstring> ReadStringText(std::wstring_view quoted) {
             return std::nullopt;
         i += escape->second;
         std::uint32_t unit = escape->first;
+        // A 32-bit wchar_t holds an escaped surrogate pair as one character.
         if (sizeof(wchar_t) > 2 && IsSurrogate(unit, 0xD800) && i < quoted.size() &&
             quoted[i] == L'\\') {
             const auto low = ReadEscape(quoted, i);
@@ -174,6 +174,8 @@ std::optional<std::wstring> ReadStringText(std::wstring_view quoted) {
     }
     return out;
 }
+
+namespace {
 
 enum class LineKind { Dropped, Header, Comment, Item };
 
@@ -237,7 +239,7 @@ FileLine ReadFileLine(std::wstring_view raw, std::deque<std::wstring>& decoded) 
     const StringScan scan = ScanString(quoted);
     std::wstring_view text = quoted;
     if (scan.escaped) {
-        auto plain = ReadStringText(quoted);
+        auto plain = ReadScriptString(quoted);
         if (!plain)
             return read;
         text = decoded.emplace_back(std::move(*plain));
@@ -375,10 +377,6 @@ std::wstring ScriptText(std::wstring_view text) {
     out.reserve(text.size());
     AppendScriptText(out, text);
     return out;
-}
-
-std::optional<std::wstring> ReadScriptString(std::wstring_view quoted) {
-    return ReadStringText(quoted);
 }
 
 std::wstring ItemLine(std::wstring_view text) {

@@ -18,6 +18,10 @@ void ApplySize(HWND window, std::int32_t width, std::int32_t height);
 void MoveWindowTo(HWND window, const Box& box);
 // The window's text, whatever its length.
 std::wstring WindowText(HWND window);
+// What the frame and caption bar add to the window's client area.
+Extent FrameExtent(HWND window);
+// The work area (the screen without the taskbar) of the monitor the window is on.
+RECT WorkAreaOf(HWND window);
 
 // The font of a design at a display's scale.
 UniqueGdiObject CreateFontAt(const FontDesign& design, int dpi);

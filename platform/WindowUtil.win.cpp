@@ -26,6 +26,21 @@ std::wstring WindowText(HWND window) {
     return text;
 }
 
+Extent FrameExtent(HWND window) {
+    RECT frame{};
+    RECT client{};
+    GetWindowRect(window, &frame);
+    GetClientRect(window, &client);
+    return {(frame.right - frame.left) - client.right, (frame.bottom - frame.top) - client.bottom};
+}
+
+RECT WorkAreaOf(HWND window) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    return monitor.rcWork;
+}
+
 UniqueGdiObject CreateFontAt(const FontDesign& design, int dpi) {
     LOGFONTW font{};
     font.lfHeight = -static_cast<LONG>(std::lround(design.size * dpi / 72.0));

@@ -81,19 +81,13 @@ int WidestOneLineLine(HWND window, int dpi) {
 // The window's boxes are the layout's for what the window shows at that scale: its frame,
 // its link's line height, its message's lines and height, and the work area.
 void ExpectLaidOut(HWND window, HWND message, HWND link, HWND icon, HWND ok, int dpi) {
-    RECT frame{};
-    RECT client{};
-    GetWindowRect(window, &frame);
-    GetClientRect(window, &client);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT frame = WindowRect(window);
+    const RECT work = WorkAreaOf(window);
     AboutLayoutInput in;
     in.widestLine = WidestOneLineLine(message, dpi);
-    in.workAreaWidth = monitor.rcWork.right - monitor.rcWork.left;
+    in.workAreaWidth = work.right - work.left;
     in.dpi = dpi;
-    in.frame = {(frame.right - frame.left) - client.right,
-                (frame.bottom - frame.top) - client.bottom};
+    in.frame = FrameExtent(window);
     in.lineHeight = BoxIn(link, window).height;
     in.linkVisible = IsWindowVisible(link) != FALSE;
     in.messageHeight = [&](int) { return BoxIn(message, window).height; };
@@ -220,9 +214,7 @@ int LongestBlueRun(HWND window) {
         int run = 0;
         for (int x = 0; x < pixels.width; ++x) {
             const std::uint32_t p = pixels.At(x, y);
-            const bool blue =
-                (p & 0xFF) > 150 && ((p >> 8) & 0xFF) < 110 && ((p >> 16) & 0xFF) < 110;
-            run = blue ? run + 1 : 0;
+            run = IsClearlyBlue(p) ? run + 1 : 0;
             longest = std::max(longest, run);
         }
     }

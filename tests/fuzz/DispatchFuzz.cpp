@@ -6,6 +6,7 @@
 #include "app/SwitchTable.h"
 #include "platform/RunError.h"
 #include "tests/fuzz/FuzzInput.h"
+#include "tests/support/DispatchCases.h"
 
 #include <algorithm>
 #include <string>
@@ -30,25 +31,12 @@ std::wstring TextAfterExact(const std::wstring& line, std::wstring_view name) {
     return at == std::wstring::npos ? std::wstring() : line.substr(at + name.size());
 }
 
-// The lines the README and the unit tests name, held once per run.
+// The documented lines, held once per run.
 bool DocumentedLinesHold() {
-    const struct {
-        const wchar_t* line;
-        Switch id;
-        const wchar_t* text;
-    } lines[] = {{L"/title Find /ver", Switch::Ver, L""},
-                 {L"/version", Switch::Ver, L"sion"},
-                 {L"/bmaddx", Switch::BmAdd, L"x"},
-                 {L"/TITLE New", Switch::Title, L""},
-                 {L"/find abc /title x", Switch::Find, L" abc /title x"},
-                 {L"/Find abc", Switch::Find, L""},
-                 {L"/STOP", Switch::Stop, L""},
-                 {L"\"/pane 0\"", Switch::Pane, L""},
-                 {L"/foo", Switch::Unknown, L""}};
-    for (const auto& l : lines) {
-        const SwitchChoice choice = ChooseSwitch(l.line);
-        if (choice.id != l.id || choice.text != l.text)
-            Broken("a documented line runs another switch or argument", l.line);
+    for (const DocumentedLine& d : DocumentedLines) {
+        const SwitchChoice choice = ChooseSwitch(d.line);
+        if (choice.id != d.id || choice.text != d.argument)
+            Broken("a documented line runs another switch or argument", d.line);
     }
     return true;
 }

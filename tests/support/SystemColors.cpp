@@ -24,33 +24,29 @@ std::vector<std::pair<int, COLORREF>> HighContrastBlack() {
             {COLOR_WINDOWTEXT, RGB(255, 255, 255)}};
 }
 
+bool IsClearlyBlue(std::uint32_t p) {
+    return (p & 0xFF) > 150 && ((p >> 8) & 0xFF) < 110 && ((p >> 16) & 0xFF) < 110;
+}
+
+bool IsClearlyYellow(std::uint32_t p) {
+    return (p & 0xFF) < 110 && ((p >> 8) & 0xFF) > 150 && ((p >> 16) & 0xFF) > 150;
+}
+
 namespace {
 
-template <typename Test> int PixelsOf(HWND window, Test test) {
+int PixelsOf(HWND window, bool (*test)(std::uint32_t)) {
     RECT rect{};
     GetWindowRect(window, &rect);
     const ScreenPixels pixels = CaptureScreen(rect);
     return static_cast<int>(std::count_if(pixels.pixels.begin(), pixels.pixels.end(), test));
 }
 
-int Red(std::uint32_t p) {
-    return (p >> 16) & 0xFF;
-}
-int Green(std::uint32_t p) {
-    return (p >> 8) & 0xFF;
-}
-int Blue(std::uint32_t p) {
-    return p & 0xFF;
-}
-
 } // namespace
 
 int BluePixels(HWND window) {
-    return PixelsOf(
-        window, [](std::uint32_t p) { return Blue(p) > 150 && Green(p) < 110 && Red(p) < 110; });
+    return PixelsOf(window, IsClearlyBlue);
 }
 
 int YellowPixels(HWND window) {
-    return PixelsOf(
-        window, [](std::uint32_t p) { return Blue(p) < 110 && Green(p) > 150 && Red(p) > 150; });
+    return PixelsOf(window, IsClearlyYellow);
 }

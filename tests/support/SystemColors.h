@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -22,7 +23,9 @@ class SystemColorsSet {
 // "High Contrast Black": black button face, yellow hyperlinks, white text.
 std::vector<std::pair<int, COLORREF>> HighContrastBlack();
 
-// Pixels of a window on the screen that are clearly blue, or clearly yellow: a letter's
-// edges blend with the background, its stems keep the colour.
+// Pixels (0x00RRGGBB) that are clearly blue, or clearly yellow: a letter's edges blend with
+// the background, its stems keep the colour; and how many a window on the screen has.
+bool IsClearlyBlue(std::uint32_t pixel);
+bool IsClearlyYellow(std::uint32_t pixel);
 int BluePixels(HWND window);
 int YellowPixels(HWND window);
