@@ -1,5 +1,5 @@
-// What every window of the program does with its windows and fonts: sizes and boxes, its
-// text, a font at the display's scale and the room a text takes in it.
+// What every window of the program does with its windows and fonts: sizes and boxes, the
+// frame and the work area, a font at the display's scale and the room a text takes in it.
 #pragma once
 #include "platform/FontDesign.h"
 #include "platform/Geometry.h"
@@ -16,8 +16,6 @@
 void ApplySize(HWND window, std::int32_t width, std::int32_t height);
 // Moves and sizes a child window to box, in its parent's client coordinates.
 void MoveWindowTo(HWND window, const Box& box);
-// The window's text, whatever its length.
-std::wstring WindowText(HWND window);
 // What the frame and caption bar add to the window's client area.
 Extent FrameExtent(HWND window);
 // The work area (the screen without the taskbar) of the monitor the window is on.

@@ -19,13 +19,6 @@ void MoveWindowTo(HWND window, const Box& box) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-std::wstring WindowText(HWND window) {
-    const int length = GetWindowTextLengthW(window);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), length + 1)));
-    return text;
-}
-
 Extent FrameExtent(HWND window) {
     RECT frame{};
     RECT client{};
