@@ -44,43 +44,51 @@ bool StartsAWord(std::wstring_view text, std::size_t at) {
     return at == 0 || text[at - 1] == L' ' || text[at - 1] == L'\t' || text[at - 1] == L'"';
 }
 
-// Whether the switch name stands in the text where a switch may stand.
-bool HasSwitch(std::wstring_view text, std::wstring_view name) {
+// Where the switch name first stands in the text where a switch may stand; npos if
+// nowhere.
+std::size_t SwitchPosition(std::wstring_view text, std::wstring_view name) {
     for (std::size_t at = FindAsciiNoCase(text, name); at != std::wstring_view::npos;
          at = FindAsciiNoCase(text, name, at + 1)) {
         if (StartsAWord(text, at))
-            return true;
+            return at;
     }
-    return false;
+    return std::wstring_view::npos;
 }
+
+// The switch a command line runs, and where the name that counted stands in it.
+struct FoundSwitch {
+    const SwitchEntry* entry = nullptr;
+    std::size_t at = 0;
+};
 
 // The arguments of these switches are a reader's free text (a headword, a search): when
 // the line begins with one of them, nothing in the rest picks another switch.
-const SwitchEntry* LeadingFreeTextSwitch(std::wstring_view commandLine) {
+FoundSwitch LeadingFreeTextSwitch(std::wstring_view commandLine) {
     const std::size_t start = commandLine.find_first_not_of(L" \t");
     if (start == std::wstring_view::npos)
-        return nullptr;
+        return {};
     const std::wstring_view text = commandLine.substr(start);
     for (const SwitchEntry& entry : SwitchTable) {
         const bool freeText =
             entry.id == Switch::BmAdd || entry.id == Switch::BmDel || entry.id == Switch::Find;
         if (freeText && text.size() >= entry.name.size() &&
             EqualsAsciiNoCase(text.substr(0, entry.name.size()), entry.name))
-            return &entry;
+            return {&entry, start};
     }
-    return nullptr;
+    return {};
 }
 
 // The first switch of the table that stands in the text before its first "::": what
 // follows is the path of a page inside a help file, as in
 // "/bmaddWord=mk:@MSITStore:C:\Dict\Quillbay.chm::/html/exit.htm".
-const SwitchEntry* FirstSwitchInTable(std::wstring_view commandLine) {
+FoundSwitch FirstSwitchInTable(std::wstring_view commandLine) {
     const std::wstring_view searched = commandLine.substr(0, commandLine.find(L"::"));
     for (const SwitchEntry& entry : SwitchTable) {
-        if (HasSwitch(searched, entry.name))
-            return &entry;
+        if (const std::size_t at = SwitchPosition(searched, entry.name);
+            at != std::wstring_view::npos)
+            return {&entry, at};
     }
-    return nullptr;
+    return {};
 }
 
 } // namespace
@@ -91,23 +99,28 @@ SwitchChoice ChooseSwitch(std::wstring_view commandLine) {
         choice.id = Switch::Ver;
         return choice;
     }
-    const SwitchEntry* entry = LeadingFreeTextSwitch(commandLine);
-    if (!entry)
-        entry = FirstSwitchInTable(commandLine);
-    if (!entry)
+    FoundSwitch found = LeadingFreeTextSwitch(commandLine);
+    if (!found.entry)
+        found = FirstSwitchInTable(commandLine);
+    if (!found.entry)
         return choice;
-    choice.id = entry->id;
-    switch (entry->form) {
+    const SwitchEntry& entry = *found.entry;
+    choice.id = entry.id;
+    // The argument follows the name that counted, not an earlier one inside a word: in
+    // "C:/Tools/run.cmd /run notepad" it is " notepad". From there the name is looked for
+    // exactly, so "/TITLE New" still has the empty argument.
+    const auto argument = [&] { return SwitchArgument(commandLine.substr(found.at), entry.name); };
+    switch (entry.form) {
     case ArgumentForm::Nothing:
         break;
     case ArgumentForm::Text:
-        choice.text = SwitchArgument(commandLine, entry->name);
+        choice.text = argument();
         break;
     case ArgumentForm::Int16:
-        choice.number = RoundToInt16(LeadingNumber(SwitchArgument(commandLine, entry->name)));
+        choice.number = RoundToInt16(LeadingNumber(argument()));
         break;
     case ArgumentForm::Int32:
-        choice.number = RoundToInt32(LeadingNumber(SwitchArgument(commandLine, entry->name)));
+        choice.number = RoundToInt32(LeadingNumber(argument()));
         break;
     }
     return choice;

@@ -49,6 +49,7 @@ std::wstring ArgumentsOfCommandLine(std::wstring_view fullCommandLine);
 // that begins (after blanks) with /bmadd, /bmdel or /find chooses that switch, whatever
 // the rest holds. Otherwise the first switch of the table whose name stands before the
 // line's first "::" at the start of the line or after a blank, a tab or a double quote;
-// ASCII letters compared without regard to case. The argument is cut from the whole text.
+// ASCII letters compared without regard to case. The argument is what follows the first
+// exact occurrence of the name from the one that counted on.
 // Throws RunError(Overflow) when a numeric argument does not fit its target.
 SwitchChoice ChooseSwitch(std::wstring_view commandLine);

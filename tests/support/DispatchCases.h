@@ -19,4 +19,6 @@ inline constexpr DocumentedLine DocumentedLines[] = {
     {L"/STOP", Switch::Stop, L""},
     {L"\"/pane 0\"", Switch::Pane, L""}, // after a double quote
     {L"/foo", Switch::Unknown, L""},
+    {L"C:/Tools/run.cmd /run notepad", Switch::Run, L" notepad"}, // after the name that counted
+    {L"x/exit /exit", Switch::Exit, L""},
 };

@@ -19,12 +19,6 @@ TEST(Dispatch, EmptyCommandLineOpensAboutWithEmptyArgument) {
     EXPECT_EQ(c.text, L"");
 }
 
-TEST(Dispatch, UnknownTextChoosesNothing) {
-    EXPECT_EQ(Choose(L"/foo").id, Switch::Unknown);
-    EXPECT_EQ(Choose(L" ").id, Switch::Unknown);
-    EXPECT_EQ(Choose(L"pane 1").id, Switch::Unknown); // no slash: not the switch
-}
-
 TEST(Dispatch, EveryTableSwitchIsFoundByItsName) {
     for (const SwitchEntry& entry : SwitchTable)
         EXPECT_EQ(Choose(std::wstring(entry.name).c_str()).id, entry.id)
@@ -87,6 +81,15 @@ TEST_P(DispatchUnderEveryCasing, EveryLineRunsItsSwitchWithItsArgument) {
         {L"xx/CoPyyy", Switch::Unknown, L""},
         {L"xx /CoPyyy", Switch::Copy, L""},
         {L"\t/exit", Switch::Exit, L""},
+        {L" ", Switch::Unknown, L""},
+        {L"pane 1", Switch::Unknown, L""}, // no slash: not the switch
+        {L"/stop now", Switch::Stop, L""}, // a switch that takes nothing ignores its text
+        // The argument is cut untrimmed, after the first exact name from the one that counted.
+        {L"/title My Book  ", Switch::Title, L" My Book  "},
+        {L"/run \"C:\\Books\\Atlas.chm\"", Switch::Run, L" \"C:\\Books\\Atlas.chm\""},
+        {L"/find", Switch::Find, L""},
+        {L"/bmaddx=y", Switch::BmAdd, L"x=y"},
+        {L"/BMADD a /bmadd b", Switch::BmAdd, L" b"},
         // A headword with "/" is a favourite's name, never a switch.
         {L"/bmadd hit/run" + page + L"a.htm", Switch::BmAdd, L" hit/run" + page + L"a.htm"},
         {L"/bmadd Server/Verbindung" + page + L"a", Switch::BmAdd,
@@ -142,18 +145,6 @@ TEST(Dispatch, OnlyAsciiLettersMatchWithoutCase) {
     EXPECT_EQ(Choose(L"/FIND x").id, Switch::Find);
 }
 
-TEST(Dispatch, ArgumentIsCutUntrimmed) {
-    EXPECT_EQ(Choose(L"/title My Book  ").text, L" My Book  ");
-    EXPECT_EQ(Choose(L"/run \"C:\\Books\\Atlas.chm\"").text, L" \"C:\\Books\\Atlas.chm\"");
-    EXPECT_EQ(Choose(L"/find").text, L"");
-}
-
-TEST(Dispatch, ArgumentStartsAfterTheFirstExactOccurrence) {
-    // the first exact "/bmadd" is inside "/bmaddx": the argument starts right after it
-    EXPECT_EQ(Choose(L"/bmaddx=y").text, L"x=y");
-    EXPECT_EQ(Choose(L"/BMADD a /bmadd b").text, L" b");
-}
-
 TEST(Dispatch, PaneRoundsHalvesToEvenWithin16Bits) {
     EXPECT_EQ(Choose(L"/pane 2").number, 2);
     EXPECT_EQ(Choose(L"/pane").number, 0);
@@ -187,13 +178,6 @@ TEST(Dispatch, KeyboardSwitchesTakeA32BitNumber) {
     EXPECT_EQ(Choose(L"/keyb x").number, 0);
     EXPECT_EQ(Choose(L"/keyh &H419").number, 1049);
     EXPECT_EQ(Choose(L"/keyb 70000").number, 70000);
-}
-
-TEST(Dispatch, SwitchesThatTakeNothingIgnoreTheirText) {
-    const SwitchChoice c = Choose(L"/stop now");
-    EXPECT_EQ(c.id, Switch::Stop);
-    EXPECT_EQ(c.text, L"");
-    EXPECT_EQ(c.number, 0);
 }
 
 TEST(CommandLine, ProgramNameAndSeparatingBlanksAreRemoved) {
