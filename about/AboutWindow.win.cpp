@@ -161,7 +161,7 @@ class AboutWindow final : public LinkBoxHost {
     void Place(const AboutLayout& layout);
     void DrawInformationIcon();
     void OnDpiChanged(int dpi, const RECT& suggested);
-    void OnColorsChanged();
+    void OnColorsChanged(UINT message, WPARAM wParam, LPARAM lParam);
 
     UniqueWindow window_;
     HWND tbMsg_ = nullptr; // children, destroyed with the window
@@ -309,9 +309,13 @@ void AboutWindow::OnDpiChanged(int dpi, const RECT& suggested) {
     DrawInformationIcon(); // at the picture's new size
 }
 
-// A theme switched on or off, or colours changed, while the window is open: everything is
-// drawn again in the new colours, the icon's background too.
-void AboutWindow::OnColorsChanged() {
+// A theme switched on or off, or colours or settings changed, while the window is open:
+// everything is drawn again in the new colours, the icon's background too. Windows tells
+// top-level windows only; the controls learn it from theirs.
+void AboutWindow::OnColorsChanged(UINT message, WPARAM wParam, LPARAM lParam) {
+    for (HWND child = GetWindow(window_.get(), GW_CHILD); child;
+         child = GetWindow(child, GW_HWNDNEXT))
+        SendMessageW(child, message, wParam, lParam);
     DrawInformationIcon();
     RedrawWindow(window_.get(), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
@@ -339,7 +343,8 @@ LRESULT AboutWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM 
     }
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
-        OnColorsChanged();
+    case WM_THEMECHANGED:
+        OnColorsChanged(message, wParam, lParam);
         return 0;
     case DpiChangedMessage:
         OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));

@@ -1,7 +1,8 @@
 # The DLLs that only some commands need, loaded when such a command first calls into
-# them: the shell for /run and the link, COM and OLE automation for /title's WMI query,
-# WinINet, the common controls and the version reader for the About window, /reg,
-# /run and /move, and the accessibility library when a screen reader asks the link.
+# them: the shell (and COM for it) for /run and the link, COM and OLE automation for
+# /title's WMI query, WinINet, the common controls and the version reader for the About
+# window, /reg, /run and /move, and the accessibility library when a screen reader asks
+# the link.
 # Every other run maps only what a window lookup maps anyway.
 #
 # Varnholt.exe imports these DLLs delay-loaded: an import library made by dlltool from

@@ -1,6 +1,7 @@
 #include "platform/Shell.h"
 
 #include "platform/Ansi.h"
+#include "platform/UniqueHandle.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -16,6 +17,9 @@ unsigned long OpenWithShell(const std::wstring& target) {
     info.lpParameters = "0";
     info.lpDirectory = "";
     info.nShow = SW_HIDE;
+    // The shell's handlers may use COM, which must be set up on this thread first; only the
+    // commands that open something pay for it.
+    const ComApartment apartment;
     if (ShellExecuteExA(&info))
         return 0;
     const DWORD error = GetLastError();

@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 #include <thread>
 
 namespace {
@@ -455,10 +456,20 @@ TEST(ApplySize, SetsOnlyWhatDiffersAndLeavesAMinimizedWindowAlone) {
     EXPECT_EQ(rect.bottom - rect.top, 180);
 }
 
+// The windows of this thread told of new colours.
+std::set<HWND> toldOfColours;
+LRESULT CALLBACK RecordColourChange(int code, WPARAM wParam, LPARAM lParam) {
+    if (const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        code == HC_ACTION && call->message == WM_SYSCOLORCHANGE)
+        toldOfColours.insert(call->hwnd);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 // The About window, open in this process, follows colours changed while it is open: its
 // link takes a high-contrast theme's hyperlink colour and its blue again once the theme is
-// left. (In this process: Wine gives a running program no other colours than the ones it
-// read at its start, Windows gives every program the new ones.)
+// left, and its common controls are told, which Windows leaves to their top-level window.
+// (In this process: Wine gives a running program no other colours than the ones it read at
+// its start, Windows gives every program the new ones.)
 TEST(AboutWindowColors, TheOpenWindowFollowsAChangeOfColours) {
     AboutCommand(L"99.9"); // a newer version known: the link shows, no site is asked
     ASSERT_TRUE(AboutWindowIsOpen());
@@ -467,6 +478,9 @@ TEST(AboutWindowColors, TheOpenWindowFollowsAChangeOfColours) {
     ASSERT_TRUE(link);
     SetCursorPos(1, 1);
     EXPECT_TRUE(PumpUntil([&] { return BluePixels(link) > 20; }, 5000));
+    const std::unique_ptr<std::remove_pointer_t<HHOOK>, decltype(&UnhookWindowsHookEx)> hook(
+        SetWindowsHookExW(WH_CALLWNDPROC, RecordColourChange, nullptr, GetCurrentThreadId()),
+        &UnhookWindowsHookEx);
     {
         const SystemColorsSet highContrast(HighContrastBlack());
         EXPECT_TRUE(PumpUntil([&] { return YellowPixels(link) > 20; }, 5000))
@@ -476,6 +490,9 @@ TEST(AboutWindowColors, TheOpenWindowFollowsAChangeOfColours) {
     EXPECT_TRUE(PumpUntil([&] { return BluePixels(link) > 20; }, 5000))
         << "the design's blue did not come back";
     EXPECT_EQ(YellowPixels(link), 0);
+    for (const HWND control :
+         {FindWindowExW(about, nullptr, L"Edit", nullptr), GetDlgItem(about, IDOK)})
+        EXPECT_EQ(toldOfColours.count(control), 1u) << control;
     CloseAboutWindow();
 }
 
