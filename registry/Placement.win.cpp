@@ -8,6 +8,7 @@
 #include "registry/Registry.h"
 #include "registry/RegistryText.h"
 #include "platform/Files.h"
+#include "viewer/BoundedSend.h"
 #include "viewer/ViewerWindows.h"
 
 #include <windows.h>
@@ -54,7 +55,6 @@ void MoveCommand(const std::wstring& argument) {
     const auto rect = ParseRectText(ReadRegistryValue(HKEY_LOCAL_MACHINE, key, RectValue));
     if (!rect)
         return;
-    SetWindowPos(CurrentViewer, nullptr, rect->left, rect->top, rect->width, rect->height,
-                 SWP_NOZORDER);
+    PlaceWithoutWaiting(CurrentViewer, rect->left, rect->top, rect->width, rect->height);
     WriteRegistryValue(HKEY_LOCAL_MACHINE, key, RectValue, L"", RegSz);
 }

@@ -49,7 +49,9 @@ ProcessQuery::ProcessQuery() {
                                 reinterpret_cast<void**>(locator.put()))))
         return;
     const UniqueBstr space = MakeBstr(L"\\\\.\\root\\cimv2");
-    if (FAILED(locator->ConnectServer(space.get(), nullptr, nullptr, nullptr, 0, nullptr, nullptr,
+    // Windows' own bound on the connection (two minutes) instead of none.
+    if (FAILED(locator->ConnectServer(space.get(), nullptr, nullptr, nullptr,
+                                      WBEM_FLAG_CONNECT_USE_MAX_WAIT, nullptr, nullptr,
                                       services_.put()))) {
         services_.reset();
         return;
@@ -57,20 +59,14 @@ ProcessQuery::ProcessQuery() {
     SetCallSecurity(services_.get());
 }
 
-ComPtr<IWbemClassObject> ProcessQuery::FetchObject(DWORD processId) const {
-    const std::wstring id = std::to_wstring(processId);
+// The process by its id, asked semisynchronously: WMI hands over an enumerator at once,
+// and the wait for the object has a bound. (GetObject by the object path
+// "Win32_Process.Handle=N" has none: it waits for a repository that never answers.)
+ComPtr<IWbemClassObject> ProcessQuery::FetchObject(DWORD processId) {
     ComPtr<IWbemClassObject> object;
-    // Windows finds the object by its key as a number, Wine only when it is quoted.
-    for (const std::wstring& path :
-         {L"Win32_Process.Handle=" + id, L"Win32_Process.Handle=\"" + id + L"\""}) {
-        const UniqueBstr text = MakeBstr(path);
-        if (SUCCEEDED(services_->GetObject(text.get(), 0, nullptr, object.put(), nullptr)) &&
-            object)
-            return object;
-    }
-    object.reset();
     const UniqueBstr language = MakeBstr(L"WQL");
-    const UniqueBstr query = MakeBstr(L"SELECT * FROM Win32_Process WHERE ProcessId = " + id);
+    const UniqueBstr query =
+        MakeBstr(L"SELECT * FROM Win32_Process WHERE ProcessId = " + std::to_wstring(processId));
     ComPtr<IEnumWbemClassObject> found;
     if (FAILED(services_->ExecQuery(language.get(), query.get(),
                                     WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, nullptr,
@@ -79,13 +75,15 @@ ComPtr<IWbemClassObject> ProcessQuery::FetchObject(DWORD processId) const {
         return object;
     SetCallSecurity(found.get());
     ULONG count = 0;
-    if (FAILED(found->Next(static_cast<LONG>(WBEM_INFINITE), 1, object.put(), &count)) ||
-        count != 1)
+    const HRESULT answer = found->Next(WmiAnswerBoundMs, 1, object.put(), &count);
+    if (answer == WBEM_S_TIMEDOUT)
+        services_.reset(); // out of reach: not asked again
+    if (answer != WBEM_S_NO_ERROR || count != 1)
         object.reset();
     return object;
 }
 
-std::optional<ProcessFacts> ProcessQuery::Fetch(DWORD processId) const {
+std::optional<ProcessFacts> ProcessQuery::Fetch(DWORD processId) {
     if (!services_)
         return std::nullopt;
     const ComPtr<IWbemClassObject> object = FetchObject(processId);

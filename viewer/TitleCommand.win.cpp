@@ -1,9 +1,9 @@
 #include "viewer/TitleCommand.h"
 
 #include "platform/VersionText.h"
-#include "platform/Ansi.h"
 #include "platform/ProgramInfo.h"
 #include "platform/Files.h"
+#include "viewer/BoundedSend.h"
 #include "viewer/ProcessQuery.h"
 #include "viewer/TitleRules.h"
 #include "viewer/ViewerWindows.h"
@@ -42,7 +42,7 @@ std::wstring OwnExecutablePath() {
 
 // Whether the window belongs to another copy of this client started with the same
 // argument. A process that has gone, or a WMI that cannot be reached, is not one.
-bool IsPendingCopy(HWND window, const std::wstring& argument, const ProcessQuery& processes) {
+bool IsPendingCopy(HWND window, const std::wstring& argument, ProcessQuery& processes) {
     DWORD processId = 0;
     const DWORD threadId = GetWindowThreadProcessId(window, &processId);
     if (threadId == GetCurrentThreadId() || processId == 0)
@@ -55,7 +55,7 @@ bool IsPendingCopy(HWND window, const std::wstring& argument, const ProcessQuery
 }
 
 void Retitle(HWND viewer, const std::wstring& title) {
-    SetWindowTextA(viewer, ToAnsi(title).c_str());
+    SetTextWithinBound(viewer, title);
     GetSystemMenu(viewer, TRUE);
 }
 
@@ -66,8 +66,8 @@ void TitleCommand(const std::wstring& argument) {
         return;
     const TitlePair titles = SplitTitleArgument(argument);
     if (!titles.oldTitle.empty() && !CurrentViewer)
-        CurrentViewer = FindWindowA(ToAnsi(ViewerClass).c_str(), ToAnsi(titles.oldTitle).c_str());
-    const ProcessQuery processes;
+        CurrentViewer = FindWindowW(ViewerClass, titles.oldTitle.c_str());
+    ProcessQuery processes;
     const std::wstring caption = MessageCaption();
     const TitleVisit visit = VisitTopWindows(
         TopWindowsInZOrder(), Id(CurrentViewer), titles, caption, [&](std::uintptr_t window) {

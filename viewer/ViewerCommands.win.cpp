@@ -1,7 +1,7 @@
 #include "viewer/ViewerCommands.h"
 
-#include "platform/Ansi.h"
 #include "platform/MessagePump.h"
+#include "viewer/BoundedSend.h"
 #include "viewer/SearchPoll.h"
 #include "viewer/ViewerCommandIds.h"
 #include "viewer/ShellWindows.h"
@@ -41,7 +41,7 @@ HWND TakeViewerUnderCursor() {
 void PaneCommand(std::int16_t n) {
     if (!CurrentViewer)
         return;
-    SendMessageA(CurrentViewer, WM_COMMAND, n > 0 ? ExpandPaneCommand : ContractPaneCommand, 0);
+    SendWithinBound(CurrentViewer, WM_COMMAND, n > 0 ? ExpandPaneCommand : ContractPaneCommand, 0);
 }
 
 void StopCommand() {
@@ -66,7 +66,7 @@ void CopyCommand() {
         if (!window)
             return;
     }
-    SendMessageA(window, WM_COPY, 0, 0);
+    SendWithinBound(window, WM_COPY, 0, 0);
 }
 
 void FindCommand(const std::wstring& searchText) {
@@ -92,6 +92,5 @@ void FillSearchBox(HWND dialog, const std::wstring& searchText) {
     PostMessageA(textBox, WM_INPUTLANGCHANGEREQUEST, 0, reinterpret_cast<LPARAM>(viewerLayout));
     if (searchText.empty())
         return;
-    const std::string ansiText = ToAnsi(searchText);
-    SendMessageA(textBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ansiText.c_str()));
+    SetTextWithinBound(textBox, searchText);
 }

@@ -1,7 +1,8 @@
 // Finding the HTML Help viewer's windows: the viewer in front, the viewer under the
 // cursor, the chain of children down to the help control's text box, and the search
-// dialog. Class and title matches ignore letter case; text crosses through the narrow
-// API forms.
+// dialog. Class and title matches ignore letter case. Titles are read in the wide form, so
+// that one beyond the ANSI code page ("Поиск" on a German Windows) still compares; class
+// names, ASCII, through the narrow forms.
 #pragma once
 #include <windows.h>
 

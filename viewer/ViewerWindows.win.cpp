@@ -73,10 +73,10 @@ std::wstring ReadWindowClass(HWND window) {
 }
 
 std::wstring ReadWindowTitle(HWND window) {
-    std::string buffer(WindowStringLimit, '\0');
-    const int n = GetWindowTextA(window, buffer.data(), WindowStringLimit);
+    std::wstring buffer(WindowStringLimit, L'\0');
+    const int n = GetWindowTextW(window, buffer.data(), WindowStringLimit);
     buffer.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-    return FromAnsi(buffer);
+    return buffer;
 }
 
 HWND FindSearchDialog(HWND viewer) {

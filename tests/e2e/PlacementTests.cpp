@@ -46,6 +46,12 @@ std::string Text(const RECT& r) {
            "," + std::to_string(r.bottom);
 }
 
+// Once the viewer has handled what it was sent: /move does not wait for another program.
+RECT SettledRect(TestWindowProcess& viewer) {
+    viewer.Log();
+    return WindowRect(viewer.Window());
+}
+
 TestWindowProcess StartViewer(RECT rect, bool foreground = true) {
     return StartTestWindow(L"HH Parent", L"Placement viewer", foreground, rect);
 }
@@ -129,8 +135,7 @@ TEST(Run, RemembersTheViewerOpensTheFileAndClosesTheViewer) {
     TestWindowProcess next = StartViewer({300, 300, 700, 600});
     ASSERT_TRUE(next.Window());
     ASSERT_EQ(RunVarnholt(L"/moveAtlas"), 0u);
-    EXPECT_TRUE(WindowRect(next.Window()) == (RECT{100, 50, 900, 650}))
-        << Text(WindowRect(next.Window()));
+    EXPECT_TRUE(SettledRect(next) == (RECT{100, 50, 900, 650})) << Text(WindowRect(next.Window()));
     EXPECT_EQ(StoredText(L"Atlas", L"Rect"), L"");
     ForgetHelpFile(L"Atlas");
 }
@@ -196,8 +201,7 @@ TEST(RussianLocalePlacement, CyrillicNamesNameTheirKeys) {
     TestWindowProcess next = StartViewer({300, 300, 700, 600});
     ASSERT_TRUE(next.Window());
     ASSERT_EQ(RunVarnholt(L"/move" + name), 0u);
-    EXPECT_TRUE(WindowRect(next.Window()) == (RECT{100, 50, 900, 650}))
-        << Text(WindowRect(next.Window()));
+    EXPECT_TRUE(SettledRect(next) == (RECT{100, 50, 900, 650})) << Text(WindowRect(next.Window()));
     ForgetHelpFile(name);
 }
 
@@ -236,14 +240,14 @@ TEST(Move, AppliesTheRememberedRectangleOnceNegativeLeftIncluded) {
     TestWindowProcess viewer = StartViewer({200, 200, 600, 500});
     ASSERT_TRUE(viewer.Window());
     ASSERT_EQ(RunVarnholt(L"/moveAtlas"), 0u);
-    EXPECT_TRUE(WindowRect(viewer.Window()) == (RECT{-8, 20, 792, 620}))
+    EXPECT_TRUE(SettledRect(viewer) == (RECT{-8, 20, 792, 620}))
         << Text(WindowRect(viewer.Window()));
     EXPECT_EQ(StoredText(L"Atlas", L"Rect"), L"");
 
     // a second /move finds the empty text
     SetWindowPos(viewer.Window(), nullptr, 200, 200, 400, 300, SWP_NOZORDER);
     ASSERT_EQ(RunVarnholt(L"/moveAtlas"), 0u);
-    EXPECT_TRUE(WindowRect(viewer.Window()) == (RECT{200, 200, 600, 500}));
+    EXPECT_TRUE(SettledRect(viewer) == (RECT{200, 200, 600, 500}));
     ForgetHelpFile(L"Atlas");
 }
 
@@ -254,7 +258,7 @@ TEST(Move, TheNameKeepsItsLeadingBlank) {
     TestWindowProcess viewer = StartViewer({200, 200, 600, 500});
     ASSERT_TRUE(viewer.Window());
     ASSERT_EQ(RunVarnholt(L"/move Atlas"), 0u);
-    EXPECT_TRUE(WindowRect(viewer.Window()) == (RECT{200, 200, 600, 500}));
+    EXPECT_TRUE(SettledRect(viewer) == (RECT{200, 200, 600, 500}));
     EXPECT_EQ(StoredText(L"Atlas", L"Rect"), L"10,20,800,600");
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, HelpFileKey(L" Atlas"), View::Bits64));
     ForgetHelpFile(L"Atlas");
@@ -266,7 +270,7 @@ TEST(Move, ARectThatIsNotFourFieldsChangesNothing) {
     for (const std::string stored : {"10,20,800", "", "1,2,3,4,5"}) {
         StoreText(L"Atlas", L"Rect", stored);
         ASSERT_EQ(RunVarnholt(L"/moveAtlas"), 0u);
-        EXPECT_TRUE(WindowRect(viewer.Window()) == (RECT{200, 200, 600, 500})) << stored;
+        EXPECT_TRUE(SettledRect(viewer) == (RECT{200, 200, 600, 500})) << stored;
         EXPECT_EQ(StoredText(L"Atlas", L"Rect"), std::wstring(stored.begin(), stored.end()));
     }
     ForgetHelpFile(L"Atlas");
@@ -280,7 +284,7 @@ TEST(Move, AFieldThatIsNotANumberEndsTheRunBeforeTheWindowMoves) {
     const std::wstring& report = box.text;
     EXPECT_EQ(report.rfind(L"Run-time error: ", 0), 0u) << report;
     EXPECT_EQ(exitCode, 1u);
-    EXPECT_TRUE(WindowRect(viewer.Window()) == (RECT{200, 200, 600, 500}));
+    EXPECT_TRUE(SettledRect(viewer) == (RECT{200, 200, 600, 500}));
     EXPECT_EQ(StoredText(L"Atlas", L"Rect"), L"10,x,800,600");
     ForgetHelpFile(L"Atlas");
 }
@@ -292,8 +296,8 @@ TEST(Move, NoViewerInFrontMovesNothing) {
     ASSERT_TRUE(viewer.Window() && bystander.Window());
     const RECT before = WindowRect(bystander.Window());
     ASSERT_EQ(RunVarnholt(L"/moveAtlas"), 0u);
-    EXPECT_TRUE(WindowRect(viewer.Window()) == (RECT{200, 200, 600, 500}));
-    EXPECT_TRUE(WindowRect(bystander.Window()) == before);
+    EXPECT_TRUE(SettledRect(viewer) == (RECT{200, 200, 600, 500}));
+    EXPECT_TRUE(SettledRect(bystander) == before);
     EXPECT_EQ(StoredText(L"Atlas", L"Rect"), L"10,20,800,600");
     ForgetHelpFile(L"Atlas");
 }

@@ -1,9 +1,11 @@
 // The real Varnholt.exe against the stand-in viewer: which of the viewer's windows gets
 // which message, sent or posted, and what the viewer shows afterwards.
+#include "registry/ProductKey.h"
 #include "tests/support/BuildVersion.h"
 #include "tests/support/MessageBoxDriver.h"
 #include "tests/support/Process.h"
 #include "tests/support/StandIn.h"
+#include "tests/support/TestRegistry.h"
 #include "tests/support/WindowText.h"
 #include "viewer/ViewerCommandIds.h"
 
@@ -97,19 +99,6 @@ void EmptyTheClipboard() {
 }
 
 // /pane and /copy act on the viewer that was in front when the client started.
-
-TEST(PaneCommand, OneSendsExpandAndTheClientWaitsForIt) {
-    StandIn viewer(LeftPlace);
-    ASSERT_TRUE(viewer.Ready());
-    ASSERT_TRUE(viewer.BringToFront());
-
-    const ChildProcess client = RunClient(L"/pane 1");
-    EXPECT_EQ(client.ExitCode(), 0u);
-    // Read at once: a sent message is handled before SendMessage returns, so it is in the
-    // log before the client can end.
-    EXPECT_TRUE(
-        ReceivedExactly(viewer.Messages(), {{L"main", L"WM_COMMAND", ExpandPaneCommand, Sent}}));
-}
 
 TEST(PaneCommand, ZeroNegativeMissingAndTextAllContract) {
     StandIn viewer(LeftPlace);
@@ -424,37 +413,71 @@ TEST(FindCommand, ADialogOwnedByAnotherViewerIsLeftAlone) {
     ExpectFindPostedToHtmlView(viewer);
 }
 
-// Under a Russian locale (ANSI code page 1251, as the dictionary's readers have it): the
-// search dialog's Cyrillic title, in any letter case, and Cyrillic search text.
-TEST(RussianLocaleFind, ADialogTitledPoiskIsFoundInAnyLetterCase) {
-    ASSERT_EQ(GetACP(), 1251u) << "run with LC_ALL=ru_RU.UTF-8";
-    for (const std::wstring title : {L"Поиск", L"поиск", L"ПОИСК"}) {
-        StandIn viewer(LeftPlace + L" --search-title \"" + title + L"\"");
-        ASSERT_TRUE(viewer.Ready());
-        ASSERT_EQ(viewer.CodePage(), 1251u) << "programs started here inherit the locale";
-        ASSERT_TRUE(PutCursorOver(viewer.Window(L"html")));
-        EXPECT_EQ(RunClient(L"/find abc").ExitCode(), 0u);
-        ExpectSearchOpenedAndFilled(viewer, L" abc");
+// Every command against a viewer that answers: each message arrives as it always did, and
+// text beyond the code page arrives whole (the dialog titled "Поиск" found, the viewer
+// found by its Cyrillic title). Against one whose window thread has stopped answering (a
+// page's long script, a help file on a stalled share): each command ends within its
+// bound and exits 0, silently, as without a viewer.
+void RunEveryCommandAgainstTheViewer(bool answering) {
+    const std::wstring moveKey = HelpFileKey(VarnholtPath(), L"Unanswering");
+    const struct {
+        const wchar_t* command;
+        Expected arrives; // the message the answering viewer gets; no window: none logged
+        const wchar_t* text;
+    } rows[] = {
+        {L"/pane 1", {L"main", L"WM_COMMAND", ExpandPaneCommand, Sent}, L""},
+        {L"/copy", {L"edit", L"WM_COPY", 0, Sent}, L""},
+        {L"/find слово", {L"searchedit", L"WM_SETTEXT", 0, Sent}, L" слово"},
+        {L"/find 辞書", {L"searchedit", L"WM_SETTEXT", 0, Sent}, L" 辞書"},
+        {L"/titleСловарь|Old", {L"main", L"WM_SETTEXT", 0, Sent}, L"Словарь"},
+        {L"/moveUnanswering", {}, L""},
+        {L"/keyb 1049", {}, L""},
+        {L"/title辞書|Словарь", {L"main", L"WM_SETTEXT", 0, Sent}, L"辞書"}, // none in front
+        {L"/stop", {L"main", L"WM_COMMAND", StopLoadingCommand, Posted}, L""},
+        {L"/jump", {}, L""},
+        {L"/exit", {L"main", L"WM_CLOSE", 0, Posted}, L""}, // last: the viewer closes
+    };
+    StandIn viewer(LeftPlace + L" --search-open --search-title \"Поиск\"");
+    StandIn bystander(RightPlace + L" --class \"Other Window\"");
+    ASSERT_TRUE(viewer.Ready() && bystander.Ready() && viewer.BringToFront());
+    ASSERT_TRUE(PutCursorOver(viewer.Window(L"html")));
+    // The viewer's own place: the pointer stays over it.
+    ASSERT_TRUE(SetRawValue(HKEY_LOCAL_MACHINE, moveKey, L"Rect", REG_SZ,
+                            StringBytes("40,60,560,420"), View::Bits64));
+    ASSERT_TRUE(answering || viewer.StopAnswering());
+    for (const auto& row : rows) {
+        const bool noneInFront = std::wstring(row.command).ends_with(L"|Словарь");
+        ASSERT_TRUE(!noneInFront || bystander.BringToFront());
+        ChildProcess client = ChildProcess::Start(VarnholtPath(), row.command);
+        EXPECT_TRUE(client.WaitForExit(15000)) << row.command << " still runs";
+        client.Kill();
+        EXPECT_EQ(client.ExitCode(), 0u) << row.command;
+        const Expected& e = row.arrives;
+        EXPECT_TRUE(!answering || !e.window || viewer.WaitFor([&](const ViewerLogEntry& m) {
+            return m.Window() == e.window && m.event == e.message && m.WParam() == e.id &&
+                   m.Sent() == e.sent && m.Text() == row.text;
+        })) << GetACP()
+            << " " << row.command << ": " << Describe(viewer.Messages());
     }
+    EXPECT_TRUE(!answering || viewer.Process().WaitForExit(15000)) << "/exit left it open";
+    DeleteKeyTreeBothViews(HKEY_LOCAL_MACHINE, moveKey);
 }
 
-TEST(RussianLocaleFind, CyrillicTextArrivesUnchanged) {
-    ASSERT_EQ(GetACP(), 1251u) << "run with LC_ALL=ru_RU.UTF-8";
-    StandIn viewer(LeftPlace + L" --search-title \"Поиск\"");
-    ASSERT_TRUE(viewer.Ready());
-    ASSERT_TRUE(PutCursorOver(viewer.Window(L"html")));
-    EXPECT_EQ(RunClient(L"/find словарь Ёж").ExitCode(), 0u);
-    ExpectSearchOpenedAndFilled(viewer, L" словарь Ёж");
+// The code page of a German or English Windows, then Russian and Japanese ones.
+TEST(EveryCommand, ArrivesWholeUnder1252AndEndsWithinItsBoundWhenTheViewerStopsAnswering) {
+    ASSERT_EQ(GetACP(), 1252u);
+    RunEveryCommandAgainstTheViewer(true);
+    RunEveryCommandAgainstTheViewer(false);
 }
 
-TEST(RussianLocaleFind, AnotherTitleIsNotTheSearchDialog) {
+TEST(RussianLocaleEveryCommand, ArrivesWholeUnder1251) {
     ASSERT_EQ(GetACP(), 1251u) << "run with LC_ALL=ru_RU.UTF-8";
-    StandIn viewer(LeftPlace + L" --search-title \"Поиски\"");
-    ASSERT_TRUE(viewer.Ready());
-    ASSERT_TRUE(PutCursorOver(viewer.Window(L"html")));
-    EXPECT_EQ(RunClient(L"/find abc").ExitCode(), 0u);
-    ASSERT_TRUE(viewer.Settle());
-    EXPECT_TRUE(MessagesTo(viewer, L"searchedit").empty());
+    RunEveryCommandAgainstTheViewer(true);
+}
+
+TEST(JapaneseLocaleEveryCommand, ArrivesWholeUnder932) {
+    ASSERT_EQ(GetACP(), 932u) << "run with LC_ALL=ja_JP.UTF-8";
+    RunEveryCommandAgainstTheViewer(true);
 }
 
 } // namespace

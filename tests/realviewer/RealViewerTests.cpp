@@ -180,8 +180,9 @@ TEST_F(RealViewer, RunThenMovePutsTheNextViewerInPlaceAndExitClosesIt) {
 
     ASSERT_TRUE(BringToFront(next.main));
     ASSERT_EQ(RunVarnholt(L"/moveSecond"), 0u);
-    const RECT moved = WindowRect(next.main);
-    EXPECT_TRUE(EqualRect(&moved, &place))
+    RECT moved{}; // /move does not wait for the viewer to move
+    EXPECT_TRUE(
+        WaitUntil([&] { return EqualRect(&(moved = WindowRect(next.main)), &place); }, 10000))
         << moved.left << "," << moved.top << "-" << moved.right << "," << moved.bottom;
     EXPECT_EQ(ReadTextValue(HKEY_LOCAL_MACHINE, key, L"Rect", View::Bits64), L"");
     DeleteKeyTreeBothViews(HKEY_LOCAL_MACHINE, key);

@@ -84,6 +84,12 @@ std::optional<ViewerLogEntry> StandIn::Settle(DWORD timeoutMs) {
         timeoutMs);
 }
 
+bool StandIn::StopAnswering() {
+    static const UINT stop = RegisterWindowMessageW(L"StandInViewer.StopAnswering");
+    return PostMessageW(Main(), stop, 0, 0) &&
+           WaitFor([](const ViewerLogEntry& entry) { return entry.event == L"stopped"; });
+}
+
 bool StandIn::BringToFront() const {
     return ::BringToFront(Main());
 }

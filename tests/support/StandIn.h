@@ -39,6 +39,8 @@ class StandIn {
     // it; returns the mark line (its "menuitem" field tells whether the window menu still
     // holds the stand-in's own item).
     std::optional<ViewerLogEntry> Settle(DWORD timeoutMs = 10000);
+    // Makes the stand-in's window thread stop taking messages for good; true once it has.
+    bool StopAnswering();
 
     // Raises the main window and makes it the foreground window; true when it is.
     bool BringToFront() const;

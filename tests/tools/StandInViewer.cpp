@@ -25,7 +25,9 @@
 // "StandInViewer.Mark", posted to the main window with a number as wParam, writes a
 // "mark" line with that number: once it is in the log, every message posted before it
 // has been handled. It also says whether the window menu still holds the item the
-// stand-in adds to it at start.
+// stand-in adds to it at start. "StandInViewer.StopAnswering", posted the same way,
+// writes a "stopped" line and then never again takes a message, as a viewer whose page
+// script runs long: Windows counts it hung.
 #include "platform/UniqueHandle.h"
 #include "tests/support/ViewerLog.h"
 #include "viewer/ViewerCommandIds.h"
@@ -64,6 +66,7 @@ Options options;
 UniqueFile logFile;
 bool logging = false;
 UINT markMessage = 0;
+UINT stopMessage = 0;
 std::map<HWND, std::wstring> roles;
 std::map<HWND, WNDPROC> originalEditProcs;
 std::map<std::wstring, HWND> windows;
@@ -211,6 +214,10 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
                            {L"menuitem", WindowMenuHasOurItem() ? L"yes" : L"no"}});
         return 0;
     }
+    if (message == stopMessage && stopMessage != 0) {
+        WriteLog(L"stopped", {});
+        Sleep(INFINITE);
+    }
     switch (message) {
     case WM_COMMAND:
         return OnCommand(window, wParam);
@@ -338,6 +345,7 @@ int wmain(int argc, wchar_t** argv) {
     if (!logFile)
         return 3;
     markMessage = RegisterWindowMessageW(L"StandInViewer.Mark");
+    stopMessage = RegisterWindowMessageW(L"StandInViewer.StopAnswering");
     for (const std::wstring& name :
          {options.mainClass, std::wstring(L"Shell Embedding"),
           std::wstring(L"Shell DocObject View"), std::wstring(L"Internet Explorer_Server"),

@@ -16,7 +16,7 @@ TEST(ProcessQuery, ProgramFileAndCommandLineOfARunningProcess) {
     TestWindowProcess target = TestWindowProcess::Start(options);
     ASSERT_TRUE(target.Window());
 
-    const ProcessQuery query;
+    ProcessQuery query;
     ASSERT_TRUE(query.Connected());
     const auto facts = query.Fetch(target.ProcessId());
     ASSERT_TRUE(facts);
@@ -33,7 +33,7 @@ TEST(ProcessQuery, AProcessThatHasEndedIsNotFound) {
     ChildProcess child = ChildProcess::Start(TestBinFolder() + L"\\TitleTestWindow.exe",
                                              L"--record " + TemporaryFilePath(L"ended"));
     ASSERT_TRUE(child.WaitForExit(15000));
-    const ProcessQuery query;
+    ProcessQuery query;
     ASSERT_TRUE(query.Connected());
     EXPECT_FALSE(query.Fetch(child.Id()));
     EXPECT_FALSE(query.Fetch(0x7FFFFFF0));
