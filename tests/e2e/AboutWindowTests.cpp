@@ -85,7 +85,7 @@ void ExpectLaidOut(HWND window, HWND message, HWND link, HWND icon, HWND ok, int
     const RECT work = WorkAreaOf(window);
     AboutLayoutInput in;
     in.widestLine = WidestOneLineLine(message, dpi);
-    in.workAreaWidth = work.right - work.left;
+    in.workArea = {work.right - work.left, work.bottom - work.top};
     in.dpi = dpi;
     in.frame = FrameExtent(window);
     in.lineHeight = BoxIn(link, window).height;
