@@ -358,7 +358,7 @@ LRESULT AboutWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM 
 } // namespace
 
 void AboutCommand(const std::wstring& argument) {
-    fwMain = std::make_unique<AboutWindow>(NewestVersionArgument(argument));
+    fwMain = std::make_unique<AboutWindow>(VersionNumberIn(argument));
     fwMain->Create();
     fwMain->Show();
 }

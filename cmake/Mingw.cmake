@@ -83,8 +83,9 @@ file(GLOB SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.
 add_library(test_support STATIC ${SUPPORT_SOURCES})
 target_include_directories(test_support PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
 target_compile_options(test_support PRIVATE ${VARNHOLT_WARNINGS})
-# psapi: the process memory counters, which Vista's headers take from psapi.dll.
-target_link_libraries(test_support PUBLIC ${WIN_LIBS} ${ON_DEMAND_LIBS} psapi)
+# psapi: the process memory counters, which Vista's headers take from psapi.dll; crypt32:
+# the certificate store the https tests trust their test authority in.
+target_link_libraries(test_support PUBLIC ${WIN_LIBS} ${ON_DEMAND_LIBS} psapi crypt32)
 
 # Helper programs the tests start: the stand-in viewer, the message-box driver, ...
 file(GLOB TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/tools/*.cpp)
