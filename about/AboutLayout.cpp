@@ -17,9 +17,9 @@ AboutLayout LayoutAboutWindow(const AboutLayoutInput& in) {
     };
     if (const int missing = in.widestLine - messageWidth(); missing > 0) {
         const int wider = layout.window.width + missing;
-        layout.window.width = in.workAreaWidth > 0
-                                  ? std::max(layout.window.width, std::min(wider, in.workAreaWidth))
-                                  : wider;
+        layout.window.width = in.workArea.width > 0 ? std::max(layout.window.width,
+                                                               std::min(wider, in.workArea.width))
+                                                    : wider;
     }
     const int clientWidth = layout.window.width - in.frame.width;
     const int clientHeight = layout.window.height - in.frame.height;
@@ -33,7 +33,17 @@ AboutLayout LayoutAboutWindow(const AboutLayoutInput& in) {
     ok.left = clientWidth - ok.width - px(design.gap);
     ok.top = clientHeight - ok.height - px(design.okBottomGap);
     const Box& lowest = in.linkVisible ? layout.link : layout.message;
-    const int missing = std::max(0, lowest.Bottom() - ok.top);
+    int missing = std::max(0, lowest.Bottom() - ok.top);
+    if (in.workArea.height > 0) {
+        const int room = std::max(0, in.workArea.height - layout.window.height);
+        if (missing > room) {
+            const int cut = std::min(missing - room, message.height);
+            message.height -= cut;
+            layout.link.top -= cut;
+            layout.messageCut = true;
+            missing = room;
+        }
+    }
     ok.top += missing;
     layout.window.height += missing;
     return layout;

@@ -28,10 +28,10 @@ struct AboutLayoutInput {
     // The height of the whole message text wrapped at that width, in the window's font.
     std::function<int(int width)> messageHeight;
     // The width of the widest line that the design writes as one line (all but the
-    // program's path), in the window's font; and the monitor's work area's width (0: no
-    // limit).
+    // program's path), in the window's font; and the size of the monitor's work area (0:
+    // no limit that way).
     int widestLine = 0;
-    int workAreaWidth = 0;
+    Extent workArea;
 };
 
 struct AboutLayout {
@@ -42,10 +42,13 @@ struct AboutLayout {
                  // its text
     Box link;    // right below the message, as wide, one line high
     Box ok;      // 72 x 24, 10 pixels from the right and bottom edges
+    bool messageCut = false; // the message is shorter than its text, which then scrolls
 };
 
 // Where the widest one-line line would not fit the message's width, the window is wider by
 // just what it needs, never wider than the work area. Where the message, or the link when
 // it is shown, would reach below the top of OK, the window is taller by the difference and
-// OK moves down with its bottom edge.
+// OK moves down with its bottom edge; never taller than the work area, where the message
+// is cut short instead (a program path of thousands of characters), so that OK always
+// lies inside the window and the window on the screen.
 AboutLayout LayoutAboutWindow(const AboutLayoutInput& input);

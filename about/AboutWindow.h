@@ -5,8 +5,8 @@
 #include <windows.h>
 
 // Opens the About window and returns at once; the window runs on the program's message
-// loop. An argument that begins with a digit is taken as the newest version known, so no
-// download is made.
+// loop. An argument that is a version number (blanks around it aside) is taken as the
+// newest version known, so no download is made.
 void AboutCommand(const std::wstring& argument);
 // True while the About window is open; the program runs its message loop until then.
 bool AboutWindowIsOpen();

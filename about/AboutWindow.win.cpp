@@ -233,7 +233,7 @@ AboutLayout AboutWindow::Layout() const {
                          static_cast<int>(MeasureText(window_.get(), font_.get(), lines[i]).cx));
     }
     const RECT work = WorkAreaOf(window_.get());
-    in.workAreaWidth = work.right - work.left;
+    in.workArea = {work.right - work.left, work.bottom - work.top};
     return LayoutAboutWindow(in);
 }
 
@@ -242,10 +242,13 @@ void AboutWindow::CreateControls(const AboutLayout& layout) {
     pbIcon_.Create(window_.get(), layout.icon);
     DrawInformationIcon();
     const Box& message = layout.message;
-    tbMsg_ = CreateWindowExW(0, L"EDIT", text_.c_str(),
-                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_READONLY,
-                             message.left, message.top, message.width, message.height,
-                             window_.get(), childId(MessageId), Instance(), nullptr);
+    // A text cut short by the screen's height scrolls.
+    const DWORD scroll = layout.messageCut ? WS_VSCROLL : 0;
+    tbMsg_ =
+        CreateWindowExW(0, L"EDIT", text_.c_str(),
+                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_READONLY | scroll,
+                        message.left, message.top, message.width, message.height, window_.get(),
+                        childId(MessageId), Instance(), nullptr);
     editProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(tbMsg_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MessageBoxTextProc)));
     const Box& link = layout.link;
@@ -360,7 +363,7 @@ LRESULT AboutWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM 
 } // namespace
 
 void AboutCommand(const std::wstring& argument) {
-    fwMain = std::make_unique<AboutWindow>(NewestVersionArgument(argument));
+    fwMain = std::make_unique<AboutWindow>(VersionNumberIn(argument));
     fwMain->Create();
     fwMain->Show();
 }

@@ -12,11 +12,13 @@ std::wstring VersionFileAddress();
 std::wstring SetupAddress();
 
 // Downloads url and reads it as a version file. latestVersion and setupSize are written
-// only when some text was received. A download that has not ended within
-// DownloadLimitMs (of which waitedMs, the reader's wait so far, are gone already), or
-// whose body passes DownloadLimitBytes, counts as no answer. Where the download gives
-// up, one line for a debugger (OutputDebugString) names the step and the system's error:
-// "Varnholt update check gave up at <step>: error <n>".
+// only when some text was received with status 200. A download that has not ended within
+// DownloadLimitMs (of which waitedMs, the reader's wait so far, are gone already), whose
+// body passes DownloadLimitBytes, whose status is another, or that a redirect would take
+// from https to http, counts as no answer. Where the check gives up, one line for a
+// debugger (OutputDebugString) names the step and why: "Varnholt update check gave up at
+// <step>: error <n>" (the system's error), "... at the status: 404", "... at the version
+// file: no version number".
 inline constexpr unsigned DownloadLimitMs = 10000;
 inline constexpr std::size_t DownloadLimitBytes = 64 * 1024;
 VersionAnswer CheckLatestVersion(const std::wstring& url, const std::wstring& currentVersion,

@@ -1,7 +1,25 @@
 #include "about/UpdateCheck.h"
 
+#include "text/CaseFold.h"
 #include "text/Numbers.h"
 #include "text/TextUtil.h"
+
+namespace {
+
+constexpr std::wstring_view Blanks = L" \t\r\n";
+
+std::wstring_view WithoutBlanksAround(std::wstring_view text) {
+    const std::size_t first = text.find_first_not_of(Blanks);
+    if (first == std::wstring_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(Blanks) - first + 1);
+}
+
+bool IsHttpsAddress(std::wstring_view address) {
+    return EqualsAsciiNoCase(address.substr(0, 8), L"https://");
+}
+
+} // namespace
 
 std::wstring SiteAddressOf(std::wstring_view comments) {
     // ", " has no letters, so the case-insensitive match is the exact one.
@@ -18,18 +36,37 @@ std::wstring SetupAddressOf(std::wstring_view site) {
     return std::wstring(site) + L"/Rurivur/Varnholt_Setup.exe";
 }
 
+std::wstring VersionNumberIn(std::wstring_view text) {
+    const std::wstring_view number = WithoutBlanksAround(text);
+    int parts = 1;
+    int digits = 0;
+    for (const wchar_t c : number) {
+        if (c == L'.') {
+            if (digits == 0 || ++parts > 4)
+                return {};
+            digits = 0;
+        } else if (c < L'0' || c > L'9' || ++digits > 5) {
+            return {};
+        }
+    }
+    return digits == 0 ? std::wstring() : std::wstring(number);
+}
+
 VersionFileReading ReadVersionFile(std::wstring_view body, std::wstring_view currentVersion) {
     VersionFileReading reading;
     if (body.empty())
         return reading;
     reading.setupSize = LeadingNumber(GetKeyValue(body, L"Size", L";"));
-    std::wstring latest = GetKeyValue(body, L"Version", L";");
+    // Blanks before the ";" are left out before the quotes come off.
+    const std::wstring value = GetKeyValue(body, L"Version", L";");
+    std::wstring_view latest = WithoutBlanksAround(value);
     if (!latest.empty() && latest.front() == L'"')
         latest = latest.substr(1, MaxOf(static_cast<std::int64_t>(latest.size()) - 2, 0));
-    reading.latestVersion = latest;
-    if (!latest.empty() && !currentVersion.empty())
-        reading.result = CompareVersions(currentVersion, latest) < 0 ? VersionAnswer::Newer
-                                                                     : VersionAnswer::NotNewer;
+    reading.latestVersion = VersionNumberIn(latest);
+    if (!reading.latestVersion.empty() && !currentVersion.empty())
+        reading.result = CompareVersions(currentVersion, reading.latestVersion) < 0
+                             ? VersionAnswer::Newer
+                             : VersionAnswer::NotNewer;
     return reading;
 }
 
@@ -49,12 +86,12 @@ UpdateState DecideUpdate(bool siteAsked, VersionAnswer answer, const ProgramVers
                                                       : UpdateState::UpToDate;
 }
 
-std::wstring NewestVersionArgument(std::wstring_view argument) {
-    const std::size_t first = argument.find_first_not_of(L" \t");
-    if (first == std::wstring_view::npos || argument[first] < L'0' || argument[first] > L'9')
-        return {};
-    const std::size_t last = argument.find_last_not_of(L" \t");
-    return std::wstring(argument.substr(first, last - first + 1));
+bool IsRedirectStatus(unsigned long status) {
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+bool MayFollowRedirect(std::wstring_view from, std::wstring_view to) {
+    return !IsHttpsAddress(from) || IsHttpsAddress(to);
 }
 
 std::wstring AboutMessageText(std::wstring_view programFolder, std::wstring_view programName) {

@@ -23,13 +23,21 @@ enum class VersionAnswer {
     Newer,    // the site's version is newer
 };
 
+// The version number text holds, blanks and line breaks around it left out: one to four
+// parts of one to five digits each, separated by dots, the versions CompareVersions reads;
+// empty when the text holds anything else. Only such a number of a site's answer (or of a
+// /ver argument) ever reaches the About window: the site's other words, a phone number or
+// an address, never do.
+std::wstring VersionNumberIn(std::wstring_view text);
+
 struct VersionFileReading {
     VersionAnswer result = VersionAnswer::None;
     std::wstring latestVersion;
     double setupSize = 0;
 };
 // The body is the received text; an empty body gives no answer and leaves the outputs
-// empty.
+// empty. latestVersion is the Version value (its quotes removed) when that is a version
+// number, else empty, and then there is no answer.
 VersionFileReading ReadVersionFile(std::wstring_view body, std::wstring_view currentVersion);
 
 // The client is behind when the check said so, or when its major.minor, read as a number,
@@ -48,9 +56,12 @@ enum class UpdateState {
 UpdateState DecideUpdate(bool siteAsked, VersionAnswer answer, const ProgramVersion& version,
                          std::wstring_view latestVersion);
 
-// The newest version a /ver argument names: the argument trimmed, when it begins with a
-// digit; otherwise nothing ("/version" leaves "sion", which names no version).
-std::wstring NewestVersionArgument(std::wstring_view argument);
+// Redirects of the version file's request: the statuses that send the request elsewhere,
+// and whether one from `from` to `to` may be followed. An answer asked over https never
+// comes over plain http, where anyone on the reader's network can write it.
+inline constexpr int MaxRedirects = 5;
+bool IsRedirectStatus(unsigned long status);
+bool MayFollowRedirect(std::wstring_view from, std::wstring_view to);
 
 // Lines 1 to 5 of the About text: what the client is for and the path of the running
 // program, always written with ".exe".

@@ -20,7 +20,8 @@ set(VARNHOLT_DELAY_LOADED_DLLS
   "oleacc.dll CreateStdAccessibleObject@16 LresultFromObject@12"
   "wininet.dll HttpOpenRequestA@32 HttpSendRequestA@20 InternetCloseHandle@4 InternetConnectA@32
      InternetCrackUrlA@16 InternetGetConnectedState@8 InternetOpenA@20
-     InternetQueryDataAvailable@16 InternetReadFile@16 InternetSetOptionA@16")
+     InternetQueryDataAvailable@16 InternetReadFile@16 InternetSetOptionA@16
+     HttpQueryInfoA@20 InternetCombineUrlA@20")
 
 function(varnholt_delay_load target)
   foreach(entry IN LISTS VARNHOLT_DELAY_LOADED_DLLS)

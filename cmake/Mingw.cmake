@@ -83,8 +83,9 @@ file(GLOB SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.
 add_library(test_support STATIC ${SUPPORT_SOURCES})
 target_include_directories(test_support PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
 target_compile_options(test_support PRIVATE ${VARNHOLT_WARNINGS})
-# psapi: the process memory counters, which Vista's headers take from psapi.dll.
-target_link_libraries(test_support PUBLIC ${WIN_LIBS} ${ON_DEMAND_LIBS} psapi)
+# psapi: the process memory counters, which Vista's headers take from psapi.dll; crypt32:
+# the certificate store the https tests trust their test authority in.
+target_link_libraries(test_support PUBLIC ${WIN_LIBS} ${ON_DEMAND_LIBS} psapi crypt32)
 
 # Helper programs the tests start: the stand-in viewer, the message-box driver, ...
 file(GLOB TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/tools/*.cpp)
@@ -179,8 +180,15 @@ add_test(NAME product.release_is_reproducible
   COMMAND ${CMAKE_SOURCE_DIR}/tests/scripts/check-reproducible.sh ${CMAKE_SOURCE_DIR}
     ${CMAKE_BINARY_DIR}/release ${CMAKE_BINARY_DIR}/release-again ${CMAKE_TOOLCHAIN_FILE}
     ${CMAKE_GENERATOR})
+# A maker's release for a plain http site is refused (before anything is built) unless the
+# maker asks for it.
+add_test(NAME product.dist_refuses_a_plain_http_site
+  COMMAND ${CMAKE_SOURCE_DIR}/scripts/dist.sh http://www.example.org)
+set_tests_properties(product.dist_refuses_a_plain_http_site PROPERTIES
+  PASS_REGULAR_EXPRESSION "is not an https address" TIMEOUT 60)
 set_tests_properties(product.imports_only_system_dlls product.release_imports_only_system_dlls
-  product.release_imports_exist_on_vista product.release_is_reproducible PROPERTIES LABELS product)
+  product.release_imports_exist_on_vista product.release_is_reproducible
+  product.dist_refuses_a_plain_http_site PROPERTIES LABELS product)
 set_tests_properties(product.release_is_reproducible PROPERTIES TIMEOUT 900)
 # A maker's signed build, with a throwaway certificate (needs the test bed: the signed
 # program runs under Wine).

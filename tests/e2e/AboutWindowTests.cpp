@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -85,7 +86,7 @@ void ExpectLaidOut(HWND window, HWND message, HWND link, HWND icon, HWND ok, int
     const RECT work = WorkAreaOf(window);
     AboutLayoutInput in;
     in.widestLine = WidestOneLineLine(message, dpi);
-    in.workAreaWidth = work.right - work.left;
+    in.workArea = {work.right - work.left, work.bottom - work.top};
     in.dpi = dpi;
     in.frame = FrameExtent(window);
     in.lineHeight = BoxIn(link, window).height;
@@ -274,96 +275,91 @@ class AboutWindowTest : public ::testing::Test {
     ChildProcess client;
 };
 
-TEST_F(AboutWindowTest, ANewerVersionOnTheSiteShowsTheSetupLinkInBlueBelowTheText) {
-    SetVersionFile("Varnholt", NextVersionFile + "Size=900;");
-    const AboutView view = Open(L"");
-    ASSERT_TRUE(view.window) << "no About window";
-    EXPECT_EQ(view.LastLine(), Newer);
-    EXPECT_EQ(Lines(view.text)[5], L"");
-    ASSERT_TRUE(view.link);
-    EXPECT_TRUE(view.linkVisible);
-    EXPECT_EQ(view.linkCaption, SetupAddress);
-    EXPECT_EQ(CountRequests("/Rurivur/Varnholt.js"), 1u);
-
-    // Directly below the text, as wide, one line high.
-    const RECT message = RectIn(view.message, view.window);
-    const RECT link = RectIn(view.link, view.window);
-    EXPECT_EQ(link.left, message.left);
-    EXPECT_EQ(link.top, message.bottom);
-    EXPECT_EQ(link.right, message.right);
-    EXPECT_GT(link.bottom - link.top, 8);
-    EXPECT_LT(link.bottom - link.top, 30);
-    ExpectEndsAboveOK(view.window, view.link, view.ok, 180);
-
-    SaveScreenshot(view, L"about-link.png");
-    RECT onScreen{};
-    GetWindowRect(view.link, &onScreen);
-    const ScreenPixels pixels = CaptureScreen(onScreen);
-    const bool blue = std::any_of(pixels.pixels.begin(), pixels.pixels.end(), [](auto p) {
-        return (p & 0xFF) > 180 && ((p >> 8) & 0xFF) < 90 && ((p >> 16) & 0xFF) < 90;
-    });
-    EXPECT_TRUE(blue) << "no blue caption in the link box";
-}
-
-TEST_F(AboutWindowTest, AQuotedVersionIsShownWithoutItsQuotes) {
-    SetVersionFile("Varnholt", "Version=\"" + ToUtf8(NextVersion()) + "\";Size=900;");
-    const AboutView view = Open(L"");
-    ASSERT_TRUE(view.window);
-    EXPECT_EQ(view.LastLine(), Newer);
-    EXPECT_TRUE(view.linkVisible);
-    EXPECT_EQ(view.linkCaption, SetupAddress);
-}
-
-TEST_F(AboutWindowTest, TheClientsOwnVersionIsUpToDateWithoutALink) {
-    SetVersionFile("Varnholt", SameVersionFile + "Size=900;");
-    const AboutView view = Open(L"");
-    ASSERT_TRUE(view.window);
-    EXPECT_EQ(view.LastLine(), UpToDate);
-    EXPECT_FALSE(view.linkVisible);
-    SaveScreenshot(view, L"about-up-to-date.png");
-}
-
-TEST_F(AboutWindowTest, TheNumericTestAnnouncesAVersionThatComparesAsOlder) {
+// What the site answers, as a maker's site, a broken one or anyone on the reader's network
+// would, and what the window then says: only a version number of the site's ever shows,
+// the link to the setup below the text when it is newer, and the window stays on the
+// screen. (The site refuses a request without a User-Agent and, as a cache would, answers
+// one that does not ask for a fresh answer with an old version file.)
+TEST_F(AboutWindowTest, WhatTheSiteAnswersAndWhatTheWindowSays) {
     const std::wstring quirk = OlderByPartsButLargerAsNumber(); // 2.13 for 2.127
-    if (quirk.empty())
-        GTEST_SKIP() << "no such version for a one-digit minor";
-    SetVersionFile("Varnholt", "Version=" + ToUtf8(quirk) + ";");
-    const AboutView view = Open(L"");
-    ASSERT_TRUE(view.window);
-    EXPECT_EQ(view.LastLine(), L"Another version (" + quirk + L") is now available:");
-    EXPECT_TRUE(view.linkVisible);
+    const std::string next = ToUtf8(NextVersion());
+    const struct {
+        std::string body;
+        int status;
+        const char* mode;
+        bool trusted;
+        std::wstring says;
+    } cases[] = {
+        {NextVersionFile + "Size=900;", 200, "normal", false, Newer},
+        {"Version=\"" + next + "\";Size=900;", 200, "normal", false, Newer},
+        {SameVersionFile + "Size=900;", 200, "normal", false, UpToDate},
+        {"Version=" + ToUtf8(quirk) + ";", 200, "normal", false, // none for a one-digit minor
+         quirk.empty() ? Unchecked : L"Another version (" + quirk + L") is now available:"},
+        {"", 404, "normal", false, Unchecked}, // the site's own error page, without Version
+        {"Version=" + next + "\r\nSECURITY WARNING: call +1-555-0100\r\n;", 200, "normal", false,
+         Unchecked},
+        {NextVersionFile, 404, "normal", false, Unchecked},
+        {NextVersionFile, 500, "normal", false, Unchecked},
+        {NextVersionFile, 200, "redirect-to-https", true, Newer},
+        {NextVersionFile, 200, "redirect-to-https", false, Unchecked}, // a stranger's certificate
+        {"Version=" + next + std::string(57000, '0') + ";", 200, "normal", false, Unchecked},
+    };
+    for (const auto& c : cases) {
+        const std::string row = "row " + std::to_string(&c - cases);
+        ASSERT_TRUE(ResetTestSite());
+        if (!c.body.empty())
+            SetVersionFile("Varnholt", c.body, c.status);
+        SetTestSiteMode(c.mode);
+        std::optional<TrustedTestAuthority> trust;
+        if (c.trusted)
+            trust.emplace();
+        const AboutView view = Open(L"");
+        ASSERT_TRUE(view.window) << row;
+        const std::vector<std::wstring> lines = Lines(view.text);
+        EXPECT_TRUE(lines.size() == 7 && lines[5].empty()) << row;
+        EXPECT_EQ(view.LastLine(), c.says) << row;
+        EXPECT_EQ(view.linkVisible, c.says.starts_with(L"Another")) << row;
+        EXPECT_TRUE(!view.linkVisible || view.linkCaption == SetupAddress) << row;
+        EXPECT_EQ(CountRequests("/Rurivur/Varnholt.js"), 1u) << row;
+        ExpectLaidOut(view.window, view.message, view.link, view.icon, view.ok, 96);
+        ExpectEndsAboveOK(view.window, view.linkVisible ? view.link : view.message, view.ok, 180);
+        const RECT work = WorkAreaOf(view.window);
+        const RECT ok = RectIn(view.ok, view.window);
+        EXPECT_TRUE(view.frame.left >= work.left && view.frame.top >= work.top &&
+                    view.frame.right <= work.right && view.frame.bottom <= work.bottom &&
+                    ok.right <= view.client.right && ok.bottom <= view.client.bottom)
+            << row << ": the window or OK is off the screen";
+        client.Kill();
+    }
 }
 
-TEST_F(AboutWindowTest, AnErrorPageWithoutVersionCouldNotBeChecked) {
-    const AboutView view = Open(L""); // the site answers 404 with an HTML page
-    ASSERT_TRUE(view.window);
-    EXPECT_EQ(CountRequests("/Rurivur/Varnholt.js"), 1u);
-    EXPECT_EQ(view.LastLine(), Unchecked);
-    EXPECT_FALSE(view.linkVisible);
-}
-
-TEST_F(AboutWindowTest, ASilentOrTricklingServerStillGivesTheWindowWithinTheTimeLimit) {
-    // The trickles send a byte at a time (one a second with a length; every two seconds
-    // without one, or a chunk each): each read gets a byte and never a full buffer, and
-    // the body takes far longer than the download's 10 s.
+// No server at all, one that never answers, and ones that trickle (a byte at a time: one a
+// second with a length; every two seconds without one, or a chunk each: each read gets a
+// byte and never a full buffer, and the body takes far longer than the download's 10 s).
+TEST_F(AboutWindowTest, NoSilentOrTricklingServerStillGivesTheWindowWithinTheTimeLimit) {
     SetVersionFile("Varnholt", NextVersionFile + std::string(30, ' '));
     const struct {
         const char* mode;
         DWORD bound;
-    } modes[] = {{"silent", 40000},
+    } modes[] = {{"none", 30000},
+                 {"silent", 40000},
                  {"trickle", 40000},
                  {"trickle-unsized", 11000},
                  {"trickle-chunked", 11000}};
     for (const auto& m : modes) {
-        SetTestSiteMode(m.mode);
+        if (m.mode == std::string("none"))
+            PauseTestSite(8000);
+        else
+            SetTestSiteMode(m.mode);
         const AboutView view = Open(L"", m.bound);
         ASSERT_TRUE(view.window) << "no window within " << m.bound << " ms while the site is "
                                  << m.mode;
         EXPECT_EQ(view.LastLine(), Unchecked);
         EXPECT_FALSE(view.linkVisible);
         client.Kill();
+        ASSERT_TRUE(WaitForTestSite(20000));
     }
-    EXPECT_EQ(CountRequests("/Rurivur/Varnholt.js"), 4u);
+    EXPECT_EQ(CountRequests("/Rurivur/Varnholt.js"), 4u); // none while there was no server
 }
 
 // The window says only that no answer came; a debugger hears where the check gave up.
@@ -388,6 +384,9 @@ TEST_F(AboutWindowTest, EachWayTheCheckGivesUpTellsADebuggerTheStepAndTheError) 
              SetVersionFile("Varnholt", NextVersionFile + std::string(DownloadLimitBytes, ' '));
          },
          "gave up at the size limit (64 KiB): error 122"},
+        {[] { SetVersionFile("Varnholt", NextVersionFile, 500); }, "gave up at the status: 500"},
+        {[] { SetVersionFile("Varnholt", "Version=2.200 call +1-555-0100;"); },
+         "gave up at the version file: no version number"},
     };
     for (const auto& c : cases) {
         c.site();
@@ -395,17 +394,6 @@ TEST_F(AboutWindowTest, EachWayTheCheckGivesUpTellsADebuggerTheStepAndTheError) 
         EXPECT_EQ(run.exitCode, 0u) << c.says;
         EXPECT_EQ(run.debugOutput, "Varnholt update check " + std::string(c.says) + "\n");
     }
-}
-
-TEST_F(AboutWindowTest, NoServerAtAllCouldNotBeChecked) {
-    SetVersionFile("Varnholt", NextVersionFile);
-    PauseTestSite(8000);
-    const AboutView view = Open(L"", 30000);
-    ASSERT_TRUE(view.window);
-    EXPECT_EQ(view.LastLine(), Unchecked);
-    EXPECT_FALSE(view.linkVisible);
-    EXPECT_TRUE(WaitForTestSite(20000));
-    EXPECT_EQ(CountRequests("/Rurivur/Varnholt.js"), 0u);
 }
 
 TEST_F(AboutWindowTest, SizesCaptionTextAndIconAtTheStandardScale) {
@@ -575,31 +563,26 @@ class CopiedProgram {
     std::wstring path_;
 };
 
-TEST_F(AboutWindowTest, AnotherExtensionIsStillShownAsExe) {
-    const CopiedProgram copy(L"Varnholt.bin");
-    SetVersionFile("Varnholt", SameVersionFile);
-    const AboutView view = Open(L"", 20000, copy.Path());
-    ASSERT_TRUE(view.window);
-    EXPECT_EQ(Lines(view.text)[4], copy.Folder() + L"\\Varnholt.exe");
-    EXPECT_EQ(CountRequests("/Rurivur/Varnholt.js"), 1u);
-    client.Kill();
-    client.WaitForExit(5000);
+// Another extension is still shown as ".exe"; another name asks for its own version file
+// but offers the same setup.
+TEST_F(AboutWindowTest, AnotherExtensionOrNameOfTheProgramFile) {
+    for (const std::wstring name : {L"Varnholt", L"Client2"}) {
+        const std::wstring fileName = name == L"Varnholt" ? L"Varnholt.bin" : L"Client2.exe";
+        const CopiedProgram copy(fileName);
+        ASSERT_TRUE(ResetTestSite());
+        SetVersionFile(ToUtf8(name), NextVersionFile);
+        const AboutView view = Open(L"", 20000, copy.Path());
+        ASSERT_TRUE(view.window) << ToUtf8(fileName);
+        EXPECT_EQ(TestSiteRequests(), std::vector<std::string>{"/Rurivur/" + ToUtf8(name) + ".js"});
+        EXPECT_EQ(Lines(view.text)[4], copy.Folder() + L"\\" + name + L".exe");
+        EXPECT_EQ(view.linkCaption, SetupAddress);
+        client.Kill();
+        client.WaitForExit(5000);
+    }
 }
 
-TEST_F(AboutWindowTest, AnotherNameAsksForItsOwnVersionFileButOffersTheSameSetup) {
-    const CopiedProgram copy(L"Client2.exe");
-    SetVersionFile("Client2", NextVersionFile);
-    const AboutView view = Open(L"", 20000, copy.Path());
-    ASSERT_TRUE(view.window);
-    EXPECT_EQ(TestSiteRequests(), std::vector<std::string>{"/Rurivur/Client2.js"});
-    EXPECT_EQ(Lines(view.text)[4], copy.Folder() + L"\\Client2.exe");
-    EXPECT_EQ(view.linkCaption, SetupAddress);
-    client.Kill();
-    client.WaitForExit(5000);
-}
-
-TEST_F(AboutWindowTest, AVerArgumentThatBeginsWithADigitIsTheNewestVersion) {
-    SetVersionFile("Varnholt", SameVersionFile);
+TEST_F(AboutWindowTest, AVerArgumentThatIsAVersionNumberIsTheNewestVersion) {
+    SetVersionFile("Varnholt", NextVersionFile);
     AboutView view = Open(L"/ver  2.5 ");
     ASSERT_TRUE(view.window);
     EXPECT_EQ(view.LastLine(), L"Another version (2.5) is now available:");
@@ -612,27 +595,22 @@ TEST_F(AboutWindowTest, AVerArgumentThatBeginsWithADigitIsTheNewestVersion) {
     EXPECT_TRUE(TestSiteRequests().empty());
     client.Kill();
 
-    // Any other argument, blank or "sion" of /version, names no version: the site is asked.
-    for (const wchar_t* arguments : {L"/VER   ", L"/version", L"/ver x"}) {
-        view = Open(arguments);
-        ASSERT_TRUE(view.window);
-        EXPECT_EQ(view.LastLine(), UpToDate);
-        client.Kill();
-    }
-    EXPECT_EQ(CountRequests("/Rurivur/Varnholt.js"), 3u);
-}
-
-TEST_F(AboutWindowTest, AnEmptyCommandLineAndVerOpenTheSameWindow) {
-    SetVersionFile("Varnholt", NextVersionFile);
+    // No argument, a blank, "sion" of /version or more than a number names no version: the
+    // site is asked, and the window is the one an empty command line opens.
     const AboutView empty = Open(L"");
     ASSERT_TRUE(empty.window);
+    EXPECT_EQ(empty.LastLine(), Newer);
     client.Kill();
-    const AboutView ver = Open(L"/ver");
-    ASSERT_TRUE(ver.window);
-    EXPECT_EQ(ver.caption, empty.caption);
-    EXPECT_EQ(ver.text, empty.text);
-    EXPECT_EQ(ver.linkCaption, empty.linkCaption);
-    EXPECT_EQ(CountRequests("/Rurivur/Varnholt.js"), 2u);
+    for (const wchar_t* arguments :
+         {L"/ver", L"/VER   ", L"/version", L"/ver x", L"/ver 9.9 call 555"}) {
+        view = Open(arguments);
+        ASSERT_TRUE(view.window);
+        EXPECT_TRUE(view.caption == empty.caption && view.text == empty.text &&
+                    view.linkCaption == empty.linkCaption)
+            << ToUtf8(arguments) << ": " << ToUtf8(view.LastLine());
+        client.Kill();
+    }
+    EXPECT_EQ(CountRequests("/Rurivur/Varnholt.js"), 6u);
 }
 
 // The window with the keyboard focus in another program's thread.

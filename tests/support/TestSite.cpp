@@ -2,11 +2,31 @@
 
 #include "platform/UniqueHandle.h"
 
+#include <wincrypt.h>
 #include <wininet.h>
+
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
 
 namespace {
 
 constexpr INTERNET_PORT SitePort = 18080;
+
+// The prefix's Root store, and the test authority's certificate as the test bed wrote it.
+struct RootStore {
+    HCERTSTORE store =
+        CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, L"Root");
+    std::ifstream file{"C:\\testsite\\authority.cer", std::ios::binary};
+    std::vector<char> der{std::istreambuf_iterator<char>(file), {}};
+    PCCERT_CONTEXT authority =
+        CertCreateCertificateContext(X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(der.data()),
+                                     static_cast<DWORD>(der.size()));
+    ~RootStore() {
+        CertFreeCertificateContext(authority);
+        CertCloseStore(store, 0);
+    }
+};
 
 // One request to the site's control interface; false when it does not answer.
 bool SiteRequest(const char* verb, const std::string& path, const std::string& body = {},
@@ -43,8 +63,8 @@ bool ResetTestSite() {
     return SiteRequest("POST", "/_reset");
 }
 
-void SetVersionFile(const std::string& programName, const std::string& body) {
-    SiteRequest("PUT", "/Rurivur/" + programName + ".js", body);
+void SetVersionFile(const std::string& programName, const std::string& body, int status) {
+    SiteRequest("PUT", "/Rurivur/" + programName + ".js?status=" + std::to_string(status), body);
 }
 
 void SetTestSiteMode(const std::string& mode) {
@@ -75,4 +95,19 @@ std::vector<std::string> TestSiteRequests() {
     for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
         lines.push_back(text.substr(start, end - start));
     return lines;
+}
+
+TrustedTestAuthority::TrustedTestAuthority() {
+    const RootStore root;
+    if (!CertAddCertificateContextToStore(root.store, root.authority,
+                                          CERT_STORE_ADD_REPLACE_EXISTING, nullptr))
+        throw std::runtime_error("the test authority could not be trusted");
+}
+
+TrustedTestAuthority::~TrustedTestAuthority() {
+    const RootStore root;
+    if (const PCCERT_CONTEXT found = CertFindCertificateInStore(
+            root.store, X509_ASN_ENCODING, 0, CERT_FIND_EXISTING, root.authority, nullptr))
+        CertDeleteCertificateFromStore(found); // frees found
+    CertControlStore(root.store, 0, CERT_STORE_CTRL_COMMIT, nullptr);
 }

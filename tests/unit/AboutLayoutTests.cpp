@@ -52,6 +52,7 @@ TEST(AboutLayout, PartsAt96Dpi) {
     EXPECT_EQ(layout.link, (Box{62, 111, 282, 13}));
     // The text ends above OK: nothing changes.
     EXPECT_EQ(layout.ok, (Box{272, 117, 72, 24}));
+    EXPECT_FALSE(layout.messageCut);
 
     // The link shown below it would run under OK: the window grows by what is missing.
     in.linkVisible = true;
@@ -66,7 +67,6 @@ TEST(AboutLayout, PartsAt96Dpi) {
 TEST(AboutLayout, AOneLineLineThatDoesNotFitWidensTheWindowByWhatItNeedsWithinTheWorkArea) {
     int measuredWidth = 0;
     AboutLayoutInput in = At96(measuredWidth);
-    in.workAreaWidth = 1280;
     const struct {
         int widestLine;
         int workArea;
@@ -79,12 +79,30 @@ TEST(AboutLayout, AOneLineLineThatDoesNotFitWidensTheWindowByWhatItNeedsWithinTh
     };
     for (const auto& c : cases) {
         in.widestLine = c.widestLine;
-        in.workAreaWidth = c.workArea;
+        in.workArea.width = c.workArea;
         const AboutLayout layout = LayoutAboutWindow(in);
         EXPECT_EQ(layout.window, (Extent{c.windowWidth, 180})) << c.widestLine << " " << c.workArea;
         EXPECT_EQ(layout.message.width, c.windowWidth - 6 - 62 - 10);
         EXPECT_EQ(measuredWidth, layout.message.width) << "the text is measured as wide as shown";
         EXPECT_EQ(layout.ok.Right(), c.windowWidth - 6 - 10);
+    }
+}
+
+// However tall its text (a path of thousands of characters), the window is no taller than
+// the work area nor shorter than designed: the message is cut short (and scrolls), the
+// link right below it, OK inside the window.
+TEST(AboutLayout, NeverTallerThanTheWorkAreaWithOKInside) {
+    int measuredWidth = 0;
+    AboutLayoutInput in = At96(measuredWidth);
+    in.messageHeight = [](int) { return 13000; };
+    in.linkVisible = true;
+    for (const auto& [workHeight, height] : {std::pair{1024, 1024}, {300, 300}, {100, 180}}) {
+        in.workArea = {1280, workHeight};
+        const AboutLayout layout = LayoutAboutWindow(in);
+        EXPECT_TRUE(layout.window == (Extent{360, height}) && layout.messageCut) << workHeight;
+        EXPECT_EQ(layout.ok, (Box{272, height - 29 - 10 - 24, 72, 24}));
+        EXPECT_TRUE(layout.link.top == layout.message.Bottom() &&
+                    layout.link.Bottom() == layout.ok.top);
     }
 }
 

@@ -15,86 +15,82 @@ std::wstring ClosingLine(std::wstring_view body) {
                               reading.latestVersion);
 }
 
-TEST(VersionFile, NewerVersionWithSize) {
-    const VersionFileReading reading = ReadVersionFile(L"Version=2.128;Size=900;", L"2.127");
-    EXPECT_EQ(reading.result, VersionAnswer::Newer);
-    EXPECT_EQ(reading.latestVersion, L"2.128");
-    EXPECT_EQ(reading.setupSize, 900.0);
-    EXPECT_EQ(ClosingLine(L"Version=2.128;Size=900;"),
-              L"\r\n\r\nAnother version (2.128) is now available:");
-}
+const std::wstring ErrorPage =
+    L"<html><head><title>404 Not Found</title></head><body>Not Found</body></html>";
 
-TEST(VersionFile, QuotesAroundTheVersionAreRemoved) {
-    const VersionFileReading reading = ReadVersionFile(L"Version=\"2.128\";Size=900;", L"2.127");
-    EXPECT_EQ(reading.result, VersionAnswer::Newer);
-    EXPECT_EQ(reading.latestVersion, L"2.128");
-    EXPECT_EQ(ClosingLine(L"Version=\"2.128\";Size=900;"),
-              L"\r\n\r\nAnother version (2.128) is now available:");
-    // A lone quote becomes empty, and so no answer; an opening quote alone loses its
-    // last character with it.
-    EXPECT_EQ(ReadVersionFile(L"Version=\";", L"2.127").latestVersion, L"");
-    EXPECT_EQ(ReadVersionFile(L"Version=\";", L"2.127").result, VersionAnswer::None);
-    EXPECT_EQ(ReadVersionFile(L"Version=\"2.128;", L"2.127").latestVersion, L"2.12");
-}
-
-TEST(VersionFile, OwnOrOlderVersionIsUpToDate) {
-    EXPECT_EQ(ReadVersionFile(L"Version=2.127;Size=900;", L"2.127").result,
-              VersionAnswer::NotNewer);
-    EXPECT_EQ(ReadVersionFile(L"Version=2.100;", L"2.127").result, VersionAnswer::NotNewer);
-    EXPECT_EQ(ClosingLine(L"Version=2.127;Size=900;"), L"\r\n\r\nThe product is up to date.");
-}
-
-TEST(VersionFile, BlanksAroundTheEqualsSignAreSkippedButBlanksBeforeTheSemicolonStay) {
-    const VersionFileReading reading = ReadVersionFile(L"Version  =  2.128 ;Size = 12", L"2.127");
-    EXPECT_EQ(reading.latestVersion, L"2.128 ");
-    EXPECT_EQ(reading.result, VersionAnswer::Newer);
-    EXPECT_EQ(reading.setupSize, 12.0);
-}
-
-TEST(VersionFile, KeysInAnyCaseAndAmongOtherText) {
-    const VersionFileReading reading =
-        ReadVersionFile(L"// version file\r\nvar SIZE=77; var version=3.0;\r\n", L"2.127");
-    EXPECT_EQ(reading.latestVersion, L"3.0");
-    EXPECT_EQ(reading.setupSize, 77.0);
-    EXPECT_EQ(reading.result, VersionAnswer::Newer);
-}
-
-TEST(VersionFile, BodyWithoutVersionIsNoAnswer) {
-    const std::wstring errorPage =
-        L"<html><head><title>404 Not Found</title></head><body>Not Found</body></html>";
-    const VersionFileReading reading = ReadVersionFile(errorPage, L"2.127");
-    EXPECT_EQ(reading.result, VersionAnswer::None);
-    EXPECT_EQ(reading.latestVersion, L"");
-    EXPECT_EQ(reading.setupSize, 0.0);
-    EXPECT_EQ(ClosingLine(errorPage), L"\r\n\r\nThe newest version could not be checked.");
-    EXPECT_EQ(ClosingLine(L""), L"\r\n\r\nThe newest version could not be checked.");
-}
-
-TEST(VersionFile, EmptyBodyOrNoCurrentVersionIsNoAnswer) {
-    EXPECT_EQ(ReadVersionFile(L"", L"2.127").result, VersionAnswer::None);
+// What a body says against the client's 2.127: keys in any case and among other text,
+// quotes removed (a lone one leaves nothing; an opening one alone takes the last character
+// with it), blanks around "=" and before ";" skipped.
+TEST(VersionFile, VersionAndSizeAsRead) {
+    using enum VersionAnswer;
+    const struct {
+        std::wstring body;
+        VersionAnswer result;
+        std::wstring latest;
+        double size;
+    } cases[] = {
+        {L"Version=2.128;Size=900;", Newer, L"2.128", 900},
+        {L"Version=\"2.128\";Size=900;", Newer, L"2.128", 900},
+        {L"Version=2.127;Size=900;", NotNewer, L"2.127", 900},
+        {L"Version=2.100;", NotNewer, L"2.100", 0},
+        {L"Version=2.13;", NotNewer, L"2.13", 0}, // by parts, 2.127 is the newer
+        {L"Version  =  2.128 ;Size = 12", Newer, L"2.128", 12},
+        {L"// version file\r\nvar SIZE=77; var version=3.0;\r\n", Newer, L"3.0", 77},
+        {L"Version=\";", None, L"", 0},
+        {L"Version=\"2.128;", NotNewer, L"2.12", 0},
+        {ErrorPage, None, L"", 0},
+        {L"", None, L"", 0},
+        // A size too large for any integer is only read, never an error that ends the run.
+        {L"Version=2.2;Size=&HFFFFFFFFFFFF;", NotNewer, L"2.2", 281474976710655.0},
+    };
+    for (const auto& c : cases) {
+        const VersionFileReading reading = ReadVersionFile(c.body, L"2.127");
+        EXPECT_EQ(reading.result, c.result) << "row " << &c - cases;
+        EXPECT_EQ(reading.latestVersion, c.latest) << "row " << &c - cases;
+        EXPECT_EQ(reading.setupSize, c.size) << "row " << &c - cases;
+    }
+    // Without a version of its own to compare, the client has no answer.
     const VersionFileReading reading = ReadVersionFile(L"Version=2.128;Size=5", L"");
     EXPECT_EQ(reading.result, VersionAnswer::None);
     EXPECT_EQ(reading.latestVersion, L"2.128");
-    EXPECT_EQ(reading.setupSize, 5.0);
 }
 
-TEST(OnLoadDecision, TheNumericTestCatchesWhatTheComparisonMisses) {
-    // Component by component 2.127 is newer than 2.13; as numbers it is older.
-    const VersionFileReading reading = ReadVersionFile(L"Version=2.13;", L"2.127");
-    EXPECT_EQ(reading.result, VersionAnswer::NotNewer);
-    EXPECT_TRUE(ClientIsBehind(reading.result, Client, reading.latestVersion));
-    EXPECT_EQ(ClosingLine(L"Version=2.13;"), L"\r\n\r\nAnother version (2.13) is now available:");
-}
-
-TEST(VersionFile, HugeNumbersFromTheSiteAreReadNotFatal) {
-    // The site's text is outside the program's control: numbers too large for any
-    // integer are only compared, never an error that ends the run.
-    const std::wstring body = L"Version=&H100000000;Size=&HFFFFFFFFFFFF;";
-    const VersionFileReading reading = ReadVersionFile(body, L"2.127");
-    EXPECT_EQ(reading.latestVersion, L"&H100000000");
-    EXPECT_GT(reading.setupSize, 4294967295.0);
-    EXPECT_TRUE(ClientIsBehind(reading.result, Client, reading.latestVersion));
-    EXPECT_EQ(ClosingLine(body), L"\r\n\r\nAnother version (&H100000000) is now available:");
+// The closing line: only a version number of the site's answer reaches the window; its
+// other words, a number CompareVersions does not read, a digit of another script give no
+// answer. The numeric test finds 2.13 newer than 2.127, which the comparison by parts
+// does not.
+TEST(VersionFile, OnlyAVersionNumberIsEverShown) {
+    const std::wstring newer = L"\r\n\r\nAnother version (2.200) is now available:";
+    const std::wstring none = L"\r\n\r\nThe newest version could not be checked.";
+    const struct {
+        std::wstring body;
+        std::wstring line;
+    } cases[] = {
+        {L"Version=2.200;Size=900;", newer},
+        {L"Version = \"2.200\" ;", newer},
+        {L"Version=2.200\r\n", newer},
+        {L"Version=2.127;", L"\r\n\r\nThe product is up to date."},
+        {L"Version=2.13;", L"\r\n\r\nAnother version (2.13) is now available:"},
+        {L"Version=99999.99999.99999.99999;",
+         L"\r\n\r\nAnother version (99999.99999.99999.99999) is now available:"},
+        {ErrorPage, none},
+        {L"", none},
+        {L"Version=2.200\r\nSECURITY WARNING: call +1-555-0100\r\n;", none},
+        {L"Version=2.200 (call +1-555-0100);", none},
+        {L"Version=&H100000000;", none},
+        {L"Version=" + std::wstring(57000, L'9') + L";", none},
+        {L"Version=2.200.1.1.1;", none},
+        {L"Version=123456.1;", none},
+        {L"Version=2..1;", none},
+        {L"Version=.5;", none},
+        {L"Version=2.;", none},
+        {L"Version=-3;", none},
+        {L"Version=2,5;", none},
+        {L"Version=\u0663.\u0661;", none}, // Arabic-Indic digits
+        {L"Version=\"\";", none},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ClosingLine(c.body), c.line) << "row " << &c - cases;
 }
 
 TEST(OnLoadDecision, AKnownLatestVersionDecidesByNumberAlone) {
@@ -113,15 +109,22 @@ TEST(OnLoadDecision, AKnownLatestVersionDecidesByNumberAlone) {
     EXPECT_EQ(DecideUpdate(false, VersionAnswer::None, Client, L"2.2"), UpdateState::Behind);
 }
 
-TEST(OnLoadDecision, OnlyAVerArgumentThatBeginsWithADigitNamesTheNewestVersion) {
-    EXPECT_EQ(NewestVersionArgument(L"  2.5 "), L"2.5");
-    EXPECT_EQ(NewestVersionArgument(L"\t3"), L"3");
-    EXPECT_EQ(NewestVersionArgument(L" 9.1"), L"9.1");
-    EXPECT_EQ(NewestVersionArgument(L"0.5"), L"0.5");
-    EXPECT_EQ(NewestVersionArgument(L"sion"), L""); // "/version"
-    EXPECT_EQ(NewestVersionArgument(L" x"), L"");
-    EXPECT_EQ(NewestVersionArgument(L" .5"), L"");
-    EXPECT_EQ(NewestVersionArgument(L"   "), L"");
+TEST(OnLoadDecision, OnlyAVerArgumentThatIsAVersionNumberNamesTheNewestVersion) {
+    EXPECT_EQ(VersionNumberIn(L"  2.5 "), L"2.5");
+    EXPECT_EQ(VersionNumberIn(L"\t3"), L"3");
+    EXPECT_EQ(VersionNumberIn(L" 9.1"), L"9.1");
+    EXPECT_EQ(VersionNumberIn(L"0.5"), L"0.5");
+    EXPECT_EQ(VersionNumberIn(L"sion"), L""); // "/version"
+    EXPECT_EQ(VersionNumberIn(L" x"), L"");
+    EXPECT_EQ(VersionNumberIn(L" .5"), L"");
+    EXPECT_EQ(VersionNumberIn(L" 2.5 beta"), L"");
+}
+
+TEST(Redirects, FollowedUnlessFromHttpsToHttp) {
+    EXPECT_TRUE(MayFollowRedirect(L"http://a", L"https://b") &&
+                MayFollowRedirect(L"https://a", L"HTTPS://b"));
+    EXPECT_FALSE(MayFollowRedirect(L"HTTPS://a", L"http://a") ||
+                 MayFollowRedirect(L"https://a", L""));
 }
 
 TEST(Addresses, SiteIsTheFirstItemOfTheComments) {

@@ -5,9 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 const std::wstring VersionFile = std::wstring(TestSiteAddress) + L"/Rurivur/Varnholt.js";
+const std::wstring Https = L"https://127.0.0.1:18443/Rurivur/Varnholt.js"; // the test bed's
 
 class CheckLatestVersionTest : public ::testing::Test {
   protected:
@@ -18,73 +21,71 @@ class CheckLatestVersionTest : public ::testing::Test {
     void TearDown() override { SetTestSiteMode("normal"); }
 };
 
-TEST_F(CheckLatestVersionTest, ReadsVersionAndSizeFromTheDownloadedFile) {
-    SetVersionFile("Varnholt", "var info = 'Version=\"2.128\";Size=900;';");
-    std::wstring latest = L"before";
-    double size = -1;
-    EXPECT_EQ(CheckLatestVersion(VersionFile, L"2.127", latest, &size), VersionAnswer::Newer);
-    EXPECT_EQ(latest, L"2.128");
-    EXPECT_EQ(size, 900.0);
-    EXPECT_EQ(CheckLatestVersion(VersionFile, L"2.128", latest), VersionAnswer::NotNewer);
-    EXPECT_EQ(CheckLatestVersion(VersionFile, L"", latest), VersionAnswer::None);
-    // Every check asks the site again: nothing comes from a cache.
-    EXPECT_EQ(TestSiteRequests().size(), 3u);
-}
-
-TEST_F(CheckLatestVersionTest, ALongBodyIsReadToItsEnd) {
-    // Far more than one 2048-byte read before the entry.
-    SetVersionFile("Varnholt", std::string(10000, ' ') + "Version=3.5;");
-    std::wstring latest;
-    EXPECT_EQ(CheckLatestVersion(VersionFile, L"2.127", latest), VersionAnswer::Newer);
-    EXPECT_EQ(latest, L"3.5");
-}
-
-TEST_F(CheckLatestVersionTest, AnErrorPageIsReceivedTextWithoutVersion) {
-    std::wstring latest = L"before";
-    double size = -1;
-    EXPECT_EQ(CheckLatestVersion(VersionFile, L"2.127", latest, &size), VersionAnswer::None);
-    EXPECT_EQ(latest, L""); // text came, so the outputs were written
-    EXPECT_EQ(size, 0.0);
-}
-
-TEST_F(CheckLatestVersionTest, NothingReceivedLeavesTheOutputsAlone) {
-    std::wstring latest = L"before";
-    double size = -1;
-    EXPECT_EQ(CheckLatestVersion(L"", L"2.127", latest, &size), VersionAnswer::None);
-    EXPECT_EQ(
-        CheckLatestVersion(L"http://127.0.0.1:1/Rurivur/Varnholt.js", L"2.127", latest, &size),
-        VersionAnswer::None);
-    EXPECT_EQ(CheckLatestVersion(L"not an address", L"2.127", latest, &size), VersionAnswer::None);
-    EXPECT_EQ(latest, L"before");
-    EXPECT_EQ(size, -1.0);
-}
-
-TEST_F(CheckLatestVersionTest, ASilentServerEndsInNoAnswerAfterTheTimeLimit) {
-    SetVersionFile("Varnholt", "Version=2.128;");
-    SetTestSiteMode("silent");
-    std::wstring latest = L"before";
-    const ULONGLONG start = GetTickCount64();
-    EXPECT_EQ(CheckLatestVersion(VersionFile, L"2.127", latest), VersionAnswer::None);
-    const ULONGLONG elapsed = GetTickCount64() - start;
-    EXPECT_EQ(latest, L"before");
-    // A few seconds, not WinINet's own minutes.
-    EXPECT_GE(elapsed, 2000u);
-    EXPECT_LE(elapsed, 30000u);
-}
-
-TEST_F(CheckLatestVersionTest, ATricklingOrOversizedBodyIsNoAnswer) {
-    // One byte a second passes every step's limit, but not the whole download's.
-    SetVersionFile("Varnholt", "Version=2.128;" + std::string(20, ' '));
-    SetTestSiteMode("trickle");
-    std::wstring latest = L"before";
-    EXPECT_EQ(CheckLatestVersion(VersionFile, L"2.127", latest), VersionAnswer::None);
-    EXPECT_EQ(latest, L"before");
-    SetTestSiteMode("normal");
-    SetVersionFile("Varnholt", "Version=2.128;" + std::string(DownloadLimitBytes, ' '));
-    EXPECT_EQ(CheckLatestVersion(VersionFile, L"2.127", latest), VersionAnswer::None);
-    EXPECT_EQ(latest, L"before");
-    SetVersionFile("Varnholt", "Version=2.128;" + std::string(DownloadLimitBytes - 20, ' '));
-    EXPECT_EQ(CheckLatestVersion(VersionFile, L"2.127", latest), VersionAnswer::Newer);
+// What the site sends and what the check makes of it. "before" stands for outputs left as
+// they were: nothing was received, or the answer had another status than 200 (an error
+// page, whatever it says), or it did not arrive whole within the time and size limits.
+// Every check asks the site again (nothing comes from a cache); over https the test
+// authority is trusted (a stranger's certificate is the About window's test), redirects
+// from http to https are followed, from https to http never (the http site is not asked).
+TEST_F(CheckLatestVersionTest, WhatTheSiteSendsAndWhatTheCheckReads) {
+    const TrustedTestAuthority trust;
+    const std::string file = "Version=2.128;";
+    using enum VersionAnswer;
+    const struct {
+        const std::wstring& url;
+        const char* mode;
+        std::string body;
+        int status;
+        const wchar_t* current;
+        VersionAnswer answer;
+        const wchar_t* latest;
+        double size;
+        long asked; // requests to the http site
+    } cases[] = {
+        {VersionFile, "normal", "var info = 'Version=\"2.128\";Size=900;';", 200, L"2.127", Newer,
+         L"2.128", 900, 1},
+        {VersionFile, "normal", file, 200, L"2.128", NotNewer, L"2.128", 0, 1},
+        {VersionFile, "normal", file, 200, L"", None, L"2.128", 0, 1},
+        // Far more than one 2048-byte read before the entry.
+        {VersionFile, "normal", std::string(10000, ' ') + "Version=3.5;", 200, L"2.127", Newer,
+         L"3.5", 0, 1},
+        {VersionFile, "normal", "", 404, L"2.127", None, L"before", -1, 1},
+        {VersionFile, "normal", "Version=9.9;Size=900;", 500, L"2.127", None, L"before", -1, 1},
+        {L"", "normal", file, 200, L"2.127", None, L"before", -1, 0},
+        {L"http://127.0.0.1:1/Rurivur/Varnholt.js", "normal", file, 200, L"2.127", None, L"before",
+         -1, 0},
+        {L"not an address", "normal", file, 200, L"2.127", None, L"before", -1, 0},
+        // One byte a second passes every step's limit, but not the whole download's.
+        {VersionFile, "silent", file, 200, L"2.127", None, L"before", -1, 1},
+        {VersionFile, "trickle", file + std::string(20, ' '), 200, L"2.127", None, L"before", -1,
+         1},
+        {VersionFile, "normal", file + std::string(DownloadLimitBytes, ' '), 200, L"2.127", None,
+         L"before", -1, 1},
+        {VersionFile, "normal", file + std::string(DownloadLimitBytes - 20, ' '), 200, L"2.127",
+         Newer, L"2.128", 0, 1},
+        {Https, "normal", file, 200, L"2.127", Newer, L"2.128", 0, 0},
+        {VersionFile, "redirect-to-https", file, 200, L"2.127", Newer, L"2.128", 0, 1},
+        {Https, "redirect-to-http", file, 200, L"2.127", None, L"before", -1, 0},
+    };
+    for (const auto& c : cases) {
+        const std::string row = std::to_string(&c - cases) + " " + c.mode;
+        ASSERT_TRUE(ResetTestSite());
+        if (!c.body.empty())
+            SetVersionFile("Varnholt", c.body, c.status);
+        SetTestSiteMode(c.mode);
+        std::wstring latest = L"before";
+        double size = -1;
+        const ULONGLONG start = GetTickCount64();
+        EXPECT_EQ(CheckLatestVersion(c.url, c.current, latest, &size), c.answer) << row;
+        // A silent site is given up after a few seconds, not WinINet's own minutes.
+        const ULONGLONG elapsed = GetTickCount64() - start;
+        EXPECT_TRUE(elapsed <= 30000 && (c.mode != std::string("silent") || elapsed >= 2000))
+            << row << ": " << elapsed << " ms";
+        EXPECT_EQ(latest, c.latest) << row;
+        EXPECT_EQ(size, c.size) << row;
+        const auto asked = TestSiteRequests();
+        EXPECT_EQ(std::count(asked.begin(), asked.end(), "/Rurivur/Varnholt.js"), c.asked) << row;
+    }
 }
 
 } // namespace
