@@ -249,8 +249,7 @@ void AboutWindow::CreateControls(const AboutLayout& layout) {
     editProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(tbMsg_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MessageBoxTextProc)));
     const Box& link = layout.link;
-    tbLinkBox_ = std::make_unique<LinkBox>(
-        window_.get(), LinkBoxId, RECT{link.left, link.top, link.Right(), link.Bottom()}, *this);
+    tbLinkBox_ = std::make_unique<LinkBox>(window_.get(), LinkBoxId, link, *this);
     tbLinkBox_->Restore(LinkBoxDesign());
     if (linkShown_) {
         tbLinkBox_->SetCaption(SetupAddress());

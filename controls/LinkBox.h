@@ -5,6 +5,7 @@
 #pragma once
 #include "controls/LinkAccessible.h"
 #include "controls/LinkBoxPersistence.h"
+#include "platform/Geometry.h"
 #include "platform/UniqueHandle.h"
 
 #include <windows.h>
@@ -48,7 +49,7 @@ class LinkBox final : public LinkBoxState {
     static constexpr UINT ClickMessage = WM_APP + 1;
 
     // A hidden child control of parent; call InitializeNew or Restore next.
-    LinkBox(HWND parent, int id, const RECT& bounds, LinkBoxHost& host);
+    LinkBox(HWND parent, int id, const Box& bounds, LinkBoxHost& host);
     LinkBox(const LinkBox&) = delete;
     LinkBox& operator=(const LinkBox&) = delete;
     ~LinkBox();

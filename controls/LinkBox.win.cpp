@@ -86,12 +86,12 @@ std::int16_t ButtonOf(UINT message, WPARAM keys) {
 
 } // namespace
 
-LinkBox::LinkBox(HWND parent, int id, const RECT& bounds, LinkBoxHost& host) : host_(host) {
+LinkBox::LinkBox(HWND parent, int id, const Box& bounds, LinkBoxHost& host) : host_(host) {
     RegisterClasses();
-    window_.reset(
-        CreateWindowExW(0, ClassName, L"", WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS, bounds.left,
-                        bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), this));
+    window_.reset(CreateWindowExW(0, ClassName, L"", WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS,
+                                  bounds.left, bounds.top, bounds.width, bounds.height, parent,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(),
+                                  this));
     if (!window_)
         throw RunError(ErrorKind::System, L"LinkBox");
     label_ = CreateWindowExW(0, LabelClassName, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
@@ -306,7 +306,8 @@ void LinkBox::OnHotTrackingTick() {
     POINT cursor{};
     GetWindowRect(window_.get(), &rect);
     GetCursorPos(&cursor);
-    if (!CursorIsInside(cursor.x, cursor.y, {rect.left, rect.top, rect.right, rect.bottom})) {
+    if (!CursorIsInside(cursor.x, cursor.y,
+                        BoxFromCorners(rect.left, rect.top, rect.right, rect.bottom))) {
         SetUnderline(false);
         EnableHotTrackingTimer(false);
     }

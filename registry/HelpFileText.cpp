@@ -53,10 +53,10 @@ std::wstring RectText(std::int64_t left, std::int64_t top, std::int64_t right,
            std::to_wstring(right - left) + L"," + std::to_wstring(bottom - top);
 }
 
-std::optional<WindowRect> ParseRectText(std::wstring_view text) {
+std::optional<Box> ParseRectText(std::wstring_view text) {
     const std::vector<std::wstring> fields = SplitText(text, L",");
     if (fields.size() != 4)
         return std::nullopt;
-    return WindowRect{RectField(fields[0], text), RectField(fields[1], text),
-                      RectField(fields[2], text), RectField(fields[3], text)};
+    return Box{RectField(fields[0], text), RectField(fields[1], text), RectField(fields[2], text),
+               RectField(fields[3], text)};
 }
