@@ -29,6 +29,17 @@ constexpr int MessageId = 100;
 constexpr int LinkBoxId = 101;
 constexpr int IconId = 102;
 
+// The window's one font, FontDesign's own: MS Sans Serif 8.25 pt regular, the classic
+// dialog font (Windows substitutes its TrueType successor). The link stores it with its
+// Cyrillic character set; the window's text, which the layout measures, takes the
+// reader's.
+const FontDesign DesignFont{};
+const FontDesign WindowFont = [] {
+    FontDesign font = DesignFont;
+    font.charset = DEFAULT_CHARSET;
+    return font;
+}();
+
 // The stored properties of tbLinkBox.
 PropertyBag LinkBoxDesign() {
     PropertyBag bag;
@@ -38,7 +49,7 @@ PropertyBag LinkBoxDesign() {
     bag.Write(L"Caption", L"");
     bag.Write(L"CaptionIsPath", L"True");
     bag.Write(L"Enabled", L"True");
-    bag.Write(L"Font", FontToText(LinkFont{L"MS Sans Serif", 8.25, 400, false, false, false, 204}));
+    bag.Write(L"Font", FontToText(DesignFont));
     bag.Write(L"ForeColor", std::to_wstring(LinkBlue));
     bag.Write(L"HotTracking", L"True");
     bag.Write(L"Path", L"");
@@ -61,11 +72,6 @@ LRESULT CALLBACK MessageBoxTextProc(HWND window, UINT message, WPARAM wParam, LP
 HICON InformationIcon() {
     return LoadIconW(nullptr, IDI_INFORMATION);
 }
-
-// The window's font, the one its text is measured in: MS Sans Serif 8.25 pt, the
-// classic dialog font (Windows substitutes its TrueType successor).
-const FontDesign WindowFont{L"MS Sans Serif", 8.25, FW_NORMAL, false, false, false,
-                            DEFAULT_CHARSET};
 
 // pbIcon: a picture box that keeps what is drawn into it and repaints from that image.
 class PictureBox {
