@@ -11,7 +11,7 @@
 #include "controls/LinkBox.h"
 #include "platform/Dpi.h"
 #include "platform/ProgramInfo.h"
-#include "platform/UniqueHandle.h"
+#include "platform/WindowHandles.h"
 #include "platform/WindowClass.h"
 #include "platform/WindowUtil.h"
 #include "text/TextSplit.h"

@@ -6,7 +6,7 @@
 #include "controls/LinkAccessible.h"
 #include "controls/LinkBoxPersistence.h"
 #include "platform/Geometry.h"
-#include "platform/UniqueHandle.h"
+#include "platform/WindowHandles.h"
 
 #include <windows.h>
 
