@@ -79,38 +79,33 @@ class PictureBox {
     PictureBox() = default;
     PictureBox(const PictureBox&) = delete;
     PictureBox& operator=(const PictureBox&) = delete;
-    ~PictureBox() {
-        if (window_)
-            SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-    }
     void Create(HWND parent, const Box& box) {
         RegisterWindowClass({.name = PictureClass, .proc = WindowProcOf<PictureBox>});
-        window_ = CreateWindowExW(
-            0, PictureClass, L"", WS_CHILD | WS_VISIBLE, box.left, box.top, box.width, box.height,
-            parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IconId)), Instance(), this);
+        window_.Create(0, PictureClass, L"", WS_CHILD | WS_VISIBLE, box.left, box.top, box.width,
+                       box.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IconId)));
     }
-    HWND Window() const { return window_; }
+    HWND Window() const { return window_.get(); }
     // A fresh image of the picture's size in the background colour.
     void Clear() {
         RECT client{};
-        GetClientRect(window_, &client);
-        const WindowDc screen(window_);
+        GetClientRect(window_.get(), &client);
+        const WindowDc screen(window_.get());
         imageDc_.reset(CreateCompatibleDC(screen.get()));
         bitmap_.reset(CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
         SelectObject(imageDc_.get(), bitmap_.get());
         FillRect(imageDc_.get(), &client, GetSysColorBrush(COLOR_BTNFACE));
-        InvalidateRect(window_, nullptr, FALSE);
+        InvalidateRect(window_.get(), nullptr, FALSE);
     }
     void DrawIconAt00(HICON icon) {
         RECT client{};
-        GetClientRect(window_, &client);
+        GetClientRect(window_.get(), &client);
         // DrawIcon draws at the system icon size; the picture's own size fits every scale.
         DrawIconEx(imageDc_.get(), 0, 0, icon, client.right, client.bottom, 0, nullptr, DI_NORMAL);
-        InvalidateRect(window_, nullptr, FALSE);
+        InvalidateRect(window_.get(), nullptr, FALSE);
     }
 
     LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_PAINT && window == window_) {
+        if (message == WM_PAINT) {
             Paint();
             return 0;
         }
@@ -118,20 +113,19 @@ class PictureBox {
             return 1;
         return DefWindowProcW(window, message, wParam, lParam);
     }
-    void OnWindowGone(HWND) { window_ = nullptr; }
 
   private:
     void Paint() {
-        const PaintDc paint(window_);
+        const PaintDc paint(window_.get());
         RECT client{};
-        GetClientRect(window_, &client);
+        GetClientRect(window_.get(), &client);
         if (imageDc_)
             BitBlt(paint.get(), 0, 0, client.right, client.bottom, imageDc_.get(), 0, 0, SRCCOPY);
     }
 
-    HWND window_ = nullptr; // child of the About window, destroyed with it
     UniqueGdiObject bitmap_;
-    UniqueMemoryDc imageDc_; // deleted before the bitmap it holds
+    UniqueMemoryDc imageDc_;                 // deleted before the bitmap it holds
+    ObjectWindow<PictureBox> window_{*this}; // last: it goes first
 };
 
 class AboutWindow final : public LinkBoxHost {
@@ -139,10 +133,6 @@ class AboutWindow final : public LinkBoxHost {
     explicit AboutWindow(std::wstring latestVersion) : latestVersion_(std::move(latestVersion)) {}
     AboutWindow(const AboutWindow&) = delete;
     AboutWindow& operator=(const AboutWindow&) = delete;
-    ~AboutWindow() {
-        if (window_)
-            SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
-    }
 
     void Create();
     void Show();
@@ -150,7 +140,6 @@ class AboutWindow final : public LinkBoxHost {
     HWND Handle() const { return window_.get(); }
 
     LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void OnWindowGone(HWND) { window_.release(); }
 
   private:
     // tbLinkBox's events: Enter and Space open the link as a click does; its tool tip is
@@ -169,7 +158,6 @@ class AboutWindow final : public LinkBoxHost {
     void OnDpiChanged(int dpi, const RECT& suggested);
     void OnColorsChanged(UINT message, WPARAM wParam, LPARAM lParam);
 
-    UniqueWindow window_;
     HWND tbMsg_ = nullptr; // children, destroyed with the window
     HWND bbOK_ = nullptr;
     PictureBox pbIcon_;
@@ -179,6 +167,7 @@ class AboutWindow final : public LinkBoxHost {
     std::wstring latestVersion_;
     std::wstring text_; // tbMsg's whole text
     bool linkShown_ = false;
+    ObjectWindow<AboutWindow> window_{*this}; // last: the window and its controls go first
 };
 
 std::unique_ptr<AboutWindow> fwMain;
@@ -192,10 +181,8 @@ void AboutWindow::Create() {
                          .icon = InformationIcon()});
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
-    window_.reset(CreateWindowExW(exStyle, WindowClass, MessageCaption().c_str(), style,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  nullptr, nullptr, Instance(), this));
-    if (!window_)
+    if (!window_.Create(exStyle, WindowClass, MessageCaption().c_str(), style, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr))
         throw RunError(ErrorKind::System, L"About window");
     dpi_ = WindowDpi(window_.get());
     font_ = CreateFontAt(WindowFont, dpi_);
@@ -327,8 +314,6 @@ void AboutWindow::OnColorsChanged(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT AboutWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (window != window_.get()) // still being created
-        return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
     case WM_COMMAND:
         // bbOK, Enter and Esc unload the window.
