@@ -21,6 +21,8 @@
 
 #include <memory>
 
+#include <commctrl.h>
+
 namespace {
 
 constexpr wchar_t WindowClass[] = L"VarnholtAbout";
@@ -58,10 +60,11 @@ PropertyBag LinkBoxDesign() {
 
 // tbMsg is read-only and reads like a label: Tab and Shift+Tab move on from it, as from
 // any other control, instead of being typed into it. Its text can still be selected.
-WNDPROC editProc = nullptr;
-
-LRESULT CALLBACK MessageBoxTextProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    const LRESULT result = CallWindowProcW(editProc, window, message, wParam, lParam);
+LRESULT CALLBACK MessageTextProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                 UINT_PTR id, DWORD_PTR) {
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(window, MessageTextProc, id);
+    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
     if (message == WM_GETDLGCODE)
         return result & ~static_cast<LRESULT>(DLGC_WANTTAB | DLGC_WANTALLKEYS);
     return result;
@@ -239,8 +242,7 @@ void AboutWindow::CreateControls(const AboutLayout& layout) {
                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_READONLY,
                              message.left, message.top, message.width, message.height,
                              window_.get(), childId(MessageId), Instance(), nullptr);
-    editProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(tbMsg_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MessageBoxTextProc)));
+    SetWindowSubclass(tbMsg_, MessageTextProc, 0, 0);
     const Box& link = layout.link;
     tbLinkBox_ = std::make_unique<LinkBox>(window_.get(), LinkBoxId, link, *this);
     tbLinkBox_->Restore(LinkBoxDesign());
