@@ -11,7 +11,7 @@
 #include "controls/LinkBox.h"
 #include "platform/Dpi.h"
 #include "platform/ProgramInfo.h"
-#include "platform/UniqueHandle.h"
+#include "platform/WindowHandles.h"
 #include "platform/WindowClass.h"
 #include "platform/WindowUtil.h"
 #include "text/TextSplit.h"
@@ -21,6 +21,8 @@
 
 #include <memory>
 
+#include <commctrl.h>
+
 namespace {
 
 constexpr wchar_t WindowClass[] = L"VarnholtAbout";
@@ -28,6 +30,17 @@ constexpr wchar_t PictureClass[] = L"VarnholtPicture";
 constexpr int MessageId = 100;
 constexpr int LinkBoxId = 101;
 constexpr int IconId = 102;
+
+// The window's one font, FontDesign's own: MS Sans Serif 8.25 pt regular, the classic
+// dialog font (Windows substitutes its TrueType successor). The link stores it with its
+// Cyrillic character set; the window's text, which the layout measures, takes the
+// reader's.
+const FontDesign DesignFont{};
+const FontDesign WindowFont = [] {
+    FontDesign font = DesignFont;
+    font.charset = DEFAULT_CHARSET;
+    return font;
+}();
 
 // The stored properties of tbLinkBox.
 PropertyBag LinkBoxDesign() {
@@ -38,7 +51,7 @@ PropertyBag LinkBoxDesign() {
     bag.Write(L"Caption", L"");
     bag.Write(L"CaptionIsPath", L"True");
     bag.Write(L"Enabled", L"True");
-    bag.Write(L"Font", FontToText(LinkFont{L"MS Sans Serif", 8.25, 400, false, false, false, 204}));
+    bag.Write(L"Font", FontToText(DesignFont));
     bag.Write(L"ForeColor", std::to_wstring(LinkBlue));
     bag.Write(L"HotTracking", L"True");
     bag.Write(L"Path", L"");
@@ -47,10 +60,11 @@ PropertyBag LinkBoxDesign() {
 
 // tbMsg is read-only and reads like a label: Tab and Shift+Tab move on from it, as from
 // any other control, instead of being typed into it. Its text can still be selected.
-WNDPROC editProc = nullptr;
-
-LRESULT CALLBACK MessageBoxTextProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    const LRESULT result = CallWindowProcW(editProc, window, message, wParam, lParam);
+LRESULT CALLBACK MessageTextProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                 UINT_PTR id, DWORD_PTR) {
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(window, MessageTextProc, id);
+    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
     if (message == WM_GETDLGCODE)
         return result & ~static_cast<LRESULT>(DLGC_WANTTAB | DLGC_WANTALLKEYS);
     return result;
@@ -62,49 +76,39 @@ HICON InformationIcon() {
     return LoadIconW(nullptr, IDI_INFORMATION);
 }
 
-// The window's font, the one its text is measured in: MS Sans Serif 8.25 pt, the
-// classic dialog font (Windows substitutes its TrueType successor).
-const FontDesign WindowFont{L"MS Sans Serif", 8.25, FW_NORMAL, false, false, false,
-                            DEFAULT_CHARSET};
-
 // pbIcon: a picture box that keeps what is drawn into it and repaints from that image.
 class PictureBox {
   public:
     PictureBox() = default;
     PictureBox(const PictureBox&) = delete;
     PictureBox& operator=(const PictureBox&) = delete;
-    ~PictureBox() {
-        if (window_)
-            SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-    }
     void Create(HWND parent, const Box& box) {
         RegisterWindowClass({.name = PictureClass, .proc = WindowProcOf<PictureBox>});
-        window_ = CreateWindowExW(
-            0, PictureClass, L"", WS_CHILD | WS_VISIBLE, box.left, box.top, box.width, box.height,
-            parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IconId)), Instance(), this);
+        window_.Create(0, PictureClass, L"", WS_CHILD | WS_VISIBLE, box.left, box.top, box.width,
+                       box.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IconId)));
     }
-    HWND Window() const { return window_; }
+    HWND Window() const { return window_.get(); }
     // A fresh image of the picture's size in the background colour.
     void Clear() {
         RECT client{};
-        GetClientRect(window_, &client);
-        const WindowDc screen(window_);
+        GetClientRect(window_.get(), &client);
+        const WindowDc screen(window_.get());
         imageDc_.reset(CreateCompatibleDC(screen.get()));
         bitmap_.reset(CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
         SelectObject(imageDc_.get(), bitmap_.get());
         FillRect(imageDc_.get(), &client, GetSysColorBrush(COLOR_BTNFACE));
-        InvalidateRect(window_, nullptr, FALSE);
+        InvalidateRect(window_.get(), nullptr, FALSE);
     }
     void DrawIconAt00(HICON icon) {
         RECT client{};
-        GetClientRect(window_, &client);
+        GetClientRect(window_.get(), &client);
         // DrawIcon draws at the system icon size; the picture's own size fits every scale.
         DrawIconEx(imageDc_.get(), 0, 0, icon, client.right, client.bottom, 0, nullptr, DI_NORMAL);
-        InvalidateRect(window_, nullptr, FALSE);
+        InvalidateRect(window_.get(), nullptr, FALSE);
     }
 
     LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_PAINT && window == window_) {
+        if (message == WM_PAINT) {
             Paint();
             return 0;
         }
@@ -112,20 +116,19 @@ class PictureBox {
             return 1;
         return DefWindowProcW(window, message, wParam, lParam);
     }
-    void OnWindowGone(HWND) { window_ = nullptr; }
 
   private:
     void Paint() {
-        const PaintDc paint(window_);
+        const PaintDc paint(window_.get());
         RECT client{};
-        GetClientRect(window_, &client);
+        GetClientRect(window_.get(), &client);
         if (imageDc_)
             BitBlt(paint.get(), 0, 0, client.right, client.bottom, imageDc_.get(), 0, 0, SRCCOPY);
     }
 
-    HWND window_ = nullptr; // child of the About window, destroyed with it
     UniqueGdiObject bitmap_;
-    UniqueMemoryDc imageDc_; // deleted before the bitmap it holds
+    UniqueMemoryDc imageDc_;                 // deleted before the bitmap it holds
+    ObjectWindow<PictureBox> window_{*this}; // last: it goes first
 };
 
 class AboutWindow final : public LinkBoxHost {
@@ -133,10 +136,6 @@ class AboutWindow final : public LinkBoxHost {
     explicit AboutWindow(std::wstring latestVersion) : latestVersion_(std::move(latestVersion)) {}
     AboutWindow(const AboutWindow&) = delete;
     AboutWindow& operator=(const AboutWindow&) = delete;
-    ~AboutWindow() {
-        if (window_)
-            SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
-    }
 
     void Create();
     void Show();
@@ -144,7 +143,6 @@ class AboutWindow final : public LinkBoxHost {
     HWND Handle() const { return window_.get(); }
 
     LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void OnWindowGone(HWND) { window_.release(); }
 
   private:
     // tbLinkBox's events: Enter and Space open the link as a click does; its tool tip is
@@ -163,7 +161,6 @@ class AboutWindow final : public LinkBoxHost {
     void OnDpiChanged(int dpi, const RECT& suggested);
     void OnColorsChanged(UINT message, WPARAM wParam, LPARAM lParam);
 
-    UniqueWindow window_;
     HWND tbMsg_ = nullptr; // children, destroyed with the window
     HWND bbOK_ = nullptr;
     PictureBox pbIcon_;
@@ -173,6 +170,7 @@ class AboutWindow final : public LinkBoxHost {
     std::wstring latestVersion_;
     std::wstring text_; // tbMsg's whole text
     bool linkShown_ = false;
+    ObjectWindow<AboutWindow> window_{*this}; // last: the window and its controls go first
 };
 
 std::unique_ptr<AboutWindow> fwMain;
@@ -186,10 +184,8 @@ void AboutWindow::Create() {
                          .icon = InformationIcon()});
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
-    window_.reset(CreateWindowExW(exStyle, WindowClass, MessageCaption().c_str(), style,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  nullptr, nullptr, Instance(), this));
-    if (!window_)
+    if (!window_.Create(exStyle, WindowClass, MessageCaption().c_str(), style, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr))
         throw RunError(ErrorKind::System, L"About window");
     dpi_ = WindowDpi(window_.get());
     font_ = CreateFontAt(WindowFont, dpi_);
@@ -249,11 +245,9 @@ void AboutWindow::CreateControls(const AboutLayout& layout) {
                         WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_READONLY | scroll,
                         message.left, message.top, message.width, message.height, window_.get(),
                         childId(MessageId), Instance(), nullptr);
-    editProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(tbMsg_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MessageBoxTextProc)));
+    SetWindowSubclass(tbMsg_, MessageTextProc, 0, 0);
     const Box& link = layout.link;
-    tbLinkBox_ = std::make_unique<LinkBox>(
-        window_.get(), LinkBoxId, RECT{link.left, link.top, link.Right(), link.Bottom()}, *this);
+    tbLinkBox_ = std::make_unique<LinkBox>(window_.get(), LinkBoxId, link, *this);
     tbLinkBox_->Restore(LinkBoxDesign());
     if (linkShown_) {
         tbLinkBox_->SetCaption(SetupAddress());
@@ -325,8 +319,6 @@ void AboutWindow::OnColorsChanged(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT AboutWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (window != window_.get()) // still being created
-        return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
     case WM_COMMAND:
         // bbOK, Enter and Esc unload the window.

@@ -3,6 +3,7 @@
 #include "about/UpdateCheck.h"
 
 #include "platform/Ansi.h"
+#include "platform/InternetHandle.h"
 #include "platform/MessagePump.h"
 #include "platform/ProgramInfo.h"
 #include "platform/Ticks.h"

@@ -25,10 +25,9 @@ const std::wstring FrameNavigationValue = L"EnableFrameNavigationInSafeMode";
 
 // Lets the shell start the client by its bare file name.
 void RegisterAppPath() {
-    const std::wstring exe = ProgramName() + L".exe";
-    const std::wstring folder = ProgramFolder();
-    WriteRegistryValue(HKEY_LOCAL_MACHINE, AppPathsKey + exe, L"", folder + L"\\" + exe, RegSz);
-    WriteRegistryValue(HKEY_LOCAL_MACHINE, AppPathsKey + exe, L"Path", folder, RegSz);
+    const std::wstring key = AppPathsKey + ProgramName() + L".exe";
+    WriteRegistryValue(HKEY_LOCAL_MACHINE, key, L"", ProgramPath(), RegSz);
+    WriteRegistryValue(HKEY_LOCAL_MACHINE, key, L"Path", ProgramFolder(), RegSz);
 }
 
 // Whether a stored value reads as the whole number 1 (halves go to the even neighbour).

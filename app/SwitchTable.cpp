@@ -3,6 +3,7 @@
 #include "app/SwitchArguments.h"
 #include "text/Numbers.h"
 #include "text/CaseFold.h"
+#include "text/TextUtil.h"
 
 const std::array<SwitchEntry, 15> SwitchTable = {{
     {L"/ver", Switch::Ver, ArgumentForm::Text},
@@ -31,9 +32,7 @@ std::wstring ArgumentsOfCommandLine(std::wstring_view full) {
         while (i < full.size() && full[i] != L' ' && full[i] != L'\t')
             ++i;
     }
-    while (i < full.size() && (full[i] == L' ' || full[i] == L'\t'))
-        ++i;
-    return std::wstring(full.substr(i));
+    return std::wstring(TrimText(full.substr(i), TextEnds::Start));
 }
 
 namespace {
@@ -64,10 +63,8 @@ struct FoundSwitch {
 // The arguments of these switches are a reader's free text (a headword, a search): when
 // the line begins with one of them, nothing in the rest picks another switch.
 FoundSwitch LeadingFreeTextSwitch(std::wstring_view commandLine) {
-    const std::size_t start = commandLine.find_first_not_of(L" \t");
-    if (start == std::wstring_view::npos)
-        return {};
-    const std::wstring_view text = commandLine.substr(start);
+    const std::wstring_view text = TrimText(commandLine, TextEnds::Start);
+    const std::size_t start = commandLine.size() - text.size();
     for (const SwitchEntry& entry : SwitchTable) {
         const bool freeText =
             entry.id == Switch::BmAdd || entry.id == Switch::BmDel || entry.id == Switch::Find;

@@ -16,6 +16,8 @@
 //                  renamed over it and marked read-only and hidden
 //   (nothing)      nothing more (every other command)
 #include "platform/Shell.h"
+#include "platform/ComHandles.h"
+#include "platform/UniqueBstr.h"
 #include "platform/UniqueHandle.h"
 
 #include <windows.h>

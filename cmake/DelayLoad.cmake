@@ -13,7 +13,8 @@
 # refuses a load-time import of these DLLs.
 set(VARNHOLT_DELAY_LOADED_DLLS
   "shell32.dll ShellExecuteExA@4"
-  "comctl32.dll InitCommonControlsEx@4"
+  "comctl32.dll DefSubclassProc@16 InitCommonControlsEx@4 RemoveWindowSubclass@12
+     SetWindowSubclass@16"
   "ole32.dll CoCreateInstance@20 CoInitializeEx@8 CoSetProxyBlanket@32 CoUninitialize@0"
   "oleaut32.dll SysAllocStringLen@8 SysFreeString@4 SysStringLen@4 VariantClear@4 VariantInit@4"
   "version.dll VerQueryValueW@16"

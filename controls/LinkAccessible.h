@@ -3,7 +3,7 @@
 // states focusable, focused and linked as they are, and the default action "Jump", which
 // does what a click does.
 #pragma once
-#include "platform/UniqueHandle.h"
+#include "platform/ComHandles.h"
 
 #include <optional>
 

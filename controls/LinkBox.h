@@ -5,7 +5,9 @@
 #pragma once
 #include "controls/LinkAccessible.h"
 #include "controls/LinkBoxPersistence.h"
-#include "platform/UniqueHandle.h"
+#include "platform/Geometry.h"
+#include "platform/WindowClass.h"
+#include "platform/WindowHandles.h"
 
 #include <windows.h>
 
@@ -48,10 +50,9 @@ class LinkBox final : public LinkBoxState {
     static constexpr UINT ClickMessage = WM_APP + 1;
 
     // A hidden child control of parent; call InitializeNew or Restore next.
-    LinkBox(HWND parent, int id, const RECT& bounds, LinkBoxHost& host);
+    LinkBox(HWND parent, int id, const Box& bounds, LinkBoxHost& host);
     LinkBox(const LinkBox&) = delete;
     LinkBox& operator=(const LinkBox&) = delete;
-    ~LinkBox();
 
     // Hooks of the host.
     void InitializeNew() { InitializeLinkBox(*this); }
@@ -94,7 +95,7 @@ class LinkBox final : public LinkBoxState {
     std::int32_t TextWidth(const std::wstring& text) const;
 
     // The caption label as it is shown: a caption wider than the label ends in "...".
-    HWND LabelWindow() const { return label_; }
+    HWND LabelWindow() const { return label_.get(); }
     std::wstring ShownCaption() const;
     LinkFont LabelFont() const override { return labelFont_; }
     bool CaptionUnderlined() const { return labelFont_.underline; }
@@ -103,7 +104,7 @@ class LinkBox final : public LinkBoxState {
 
     // The control's and the label's messages (platform/WindowClass.h: WindowProcOf).
     LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void OnWindowGone(HWND window);
+    void OnWindowGone(const ObjectWindow<LinkBox>& gone);
 
   private:
     // Straight to the label or the field, as restoring wants it.
@@ -129,8 +130,6 @@ class LinkBox final : public LinkBoxState {
     void ReportChange(const wchar_t* name) { host_.LinkPropertyChanged(*this, name); }
 
     LinkBoxHost& host_;
-    UniqueWindow window_;
-    HWND label_ = nullptr;    // child of window_, destroyed with it
     HWND toolTips_ = nullptr; // owned by window_, destroyed with it
     UniqueGdiObject controlFontHandle_;
     UniqueGdiObject labelFontHandle_;
@@ -151,4 +150,7 @@ class LinkBox final : public LinkBoxState {
     bool timerRunning_ = false;
     bool mouseDown_ = false;
     LinkAccessibility accessibility_{*this};
+    // Last, so that they go first: the control and its caption label, a child of it.
+    ObjectWindow<LinkBox> window_{*this};
+    ObjectWindow<LinkBox> label_{*this};
 };

@@ -86,45 +86,30 @@ std::int16_t ButtonOf(UINT message, WPARAM keys) {
 
 } // namespace
 
-LinkBox::LinkBox(HWND parent, int id, const RECT& bounds, LinkBoxHost& host) : host_(host) {
+LinkBox::LinkBox(HWND parent, int id, const Box& bounds, LinkBoxHost& host) : host_(host) {
     RegisterClasses();
-    window_.reset(
-        CreateWindowExW(0, ClassName, L"", WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS, bounds.left,
-                        bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), this));
-    if (!window_)
+    if (!window_.Create(0, ClassName, L"", WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS, bounds.left,
+                        bounds.top, bounds.width, bounds.height, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id))))
         throw RunError(ErrorKind::System, L"LinkBox");
-    label_ = CreateWindowExW(0, LabelClassName, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
-                             window_.get(), nullptr, Instance(), this);
+    label_.Create(0, LabelClassName, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window_.get(),
+                  nullptr);
     CreateFonts();
     Layout();
 }
 
-LinkBox::~LinkBox() {
-    // The windows outlive the object for a moment: they must not call it any more.
-    for (HWND window : {label_, window_.get()}) {
-        if (window)
-            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    }
-}
-
 LRESULT LinkBox::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (window == label_)
+    if (window == label_.get())
         return OnLabelMessage(message, wParam, lParam);
-    if (window == window_.get())
-        return OnControlMessage(message, wParam, lParam);
-    return DefWindowProcW(window, message, wParam, lParam); // still being created
+    return OnControlMessage(message, wParam, lParam);
 }
 
-void LinkBox::OnWindowGone(HWND window) {
-    if (window == label_) {
-        label_ = nullptr;
+// The control's window went with its parent: its timer and tool tips went with it.
+void LinkBox::OnWindowGone(const ObjectWindow<LinkBox>& gone) {
+    if (&gone != &window_)
         return;
-    }
-    KillTimer(window, HotTrackingTimer);
     timerRunning_ = false;
     toolTips_ = nullptr;
-    window_.release(); // the window is gone; nothing is left to destroy
 }
 
 LRESULT LinkBox::OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -140,12 +125,12 @@ LRESULT LinkBox::OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS:
         if (hotTracking_)
             SetUnderline(true);
-        InvalidateRect(label_, nullptr, TRUE); // the focus mark
+        InvalidateRect(label_.get(), nullptr, TRUE); // the focus mark
         return 0;
     case WM_KILLFOCUS:
         if (hotTracking_)
             SetUnderline(false);
-        InvalidateRect(label_, nullptr, TRUE);
+        InvalidateRect(label_.get(), nullptr, TRUE);
         return 0;
     case WM_GETDLGCODE: {
         // Enter comes here as a key, not to the window's default button: the host opens
@@ -206,13 +191,13 @@ LRESULT LinkBox::OnLabelMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         mouseDown_ = false;
         return 0;
     }
-    return DefWindowProcW(label_, message, wParam, lParam);
+    return DefWindowProcW(label_.get(), message, wParam, lParam);
 }
 
 void LinkBox::OnLabelPaint() {
-    const PaintDc paint(label_);
+    const PaintDc paint(label_.get());
     RECT client{};
-    GetClientRect(label_, &client);
+    GetClientRect(label_.get(), &client);
     const UniqueGdiObject brush(CreateSolidBrush(ColorOf(backColor_)));
     FillRect(paint.get(), &client, static_cast<HBRUSH>(brush.get()));
     const SelectedObject font(paint.get(), labelFontHandle_.get());
@@ -241,8 +226,8 @@ UINT LinkBox::CaptionFormat() const {
 
 std::wstring LinkBox::ShownCaption() const {
     RECT client{};
-    GetClientRect(label_, &client);
-    const WindowDc screen(label_);
+    GetClientRect(label_.get(), &client);
+    const WindowDc screen(label_.get());
     const UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
     const SelectedObject font(dc.get(), labelFontHandle_.get());
     std::wstring shown = caption_ + std::wstring(4, L'\0'); // room for the "..."
@@ -254,7 +239,7 @@ std::wstring LinkBox::ShownCaption() const {
 void LinkBox::OnLabelMouse(UINT message, WPARAM wParam, LPARAM lParam) {
     const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     RECT client{};
-    GetClientRect(label_, &client);
+    GetClientRect(label_.get(), &client);
     const bool overLabel = PtInRect(&client, point) != FALSE;
     const std::int16_t button = ButtonOf(message, wParam);
     const std::int16_t shift = ShiftState();
@@ -269,7 +254,7 @@ void LinkBox::OnLabelMouse(UINT message, WPARAM wParam, LPARAM lParam) {
         host_.LinkMouseMove(*this, button, shift, x, y);
         break;
     case WM_LBUTTONDOWN:
-        SetCapture(label_);
+        SetCapture(label_.get());
         mouseDown_ = true;
         host_.LinkMouseDown(*this, button, shift, x, y);
         break;
@@ -280,7 +265,7 @@ void LinkBox::OnLabelMouse(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP: {
         const bool clicked = mouseDown_ && overLabel;
         mouseDown_ = false;
-        if (GetCapture() == label_)
+        if (GetCapture() == label_.get())
             ReleaseCapture();
         host_.LinkMouseUp(*this, button, shift, x, y);
         if (clicked)
@@ -306,14 +291,15 @@ void LinkBox::OnHotTrackingTick() {
     POINT cursor{};
     GetWindowRect(window_.get(), &rect);
     GetCursorPos(&cursor);
-    if (!CursorIsInside(cursor.x, cursor.y, {rect.left, rect.top, rect.right, rect.bottom})) {
+    if (!CursorIsInside(cursor.x, cursor.y,
+                        BoxFromCorners(rect.left, rect.top, rect.right, rect.bottom))) {
         SetUnderline(false);
         EnableHotTrackingTimer(false);
     }
 }
 
 void LinkBox::OnShow() {
-    SetWindowContextHelpId(label_, host_.LinkHelpId(*this));
+    SetWindowContextHelpId(label_.get(), host_.LinkHelpId(*this));
     SetToolTipText();
 }
 
@@ -322,16 +308,16 @@ void LinkBox::Layout() {
         return;
     // The label sits at the control's top left corner. Moving it never resizes it here, so
     // its auto-size mode needs no switching off around the move.
-    SetWindowPos(label_, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(label_.get(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     RECT client{};
     GetClientRect(window_.get(), &client);
-    const SIZE fitted = MeasureText(label_, labelFontHandle_.get(), caption_);
+    const SIZE fitted = MeasureText(label_.get(), labelFontHandle_.get(), caption_);
     const LinkLayout layout =
         LayoutLinkBox(autoSize_, {client.right, client.bottom}, {fitted.cx, fitted.cy});
-    ApplySize(label_, layout.label.width, layout.label.height);
+    ApplySize(label_.get(), layout.label.width, layout.label.height);
     if (autoSize_)
         ApplySize(window_.get(), layout.control.width, layout.control.height);
-    InvalidateRect(label_, nullptr, TRUE);
+    InvalidateRect(label_.get(), nullptr, TRUE);
 }
 
 void LinkBox::SetUnderline(bool on) {
@@ -339,7 +325,7 @@ void LinkBox::SetUnderline(bool on) {
         return;
     labelFont_.underline = on;
     labelFontHandle_ = CreateFontAt(labelFont_, WindowDpi(window_.get()));
-    InvalidateRect(label_, nullptr, TRUE);
+    InvalidateRect(label_.get(), nullptr, TRUE);
 }
 
 void LinkBox::EnableHotTrackingTimer(bool on) {
@@ -380,15 +366,15 @@ void LinkBox::SetBackColor(std::uint32_t value) {
     if (value == backColor_)
         return;
     backColor_ = value;
-    InvalidateRect(label_, nullptr, TRUE);
+    InvalidateRect(label_.get(), nullptr, TRUE);
     ReportChange(L"BackColor");
 }
 
 void LinkBox::SetLabelCaption(const std::wstring& value) {
     caption_ = value;
-    SetWindowTextW(label_, caption_.c_str());
+    SetWindowTextW(label_.get(), caption_.c_str());
     SetWindowTextW(window_.get(), caption_.c_str());
-    InvalidateRect(label_, nullptr, TRUE);
+    InvalidateRect(label_.get(), nullptr, TRUE);
 }
 
 void LinkBox::SetCaption(const std::wstring& value) {
@@ -410,8 +396,8 @@ bool LinkBox::Enabled() const {
 
 void LinkBox::SetEnabled(bool value) {
     EnableWindow(window_.get(), value);
-    EnableWindow(label_, value);
-    InvalidateRect(label_, nullptr, TRUE);
+    EnableWindow(label_.get(), value);
+    InvalidateRect(label_.get(), nullptr, TRUE);
     ReportChange(L"Enabled");
 }
 
@@ -429,7 +415,7 @@ void LinkBox::SetFont(const LinkFont& value) {
 
 void LinkBox::SetForeColor(std::uint32_t value) {
     foreColor_ = value;
-    InvalidateRect(label_, nullptr, TRUE);
+    InvalidateRect(label_.get(), nullptr, TRUE);
     ReportChange(L"ForeColor");
 }
 
@@ -473,14 +459,14 @@ void LinkBox::SetToolTipText(const std::optional<std::wstring>& text) {
         tool.cbSize = sizeof tool;
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
         tool.hwnd = window_.get();
-        tool.uId = reinterpret_cast<UINT_PTR>(label_);
+        tool.uId = reinterpret_cast<UINT_PTR>(label_.get());
         tool.lpszText = const_cast<wchar_t*>(L"");
         SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.hwnd = window_.get();
-    tool.uId = reinterpret_cast<UINT_PTR>(label_);
+    tool.uId = reinterpret_cast<UINT_PTR>(label_.get());
     tool.lpszText = const_cast<wchar_t*>(toolTip_.c_str());
     SendMessageW(toolTips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }

@@ -1,31 +1,24 @@
 #include "controls/LinkBoxPersistence.h"
 
 #include "text/CaseFold.h"
+#include "text/Numbers.h"
 #include "text/TextSplit.h"
 #include "text/TextUtil.h"
 
 #include <cfloat>
-#include <charconv>
 #include <cstdio>
 #include <cstdlib>
-#include <cwctype>
 #include <exception>
 #include <limits>
 
 namespace {
 
+// A whole number as the hosting window writes one: digits, a "-" before them or none.
 std::optional<std::int64_t> IntegerFromText(std::wstring_view text) {
-    std::string narrow;
-    for (wchar_t c : text) {
-        if (c > 0x7F)
-            return std::nullopt;
-        narrow += static_cast<char>(c);
-    }
-    std::int64_t value = 0;
-    const auto [end, error] = std::from_chars(narrow.data(), narrow.data() + narrow.size(), value);
-    if (narrow.empty() || error != std::errc() || end != narrow.data() + narrow.size())
+    const auto value = ReadWholeNumber(text, {.sign = NumberSign::Minus, .fraction = false});
+    if (!value || !(*value >= -0x1p63 && *value < 0x1p63))
         return std::nullopt;
-    return value;
+    return static_cast<std::int64_t>(*value);
 }
 
 std::optional<std::int32_t> Int32FromText(std::wstring_view text) {
@@ -56,13 +49,8 @@ std::optional<bool> BoolFromText(std::wstring_view text) {
 
 // A plain decimal number ("8.25", "1e1"): no blanks, signs, hexadecimal or infinities.
 std::optional<double> SizeFromText(std::wstring_view text) {
-    if (text.empty() || text.find_first_not_of(L"0123456789.eE+-") != std::wstring_view::npos ||
-        !(std::iswdigit(text.front()) || text.front() == L'.'))
-        return std::nullopt;
-    const std::string narrow(text.begin(), text.end());
-    char* end = nullptr;
-    const double value = std::strtod(narrow.c_str(), &end);
-    if (end != narrow.c_str() + narrow.size() || !(value > 0) || value > DBL_MAX)
+    const auto value = ReadWholeNumber(text, {.sign = NumberSign::None, .exponent = true});
+    if (!value || !(*value > 0) || *value > DBL_MAX)
         return std::nullopt;
     return value;
 }

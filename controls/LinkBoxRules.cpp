@@ -13,8 +13,8 @@ std::wstring ClickTarget(std::wstring_view caption, bool captionIsPath, std::wst
     return {};
 }
 
-bool CursorIsInside(std::int32_t x, std::int32_t y, const ScreenRect& rect) {
-    return IsBetween(y, rect.top, rect.bottom) && IsBetween(x, rect.left, rect.right);
+bool CursorIsInside(std::int32_t x, std::int32_t y, const Box& box) {
+    return IsBetween(y, box.top, box.Bottom()) && IsBetween(x, box.left, box.Right());
 }
 
 LinkLayout LayoutLinkBox(bool autoSize, Extent control, Extent fittedLabel) {

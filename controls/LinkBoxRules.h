@@ -12,11 +12,8 @@
 // path; else nothing (empty).
 std::wstring ClickTarget(std::wstring_view caption, bool captionIsPath, std::wstring_view path);
 
-struct ScreenRect {
-    std::int32_t left = 0, top = 0, right = 0, bottom = 0;
-};
 // Inside with every edge included, the right and bottom ones too.
-bool CursorIsInside(std::int32_t x, std::int32_t y, const ScreenRect& rect);
+bool CursorIsInside(std::int32_t x, std::int32_t y, const Box& box);
 
 // With auto-size the control takes the label's fitted size; without it the label fills
 // the control, so the whole control is the link.

@@ -1,7 +1,7 @@
 #include "platform/Dpi.h"
 
 #include "platform/SystemFunction.h"
-#include "platform/UniqueHandle.h"
+#include "platform/WindowHandles.h"
 
 int WindowDpi(HWND window) {
     // GetDpiForWindow exists from Windows 10 on; older systems have one DPI for all.

@@ -11,6 +11,10 @@ int ScaleRounded(int value, int numerator, int denominator) {
 
 } // namespace
 
+Box BoxFromCorners(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
+    return {left, top, right - left, bottom - top};
+}
+
 int ScalePixels(int pixels, int dpi) {
     return ScaleRounded(pixels, dpi, 96);
 }

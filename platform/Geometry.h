@@ -4,12 +4,17 @@
 #include <cstdint>
 #include <vector>
 
+// The program's rectangle: a top left corner and a size. A Win32 RECT (corners) is made
+// from one or read into one only where a Win32 call takes or gives it.
 struct Box {
-    int left = 0, top = 0, width = 0, height = 0;
-    int Right() const { return left + width; }
-    int Bottom() const { return top + height; }
+    std::int32_t left = 0, top = 0, width = 0, height = 0;
+    std::int32_t Right() const { return left + width; }
+    std::int32_t Bottom() const { return top + height; }
     bool operator==(const Box&) const = default;
 };
+
+// The box from its corners: left, top, right and bottom, as a RECT has them.
+Box BoxFromCorners(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
 
 struct Extent {
     std::int32_t width = 0;

@@ -2,9 +2,11 @@
 #pragma once
 #include <string>
 
-std::wstring ProgramPath();   // full path of the running program file
-std::wstring ProgramFolder(); // its folder, without a trailing "\"
+std::wstring ProgramFolder(); // the running program file's folder, without a trailing "\"
 std::wstring ProgramName();   // its file name without extension ("Varnholt")
+// The program's path as it registers, shows and recognizes itself: its folder, "\", its
+// name and ".exe", whatever the file's real extension.
+std::wstring ProgramPath();
 // Milliseconds since this process was created: how long the reader has waited so far.
 unsigned MsSinceProgramStart();
 

@@ -18,7 +18,9 @@ unsigned MsSinceProgramStart() {
     return to > from ? static_cast<unsigned>((to - from) / 10000) : 0;
 }
 
-std::wstring ProgramPath() {
+namespace {
+
+std::wstring ProgramFilePath() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
@@ -30,12 +32,18 @@ std::wstring ProgramPath() {
     }
 }
 
+} // namespace
+
 std::wstring ProgramFolder() {
-    return FolderOfPath(ProgramPath());
+    return FolderOfPath(ProgramFilePath());
 }
 
 std::wstring ProgramName() {
-    return FileNameWithoutExtension(ProgramPath());
+    return FileNameWithoutExtension(ProgramFilePath());
+}
+
+std::wstring ProgramPath() {
+    return ProgramFolder() + L"\\" + ProgramName() + L".exe";
 }
 
 namespace {

@@ -1,7 +1,7 @@
 #include "platform/Shell.h"
 
 #include "platform/Ansi.h"
-#include "platform/UniqueHandle.h"
+#include "platform/ComHandles.h"
 
 #include <windows.h>
 #include <shellapi.h>

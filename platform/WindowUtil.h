@@ -3,7 +3,7 @@
 #pragma once
 #include "platform/FontDesign.h"
 #include "platform/Geometry.h"
-#include "platform/UniqueHandle.h"
+#include "platform/WindowHandles.h"
 
 #include <windows.h>
 

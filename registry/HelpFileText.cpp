@@ -4,43 +4,19 @@
 #include "platform/RunError.h"
 #include "text/Numbers.h"
 #include "text/TextSplit.h"
+#include "text/TextUtil.h"
 
 #include <vector>
 
 namespace {
 
-bool IsBlank(wchar_t c) {
-    return c == L' ' || c == L'\t';
-}
-
-// A whole decimal number with blanks around it: sign, digits, at most one ".".
-bool IsNumberText(std::wstring_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i]))
-        ++i;
-    std::size_t end = text.size();
-    while (end > i && IsBlank(text[end - 1]))
-        --end;
-    if (i < end && (text[i] == L'-' || text[i] == L'+'))
-        ++i;
-    bool digit = false;
-    bool point = false;
-    for (; i < end; ++i) {
-        if (text[i] >= L'0' && text[i] <= L'9')
-            digit = true;
-        else if (text[i] == L'.' && !point)
-            point = true;
-        else
-            return false;
-    }
-    return digit;
-}
-
 std::int32_t RectField(const std::wstring& field, std::wstring_view whole) {
-    if (!IsNumberText(field))
+    // A whole decimal number with blanks around it: sign, digits, at most one ".".
+    const auto number = ReadWholeNumber(TrimText(field), {});
+    if (!number)
         throw RunError(ErrorKind::InvalidArgument, L"Rect " + std::wstring(whole));
     try {
-        return RoundToInt32(LeadingNumber(std::wstring_view(field)));
+        return RoundToInt32(*number);
     } catch (const RunError& error) {
         throw RunError(error.Kind(), L"Rect " + std::wstring(whole));
     }
@@ -77,10 +53,10 @@ std::wstring RectText(std::int64_t left, std::int64_t top, std::int64_t right,
            std::to_wstring(right - left) + L"," + std::to_wstring(bottom - top);
 }
 
-std::optional<WindowRect> ParseRectText(std::wstring_view text) {
+std::optional<Box> ParseRectText(std::wstring_view text) {
     const std::vector<std::wstring> fields = SplitText(text, L",");
     if (fields.size() != 4)
         return std::nullopt;
-    return WindowRect{RectField(fields[0], text), RectField(fields[1], text),
-                      RectField(fields[2], text), RectField(fields[3], text)};
+    return Box{RectField(fields[0], text), RectField(fields[1], text), RectField(fields[2], text),
+               RectField(fields[3], text)};
 }

@@ -1,6 +1,8 @@
 // The texts behind /reg, /run and /move: the product key, the fields of /reg, the name a
 // help file is recorded under, and the remembered window rectangle.
 #pragma once
+#include "platform/Geometry.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -20,18 +22,10 @@ std::array<std::wstring, 3> RegisterFields(std::wstring_view argument);
 // RunError(InvalidArgument).
 std::wstring HelpFileName(std::wstring_view path);
 
-struct WindowRect {
-    std::int32_t left = 0;
-    std::int32_t top = 0;
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-    bool operator==(const WindowRect&) const = default;
-};
-
 // "left,top,width,height" from the corners of a window rectangle.
 std::wstring RectText(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom);
 
 // The rectangle of a Rect text; nothing unless there are exactly four fields. A field
 // that is not a number throws RunError(InvalidArgument), one outside the signed 32-bit
 // range RunError(Overflow).
-std::optional<WindowRect> ParseRectText(std::wstring_view text);
+std::optional<Box> ParseRectText(std::wstring_view text);

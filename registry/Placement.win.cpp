@@ -8,6 +8,7 @@
 #include "registry/Registry.h"
 #include "registry/RegistryText.h"
 #include "platform/Files.h"
+#include "text/TextUtil.h"
 #include "viewer/BoundedSend.h"
 #include "viewer/ViewerWindows.h"
 
@@ -16,13 +17,6 @@
 namespace {
 
 const std::wstring RectValue = L"Rect";
-
-// Windows' shell tolerates blanks before a path, Wine's does not: hand it the path
-// itself.
-std::wstring WithoutLeadingBlanks(const std::wstring& path) {
-    const std::size_t first = path.find_first_not_of(L' ');
-    return first == std::wstring::npos ? std::wstring() : path.substr(first);
-}
 
 } // namespace
 
@@ -38,7 +32,9 @@ void RunCommand(const std::wstring& argument) {
     if (placed)
         WriteRegistryValue(HKEY_LOCAL_MACHINE, key, RectValue,
                            RectText(rect.left, rect.top, rect.right, rect.bottom), RegSz);
-    const std::wstring file = WithoutLeadingBlanks(argument);
+    // Windows' shell tolerates blanks before a path, Wine's does not: hand it the path
+    // itself.
+    const std::wstring file(TrimText(argument, TextEnds::Start, L" "));
     if (const unsigned long error = OpenWithShell(file)) {
         // The reader keeps the viewer they have, and its place stays as it was.
         WriteRegistryValue(HKEY_LOCAL_MACHINE, key, RectValue, rectBefore, RegSz);

@@ -1,6 +1,7 @@
 #include "text/Numbers.h"
 
 #include "platform/RunError.h"
+#include "text/TextUtil.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -8,31 +9,29 @@
 
 namespace {
 
-bool IsSkipped(wchar_t c) {
-    return c == L' ' || c == L'\t' || c == L'\n';
+// What LeadingNumber passes over, wherever it stands in the number.
+constexpr std::wstring_view PassedOver = L" \t\n";
+
+bool IsDecimalDigit(wchar_t c) {
+    return c >= L'0' && c <= L'9';
 }
 
-int DigitValue(wchar_t c) {
-    if (c >= L'0' && c <= L'9')
-        return c - L'0';
-    if (c >= L'a' && c <= L'f')
-        return c - L'a' + 10;
-    if (c >= L'A' && c <= L'F')
-        return c - L'A' + 10;
-    return 99;
+bool SignAllowed(wchar_t c, NumberSign sign) {
+    return (c == L'-' && sign != NumberSign::None) || (c == L'+' && sign == NumberSign::Either);
 }
 
-// Reads the digits of a &H or &O number (the skipped characters may stand between them).
-// Up to 16 bits (four hex digits) the value is a signed 16-bit number, up to 32 bits a
-// signed 32-bit one; a longer number keeps its full value, which no integer target takes.
-double ReadRadixNumber(std::wstring_view text, std::size_t i, int radix) {
+// Reads the digits of a &H or &O number (the passed-over characters may stand between
+// them). Up to 16 bits (four hex digits) the value is a signed 16-bit number, up to 32
+// bits a signed 32-bit one; a longer number keeps its full value, which no integer
+// target takes.
+double ReadRadixNumber(std::wstring_view text, int radix) {
     double value = 0;
     int digits = 0;
-    for (; i < text.size(); ++i) {
-        if (IsSkipped(text[i]))
+    for (const wchar_t c : text) {
+        if (PassedOver.find(c) != std::wstring_view::npos)
             continue;
-        const int d = DigitValue(text[i]);
-        if (d >= radix)
+        const int d = HexDigitValue(c);
+        if (d < 0 || d >= radix)
             break;
         value = value * radix + d;
         ++digits;
@@ -46,50 +45,103 @@ double ReadRadixNumber(std::wstring_view text, std::size_t i, int radix) {
     return static_cast<double>(static_cast<std::int32_t>(bits));
 }
 
+// Walks a number's characters: what it takes goes into the text strtod reads.
+class NumberScan {
+  public:
+    NumberScan(std::wstring_view text, const NumberForm& form) : text_(text), form_(form) {}
+
+    // The next character that is not passed over, if it is one that accept allows.
+    template <typename Accept> bool At(Accept accept) {
+        while (at_ < text_.size() && form_.passedOver.find(text_[at_]) != std::wstring_view::npos)
+            ++at_;
+        return at_ < text_.size() && accept(text_[at_]);
+    }
+    void Take() {
+        taken_ += static_cast<char>(text_[at_]);
+        end_ = ++at_;
+    }
+    bool TakeDigits() {
+        bool any = false;
+        while (At(IsDecimalDigit)) {
+            Take();
+            any = true;
+        }
+        return any;
+    }
+    // An exponent only when digits follow its letter and sign: else nothing of it counts.
+    void TakeExponent() {
+        const NumberScan before = *this;
+        Take();
+        if (At([](wchar_t c) { return c == L'-' || c == L'+'; }))
+            Take();
+        if (!TakeDigits())
+            *this = before;
+    }
+    NumberRead Result() const { return {std::strtod(taken_.c_str(), nullptr), end_}; }
+
+  private:
+    std::wstring_view text_;
+    NumberForm form_;
+    std::string taken_;
+    std::size_t at_ = 0;
+    std::size_t end_ = 0;
+};
+
 } // namespace
 
+int HexDigitValue(wchar_t c) {
+    if (c >= L'0' && c <= L'9')
+        return c - L'0';
+    if (c >= L'a' && c <= L'f')
+        return c - L'a' + 10;
+    if (c >= L'A' && c <= L'F')
+        return c - L'A' + 10;
+    return -1;
+}
+
+std::wstring HexDigits(std::uint32_t value, std::size_t count) {
+    static constexpr wchar_t Digits[] = L"0123456789ABCDEF";
+    std::wstring text(count, L'0');
+    for (std::size_t i = count; i > 0 && value != 0; --i, value >>= 4)
+        text[i - 1] = Digits[value & 0xF];
+    return text;
+}
+
+std::optional<NumberRead> ReadNumber(std::wstring_view text, const NumberForm& form) {
+    NumberScan scan(text, form);
+    if (scan.At([&](wchar_t c) { return SignAllowed(c, form.sign); }))
+        scan.Take();
+    bool digits = scan.TakeDigits();
+    if (form.fraction && scan.At([](wchar_t c) { return c == L'.'; })) {
+        scan.Take();
+        digits = scan.TakeDigits() || digits;
+    }
+    if (!digits)
+        return std::nullopt;
+    if (form.exponent && scan.At([](wchar_t c) { return c == L'e' || c == L'E'; }))
+        scan.TakeExponent();
+    return scan.Result();
+}
+
+std::optional<double> ReadWholeNumber(std::wstring_view text, const NumberForm& form) {
+    const auto number = ReadNumber(text, form);
+    if (!number || number->length != text.size())
+        return std::nullopt;
+    return number->value;
+}
+
 double LeadingNumber(std::wstring_view text) {
-    std::size_t i = 0;
-    auto skip = [&] {
-        while (i < text.size() && IsSkipped(text[i]))
-            ++i;
-    };
-    skip();
-    if (i < text.size() && text[i] == L'&') {
-        std::size_t j = i + 1;
-        while (j < text.size() && IsSkipped(text[j]))
-            ++j;
-        if (j < text.size() && (text[j] == L'H' || text[j] == L'h'))
-            return ReadRadixNumber(text, j + 1, 16);
-        if (j < text.size() && (text[j] == L'O' || text[j] == L'o'))
-            return ReadRadixNumber(text, j + 1, 8);
+    text = TrimText(text, TextEnds::Start, PassedOver);
+    if (!text.empty() && text.front() == L'&') {
+        const std::wstring_view rest = TrimText(text.substr(1), TextEnds::Start, PassedOver);
+        if (!rest.empty() && (rest.front() == L'H' || rest.front() == L'h'))
+            return ReadRadixNumber(rest.substr(1), 16);
+        if (!rest.empty() && (rest.front() == L'O' || rest.front() == L'o'))
+            return ReadRadixNumber(rest.substr(1), 8);
         return 0.0;
     }
-    bool negative = false;
-    if (i < text.size() && (text[i] == L'-' || text[i] == L'+')) {
-        negative = text[i] == L'-';
-        ++i;
-    }
-    std::string digits;
-    bool point = false;
-    for (; i < text.size(); ++i) {
-        const wchar_t c = text[i];
-        if (IsSkipped(c))
-            continue;
-        if (c >= L'0' && c <= L'9')
-            digits += static_cast<char>(c);
-        else if (c == L'.' && !point) {
-            point = true;
-            digits += '.';
-        } else
-            break;
-    }
-    if (digits.empty() || digits == ".")
-        return 0.0;
-    if (digits.front() == '.')
-        digits.insert(digits.begin(), '0');
-    const double value = std::strtod(digits.c_str(), nullptr);
-    return negative ? -value : value;
+    const auto number = ReadNumber(text, {.passedOver = PassedOver});
+    return number ? number->value : 0.0;
 }
 
 double LeadingNumber(std::string_view text) {

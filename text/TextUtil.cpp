@@ -7,6 +7,14 @@
 
 #include <algorithm>
 
+std::wstring_view TrimText(std::wstring_view text, TextEnds ends, std::wstring_view blanks) {
+    if (ends != TextEnds::End)
+        text.remove_prefix(std::min(text.find_first_not_of(blanks), text.size()));
+    if (ends != TextEnds::Start)
+        text.remove_suffix(text.size() - std::min(text.find_last_not_of(blanks) + 1, text.size()));
+    return text;
+}
+
 std::wstring TextBefore(std::wstring_view text, std::wstring_view delimiter) {
     if (delimiter.empty())
         return std::wstring(text);
@@ -107,11 +115,11 @@ std::wstring GetKeyValue(std::wstring_view text, std::wstring_view key,
     }
     while (p != std::wstring_view::npos) {
         std::wstring_view rest = searched.substr(p + usedKey.size());
-        rest.remove_prefix(std::min(rest.find_first_not_of(L' '), rest.size()));
+        rest = TrimText(rest, TextEnds::Start, L" ");
         if (!rest.empty() && rest.front() == L'=' &&
             CountOccurrences(searched.substr(0, p), std::wstring_view(L"\x02", 1)) % 2 == 0) {
             std::wstring_view value = rest.substr(1);
-            value.remove_prefix(std::min(value.find_first_not_of(L' '), value.size()));
+            value = TrimText(value, TextEnds::Start, L" ");
             if (!terminator.empty())
                 value = value.substr(0, std::min(value.find(terminator), value.size()));
             if (position)

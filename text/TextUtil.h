@@ -11,6 +11,13 @@
 
 inline constexpr std::wstring_view CrLf = L"\r\n";
 
+// The blanks a text may have around it, unless a reader says otherwise.
+inline constexpr std::wstring_view SpacesAndTabs = L" \t";
+enum class TextEnds { Both, Start, End };
+// The text without the blanks at its start, its end or both.
+std::wstring_view TrimText(std::wstring_view text, TextEnds ends = TextEnds::Both,
+                           std::wstring_view blanks = SpacesAndTabs);
+
 // Text before the first (case-sensitive) occurrence of delimiter; the whole text when
 // it does not occur or the delimiter is empty.
 std::wstring TextBefore(std::wstring_view text, std::wstring_view delimiter);

@@ -4,7 +4,7 @@
 // WMI is waited for a few seconds at most: a damaged repository, common on old machines,
 // never answers, and every start of the dictionary would leave a client hanging.
 #pragma once
-#include "platform/UniqueHandle.h"
+#include "platform/ComHandles.h"
 
 #include <wbemidl.h>
 

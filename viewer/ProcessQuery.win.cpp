@@ -2,6 +2,7 @@
 
 #include "platform/Ansi.h"
 #include "platform/SystemFunction.h"
+#include "platform/UniqueBstr.h"
 
 #include <winternl.h>
 

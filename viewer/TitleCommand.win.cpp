@@ -36,10 +36,6 @@ std::vector<TopWindow> TopWindowsInZOrder() {
     return windows;
 }
 
-std::wstring OwnExecutablePath() {
-    return ProgramFolder() + L"\\" + ProgramName() + L".exe";
-}
-
 // Whether the window belongs to another copy of this client started with the same
 // argument. A process that has gone, or a WMI that cannot be reached, is not one.
 bool IsPendingCopy(HWND window, const std::wstring& argument, ProcessQuery& processes) {
@@ -48,8 +44,7 @@ bool IsPendingCopy(HWND window, const std::wstring& argument, ProcessQuery& proc
     if (threadId == GetCurrentThreadId() || processId == 0)
         return false;
     const auto facts = processes.Fetch(processId);
-    if (!facts || facts->executablePath.empty() ||
-        !SamePath(facts->executablePath, OwnExecutablePath()))
+    if (!facts || facts->executablePath.empty() || !SamePath(facts->executablePath, ProgramPath()))
         return false;
     return IsSameTitleRun(facts->commandLine, argument);
 }

@@ -14,6 +14,8 @@
 #include "tests/support/TestSite.h"
 #include "tests/support/ViewerLog.h"
 #include "tests/support/WindowText.h"
+#include "platform/ComHandles.h"
+#include "platform/UniqueBstr.h"
 #include "platform/WindowUtil.h"
 
 #include <oleacc.h>

@@ -77,7 +77,7 @@ void CheckRect(const std::wstring& text) {
         else
             fields.back().push_back(c);
     }
-    std::optional<WindowRect> rect;
+    std::optional<Box> rect;
     try {
         rect = ParseRectText(text);
     } catch (const RunError& error) {

@@ -1,6 +1,6 @@
 #include "tests/support/Screenshot.h"
 
-#include "platform/UniqueHandle.h"
+#include "platform/WindowHandles.h"
 #include "tests/support/Process.h"
 
 #include <array>

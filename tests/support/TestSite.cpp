@@ -1,6 +1,6 @@
 #include "tests/support/TestSite.h"
 
-#include "platform/UniqueHandle.h"
+#include "platform/InternetHandle.h"
 
 #include <wincrypt.h>
 #include <wininet.h>

@@ -66,11 +66,11 @@ TEST(RectText, WidthAndHeightFromTheCorners) {
 }
 
 TEST(ParseRectText, FourNumbersOrNothing) {
-    EXPECT_EQ(ParseRectText(L"10,20,800,600"), (WindowRect{10, 20, 800, 600}));
-    EXPECT_EQ(ParseRectText(L"-8,0,1296,1000"), (WindowRect{-8, 0, 1296, 1000}));
-    EXPECT_EQ(ParseRectText(L" 10, 20 ,800,600"), (WindowRect{10, 20, 800, 600}));
-    EXPECT_EQ(ParseRectText(L"10,\t20\t,800,\t600"), (WindowRect{10, 20, 800, 600}));
-    EXPECT_EQ(ParseRectText(L"1.5,2.5,3,4"), (WindowRect{2, 2, 3, 4}));
+    EXPECT_EQ(ParseRectText(L"10,20,800,600"), (Box{10, 20, 800, 600}));
+    EXPECT_EQ(ParseRectText(L"-8,0,1296,1000"), (Box{-8, 0, 1296, 1000}));
+    EXPECT_EQ(ParseRectText(L" 10, 20 ,800,600"), (Box{10, 20, 800, 600}));
+    EXPECT_EQ(ParseRectText(L"10,\t20\t,800,\t600"), (Box{10, 20, 800, 600}));
+    EXPECT_EQ(ParseRectText(L"1.5,2.5,3,4"), (Box{2, 2, 3, 4}));
     EXPECT_FALSE(ParseRectText(L"10,20,800"));
     EXPECT_FALSE(ParseRectText(L""));
     EXPECT_FALSE(ParseRectText(L"1,2,3,4,5"));

@@ -21,7 +21,7 @@ TEST(ClickTarget, CaptionOrPathOrNothing) {
 }
 
 TEST(CursorIsInside, EveryEdgeCounts) {
-    const ScreenRect rect{100, 50, 200, 70};
+    const Box rect{100, 50, 100, 20}; // right 200, bottom 70
     EXPECT_TRUE(CursorIsInside(150, 60, rect));
     EXPECT_TRUE(CursorIsInside(100, 50, rect));
     EXPECT_TRUE(CursorIsInside(200, 70, rect)); // right and bottom edges too

@@ -2,7 +2,7 @@
 // and files that another handle holds.
 #include "platform/RunError.h"
 #include "favorites/Favorites.h"
-#include "platform/UniqueHandle.h"
+#include "platform/WindowHandles.h"
 #include "platform/Virtualization.h"
 #include "tests/support/TestFiles.h"
 #include "platform/Files.h"

@@ -119,7 +119,7 @@ class LinkBoxTest : public ::testing::Test {
     void SetUp() override {
         window = CreateHostWindow();
         ASSERT_TRUE(window);
-        link = std::make_unique<LinkBox>(window.get(), 7, RECT{20, 30, 287, 49}, host);
+        link = std::make_unique<LinkBox>(window.get(), 7, Box{20, 30, 267, 19}, host);
         link->InitializeNew();
         ShowWindow(link->hWnd(), SW_SHOW);
         host.reports.clear();
@@ -397,7 +397,7 @@ TEST_F(LinkBoxTest, SavedPropertiesComeBackInAFreshControl) {
     ASSERT_EQ(bag.Entries().size(), 10u);
 
     Host other;
-    LinkBox restored(window.get(), 8, RECT{20, 60, 287, 79}, other);
+    LinkBox restored(window.get(), 8, Box{20, 60, 267, 19}, other);
     restored.Restore(bag);
     EXPECT_EQ(restored.Caption(), L"Setup");
     EXPECT_FALSE(restored.CaptionIsPath());

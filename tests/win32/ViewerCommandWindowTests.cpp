@@ -1,5 +1,5 @@
 // /title acting on windows of this test process.
-#include "platform/UniqueHandle.h"
+#include "platform/WindowHandles.h"
 #include "viewer/TitleCommand.h"
 #include "tests/support/WindowText.h"
 #include "viewer/ViewerWindows.h"

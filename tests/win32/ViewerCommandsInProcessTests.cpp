@@ -5,7 +5,7 @@
 #include "viewer/ViewerCommands.h"
 #include "viewer/ViewerWindows.h"
 
-#include "platform/UniqueHandle.h"
+#include "platform/WindowHandles.h"
 
 #include <gtest/gtest.h>
 

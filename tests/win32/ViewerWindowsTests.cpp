@@ -2,7 +2,7 @@
 // and search dialog each lookup finds, and what it passes over.
 #include "viewer/ViewerWindows.h"
 
-#include "platform/UniqueHandle.h"
+#include "platform/WindowHandles.h"
 
 #include <gtest/gtest.h>
 
