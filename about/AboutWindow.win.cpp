@@ -189,7 +189,7 @@ void AboutWindow::Create() {
         throw RunError(ErrorKind::System, L"About window");
     dpi_ = WindowDpi(window_.get());
     font_ = CreateFontAt(WindowFont, dpi_);
-    text_ = AboutMessageText(ProgramFolder(), ProgramName());
+    text_ = AboutMessageText(ProgramPath());
     RunUpdateCheck();
     const AboutLayout layout = Layout();
     ApplySize(window_.get(), layout.window.width, layout.window.height);

@@ -8,13 +8,6 @@ namespace {
 
 constexpr std::wstring_view Blanks = L" \t\r\n";
 
-std::wstring_view WithoutBlanksAround(std::wstring_view text) {
-    const std::size_t first = text.find_first_not_of(Blanks);
-    if (first == std::wstring_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(Blanks) - first + 1);
-}
-
 bool IsHttpsAddress(std::wstring_view address) {
     return EqualsAsciiNoCase(address.substr(0, 8), L"https://");
 }
@@ -37,7 +30,7 @@ std::wstring SetupAddressOf(std::wstring_view site) {
 }
 
 std::wstring VersionNumberIn(std::wstring_view text) {
-    const std::wstring_view number = WithoutBlanksAround(text);
+    const std::wstring_view number = TrimText(text, TextEnds::Both, Blanks);
     int parts = 1;
     int digits = 0;
     for (const wchar_t c : number) {
@@ -59,7 +52,7 @@ VersionFileReading ReadVersionFile(std::wstring_view body, std::wstring_view cur
     reading.setupSize = LeadingNumber(GetKeyValue(body, L"Size", L";"));
     // Blanks before the ";" are left out before the quotes come off.
     const std::wstring value = GetKeyValue(body, L"Version", L";");
-    std::wstring_view latest = WithoutBlanksAround(value);
+    std::wstring_view latest = TrimText(value, TextEnds::Both, Blanks);
     if (!latest.empty() && latest.front() == L'"')
         latest = latest.substr(1, MaxOf(static_cast<std::int64_t>(latest.size()) - 2, 0));
     reading.latestVersion = VersionNumberIn(latest);
@@ -94,12 +87,12 @@ bool MayFollowRedirect(std::wstring_view from, std::wstring_view to) {
     return !IsHttpsAddress(from) || IsHttpsAddress(to);
 }
 
-std::wstring AboutMessageText(std::wstring_view programFolder, std::wstring_view programName) {
+std::wstring AboutMessageText(std::wstring_view programPath) {
     return L"This module is designed to expand the functionality\r\n"
            L"of the standard Windows CHM viewer.\r\n"
            L"\r\n"
            L"The current path:\r\n" +
-           std::wstring(programFolder) + L"\\" + std::wstring(programName) + L".exe";
+           std::wstring(programPath);
 }
 
 std::wstring UpdateMessageLines(UpdateState state, std::wstring_view latestVersion) {

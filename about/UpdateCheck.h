@@ -63,8 +63,8 @@ inline constexpr int MaxRedirects = 5;
 bool IsRedirectStatus(unsigned long status);
 bool MayFollowRedirect(std::wstring_view from, std::wstring_view to);
 
-// Lines 1 to 5 of the About text: what the client is for and the path of the running
-// program, always written with ".exe".
-std::wstring AboutMessageText(std::wstring_view programFolder, std::wstring_view programName);
+// Lines 1 to 5 of the About text: what the client is for and the program's path
+// (ProgramPath(), which always ends in ".exe").
+std::wstring AboutMessageText(std::wstring_view programPath);
 // The two line breaks and the closing line of the About text.
 std::wstring UpdateMessageLines(UpdateState state, std::wstring_view latestVersion);

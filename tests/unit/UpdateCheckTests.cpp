@@ -146,8 +146,8 @@ TEST(Addresses, VersionFileFollowsTheProgramNameButTheSetupDoesNot) {
               L"http://www.example.com/Rurivur/Varnholt_Setup.exe");
 }
 
-TEST(AboutText, FiveLinesWithThePathAlwaysEndingInExe) {
-    EXPECT_EQ(AboutMessageText(L"C:\\Program Files\\Quillbay", L"Varnholt"),
+TEST(AboutText, FiveLinesEndingInTheProgramsPath) {
+    EXPECT_EQ(AboutMessageText(L"C:\\Program Files\\Quillbay\\Varnholt.exe"),
               L"This module is designed to expand the functionality\r\n"
               L"of the standard Windows CHM viewer.\r\n\r\n"
               L"The current path:\r\n"
