@@ -111,14 +111,16 @@ bool IsScriptLineBreak(wchar_t c) {
 // What an escape stands for: the character and the length of the escape, backslash
 // included; nothing where a script engine refuses it. As ECMAScript 3 engines read it,
 // the octal escapes of every engine included (\101 is "A", \0 U+0000), and a backslash
-// before any other character standing for that character (\D is "D", \8 is "8").
+// before any other character standing for that character (\D is "D", \8 is "8"). "\v"
+// too is "v": the viewer's JScript has no vertical-tab escape, so an older client's raw
+// "C:\vocab" is the favourite "C:vocab" on the page, and must stay so.
 std::optional<std::pair<std::uint32_t, std::size_t>> ReadEscape(std::wstring_view text,
                                                                 std::size_t at) {
     if (at + 1 >= text.size())
         return std::nullopt;
     const wchar_t c = text[at + 1];
-    static constexpr std::wstring_view Letters = L"btnvfr";
-    static constexpr std::wstring_view Controls = L"\b\t\n\v\f\r";
+    static constexpr std::wstring_view Letters = L"btnfr";
+    static constexpr std::wstring_view Controls = L"\b\t\n\f\r";
     if (const std::size_t letter = Letters.find(c); letter != std::wstring_view::npos)
         return std::pair{static_cast<std::uint32_t>(Controls[letter]), std::size_t{2}};
     if (c == L'x' || c == L'u') {

@@ -45,10 +45,10 @@ std::wstring FavoriteEntryProblem(const FavoritesRequest& request);
 // Text as a comment of the file holds it: every character outside ASCII as \uXXXX, a
 // character beyond U+FFFF as its two surrogate units.
 std::wstring ScriptText(std::wstring_view text);
-// The text of a string as a script engine (ECMAScript 3) reads what stands between its
-// quotes: \D is "D", \t a tab, \x41, \u0041 and \101 "A", \0 U+0000; nothing when
-// the engine refuses it (a raw quote or line break, a broken \x or \u escape, a
-// backslash at the end).
+// The text of a string as the viewer's script engine (JScript, ECMAScript 3) reads what
+// stands between its quotes: \D and \v are "D" and "v", \t a tab, \x41, \u0041 and \101
+// "A", \0 U+0000; nothing when the engine refuses it (a raw quote or line break, a broken
+// \x or \u escape, a backslash at the end).
 std::optional<std::wstring> ReadScriptString(std::wstring_view quoted);
 
 // An item line as the rewrite writes it: the text in a string, every character but

@@ -7,10 +7,11 @@
 
 // Includes ext_BM.js from the help file's folder (a file that is not there leaves
 // ext_BM undefined: no favourites yet). The file is ASCII, whatever this page's charset:
-// the client writes every other character as a \uXXXX escape.
+// the client writes every other character as a \uXXXX escape. The address is escaped
+// as HTML, or the "&not" of a folder "C:\Tips&not Final\" would be read as a "not" sign.
 function IncludeFavorites() {
-  document.write('<script type="text/javascript" src="' + FolderFileAddress("ext_BM.js") +
-                 '"><\/script>');
+  document.write('<script type="text/javascript" src="' +
+                 HtmlText(FolderFileAddress("ext_BM.js")) + '"><\/script>');
 }
 
 // [{ helpFile: "Sample", entries: [{ name: "Start", topic: "index.htm" }, ...] }, ...]
@@ -124,18 +125,18 @@ function FavoritesMark() {
 
 // After Add or Remove the client needs a moment (longer on a slow start, on a share, or
 // while it shows a message): the page reads the file again once a second, up to twelve
-// times, until the list differs from the one it showed. What it waits for stands in the
-// page's address after "#", which a reload keeps: "#wait-<mark>-<tries left>".
+// times, until the list differs from the one it showed. What it waits for stands at the
+// end of the page's address, which a reload keeps: "#wait-<mark>-<tries left>", or a bare
+// "#" once it stopped. A "#" before it belongs to the help file's folder ("C:\C#\").
 var WaitPrefix = "#wait-";
+var WaitMarker = /#(wait-(\d+)-(\d+))?$/;
 
-function PageAddressWithout(hash) {
-  var address = location.href;
-  var at = address.indexOf("#");
-  return (at >= 0 ? address.substring(0, at) : address) + hash;
+function PageAddressWith(marker) {
+  return location.href.replace(WaitMarker, "") + marker;
 }
 
 function WaitAgain(mark, tries) {
-  location.replace(PageAddressWithout(WaitPrefix + mark + "-" + tries));
+  location.replace(PageAddressWith(WaitPrefix + mark + "-" + tries));
   setTimeout(function () { location.reload(); }, 1000);
 }
 
@@ -145,14 +146,14 @@ function ShowWhenChanged() {
 
 // Called as the page loads: goes on waiting, or stops once the list changed.
 function ContinueWaiting() {
-  var hash = location.hash;
-  if (hash.indexOf(WaitPrefix) != 0)
+  // JScript gives "" for a group that took no part, where ES5 gives undefined.
+  var wait = WaitMarker.exec(location.href);
+  if (!wait || !wait[1])
     return;
-  var parts = hash.substring(WaitPrefix.length).split("-");
-  var tries = parseInt(parts[1], 10) - 1;
-  if (parts[0] != FavoritesMark() || !(tries > 0)) {
-    location.replace(PageAddressWithout("#"));
+  var tries = parseInt(wait[3], 10) - 1;
+  if (wait[2] != FavoritesMark() || !(tries > 0)) {
+    location.replace(PageAddressWith("#"));
     return;
   }
-  WaitAgain(parts[0], tries);
+  WaitAgain(wait[2], tries);
 }

@@ -2,9 +2,10 @@
 // of mixed lines (raw backslashes an older client wrote, escapes of every kind, comments,
 // extra headers in any case, "[" items with and without "]", sections that appear twice,
 // lines every engine refuses, CR, LF and CR LF ends) are changed by the real client with
-// one /bmadd and one /bmdel. What favorites.js then lists in node must be exactly what a
-// real ECMAScript 3 parser (acorn) read in the old file, merged and changed as the
-// requests say; and a /bmdel of any listed name removes exactly the first of that name.
+// one /bmadd and one /bmdel. What favorites.js then lists must be exactly what a real
+// ECMAScript 3 parser (acorn) read in the old file as the viewer's engine reads it, merged
+// and changed as the requests say; a /bmdel of any listed name removes exactly it. What the
+// client writes under code pages 1252, 1251 and 932 reads back in every page's charset.
 "use strict";
 const test = require("node:test");
 const assert = require("node:assert");
@@ -12,7 +13,7 @@ const fs = require("fs");
 const os = require("os");
 const path = require("path");
 const acorn = require("/usr/share/nodejs/acorn");
-const { RunClient, FavoriteGroupsOf } = require("./Pages.js");
+const { RunClient, Favourites, InJScript, FavoriteGroupsOf } = require("./Pages.js");
 
 // A fixed seed: a failure comes back the same way (mulberry32).
 let seed = 20261208;
@@ -25,13 +26,15 @@ function Random() {
 const Pick = (list) => list[Math.floor(Random() * list.length)];
 
 const Names = ["Word", "word", "O'Brien", "say \"hi\"", "t\tab", "\u00c4rger", "\u0421\u043b\u043e\u0432\u043e",
-               "Server/Verbindung", "tail ", "x"];
+               "Server/Verbindung", "vital ", "x"];
 const Sections = ["Quillbay", "QUILLBAY", "Other", "Dict.CHM", "\u00c4"];
-const Topics = ["a.htm", "b/c.htm", "q.htm?x=1", "\u00e9.htm"];
+// No "0": a raw "\0" is a NUL, which Wine's JScript ends a string's split at.
+const Topics = ["a.htm", "v/vocab.htm", "q.htm?x=1&n=23456789", "\u00e9.htm"];
 
 const Hex = (code, digits) => code.toString(16).toUpperCase().padStart(digits, "0");
 
-// One character inside a string literal, in one of the forms an engine reads as it.
+// One character inside a string literal, in one of the forms an engine reads as it, or after
+// an older client's raw backslash (which may begin an escape: "\n", "\1").
 function Written(c) {
   const code = c.charCodeAt(0);
   const forms = ["\\u" + Hex(code, 4)];
@@ -39,12 +42,10 @@ function Written(c) {
     forms.push("\\x" + Hex(code, 2), "\\" + code.toString(8).padStart(3, "0"));
   if (c === "\"" || c === "\\" || c === "'")
     forms.push("\\" + c);
-  else if (c === "\t")
-    forms.push("\\t");
   else if (code >= 0x20 && code !== 0x7f && code < 0x100)
     forms.push(c, c, c); // raw, in the file's code page (1252)
-  if (/[ACDEGHIJKLMOPQSTWYZacdeghijklmopqswyz]/.test(c))
-    forms.push("\\" + c); // an older client's raw backslash before a letter
+  if (/[A-Za-z0-9]/.test(c))
+    forms.push("\\" + c); // as in "C:\vocab"
   return Pick(forms);
 }
 
@@ -65,11 +66,13 @@ function RandomLine() {
   }
 }
 
-// A line as an ECMAScript 3 engine reads it after the header: an item's text (without its
+// A line as the viewer's engine reads it after the header: an item's text (without its
 // closing U+0001), a comment or a header; nothing when the engine refuses it, or when it
-// is not one string ending in U+0001 and holding no other (the file's format).
+// is not one string ending in U+0001 and holding no other (the file's format). There
+// "\v" is "v", where acorn reads U+000B.
 function ReadLine(raw) {
-  const line = raw.replace(/^[ \t]+|[ \t]+$/g, "");
+  const line = raw.replace(/^[ \t]+|[ \t]+$/g, "")
+    .replace(/\\[\s\S]/g, (pair) => pair === "\\v" ? "v" : pair);
   if (/^;var ext_BM=""$/i.test(line))
     return { header: true };
   if (line.startsWith("//"))
@@ -142,10 +145,13 @@ test("what the client keeps is what the pages list, and /bmdel of a listed name 
   const location = "mk:@MSITStore:Z:" + folder.replace(/\//g, "\\") + "\\Quillbay.chm::/";
   try {
     for (let run = 0; run < 20; ++run) {
-      const lines = [Pick([";var ext_BM=\"\"", ";VAR EXT_BM=\"\""])];
-      if (Random() < 0.8) // most entries stand in a section that the pages list
+      // The first file holds an older client's raw "C:\vocab", which the viewer's engine
+      // lists as the favourite "C:vocab"; the others are random.
+      const lines = run > 0 ? [Pick([";var ext_BM=\"\"", ";VAR EXT_BM=\"\""])]
+        : [";var ext_BM=\"\"", Item("[Quillbay]"), "+\"C:\\vocab=html\\vocab.htm\u0001\""];
+      if (run > 0 && Random() < 0.8) // most entries stand in a section that the pages list
         lines.push(Item("[" + Pick(["Quillbay", "quillbay", "Other"]) + "]"));
-      for (let n = Math.floor(Random() * 20); n > 0; --n)
+      for (let n = run > 0 ? Math.floor(Random() * 20) : 0; n > 0; --n)
         lines.push(RandomLine());
       let old = lines[0];
       for (const line of lines.slice(1))
@@ -156,6 +162,8 @@ test("what the client keeps is what the pages list, and /bmdel of a listed name 
       const items = read.filter((r) => r && r.item !== undefined).map((r) => r.item);
       const sections = Listing(items);
       const shown = "file " + run + ":\n" + old.replace(/\r\n?/g, "\n");
+      if (run === 0 && InJScript()) // the model reads the file as the viewer's engine does
+        assert.deepStrictEqual(FavoriteGroupsOf(old), Groups(sections), shown);
 
       const added = Pick(["Word", "Neu/Eintrag", "O'Brien"]);
       const removed = Pick(["word", "x", "Server/Verbindung", "absent"]);
@@ -174,7 +182,7 @@ test("what the client keeps is what the pages list, and /bmdel of a listed name 
         .flatMap((g) => g.entries).map((e) => e.name).filter((n) => !/[\t"]|  /.test(n));
       if (listed.length === 0)
         continue;
-      const name = Pick(listed);
+      const name = run === 0 ? "C:vocab" : Pick(listed);
       assert.strictEqual(RunClient("/bmdel" + name + "=" + location), 0, shown);
       Change(sections, "Quillbay", name);
       text = fs.readFileSync(file, "latin1");
@@ -185,26 +193,36 @@ test("what the client keeps is what the pages list, and /bmdel of a listed name 
   }
 });
 
-test("an old file with a header in capitals and raw and escaped backslashes keeps every " +
-     "favourite the pages listed, and loads after a change", () => {
-  const folder = fs.mkdtempSync(path.join(os.tmpdir(), "varnholt-agree-"));
-  const file = path.join(folder, "ext_BM.js");
-  try {
-    const lines = ["+\"[Quillbay]\u0001\"", "+\"AC\\DC=html/a.htm\u0001\"",
-                   "+\"Tab\\there=b.htm\u0001\"", "+\"\\x41\\101=c.htm\u0001\"",
-                   "+\"O\\'Brien=d.htm\u0001\""];
-    const before = [{ helpFile: "Quillbay", entries: [
-      { name: "ACDC", topic: "html/a.htm" }, { name: "Tab\there", topic: "b.htm" },
-      { name: "AA", topic: "c.htm" }, { name: "O'Brien", topic: "d.htm" }] }];
-    // As the pages read it with a sound header: the client's reading of the file.
-    assert.deepStrictEqual(FavoriteGroupsOf([";var ext_BM=\"\""].concat(lines).join("\r\n")),
-                           before);
-    fs.writeFileSync(file, [";VAR EXT_BM=\"\""].concat(lines).join("\r\n"), "latin1");
-    const location = "=mk:@MSITStore:Z:" + folder.replace(/\//g, "\\") + "\\Quillbay.chm::/";
-    assert.strictEqual(RunClient("/bmaddNew" + location + "e.htm"), 0);
-    before[0].entries.push({ name: "New", topic: "e.htm" });
-    assert.deepStrictEqual(FavoriteGroupsOf(fs.readFileSync(file, "latin1")), before);
-  } finally {
-    fs.rmSync(folder, { recursive: true, force: true });
-  }
-});
+// Each locale with its code page's reading of the byte 0xC0, which an old file holds.
+const Locales = [
+  { locale: "C.UTF-8", codePage: 1252, byteC0: "\\u00C0" },
+  { locale: "ru_RU.UTF-8", codePage: 1251, byteC0: "\\u0410" },
+  { locale: "ja_JP.UTF-8", codePage: 932, byteC0: "\\uFF80" },
+];
+const Charsets = ["windows-1252", "windows-1251", "shift_jis"];
+
+for (const { locale, codePage, byteC0 } of Locales) {
+  test("a file written under code page " + codePage + " reads back in every charset", () => {
+    const folder = fs.mkdtempSync(path.join(os.tmpdir(), "varnholt-charset-"));
+    try {
+      // A file written before, in the code page: a comment holding the byte 0xC0.
+      const file = path.join(folder, "ext_BM.js");
+      fs.writeFileSync(file, Buffer.from(";var ext_BM=\"\"\r\n// \xC0\r\n", "latin1"));
+      const helpFile = "Z:" + folder.replace(/\//g, "\\") + "\\Sample.chm";
+      for (const { name, topic } of Favourites)
+        assert.strictEqual(RunClient("/bmadd" + name + "=mk:@MSITStore:" + helpFile + "::/" +
+                                     topic, locale), 0, "/bmadd " + name);
+      const bytes = fs.readFileSync(file);
+      const high = bytes.findIndex((b) => b > 0x7F);
+      assert.strictEqual(high, -1, "a byte above 127 at " + high + ": " + bytes.toString("latin1"));
+      // The old line was read in this code page, and the client ran in it.
+      assert.ok(bytes.toString("latin1").startsWith(";var ext_BM=\"\"\r\n// " + byteC0 + "\r\n"),
+                bytes.toString("latin1"));
+      for (const charset of Charsets)
+        assert.deepStrictEqual(FavoriteGroupsOf(new TextDecoder(charset).decode(bytes)),
+                               [{ helpFile: "Sample", entries: Favourites }], "read as " + charset);
+    } finally {
+      fs.rmSync(folder, { recursive: true, force: true });
+    }
+  });
+}

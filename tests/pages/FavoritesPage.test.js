@@ -1,7 +1,7 @@
 // The sample's Favorites page in headless Chromium, with an ext_BM.js that the real client
 // wrote beside it: every favourite listed as text, each Remove button's ShortCut text,
 // handed to the real client, removes exactly that favourite, and the page shows the new
-// list by itself once the client has finished, however long it takes.
+// list by itself however long the client takes; node or Wine's JScript writes and refuses alike.
 //
 // Stubbed, as they exist only inside a help file: the page's address (there
 // "mk:@MSITStore:...::/favorites.htm"; here the help file is on the test bed's share
@@ -14,12 +14,13 @@ const assert = require("node:assert");
 const fs = require("fs");
 const path = require("path");
 const { pathToFileURL } = require("url");
-const { Sample, RunClient, Favourites, ParseEs3 } = require("./Pages.js");
+const { Sample, RunClient, Favourites, RunInPage, ParseEs3 } = require("./Pages.js");
 const { Chromium } = require("./Chromium.js");
 
 const HelpFileStub = `
 PageLocation = function () { return HELP_FILE + "::/favorites.htm"; };
-var ShortCutCalls = [], Alerts = [], PromptAnswer = null;
+var ShortCutCalls = [], Alerts = [], PromptAnswer = null, Written = [], write = document.write;
+document.write = function (html) { Written.push(html); write.call(document, html); };
 prompt = function () { return PromptAnswer; };
 alert = function (text) { Alerts.push(text); };
 HTMLObjectElement.prototype.Click = function () {
@@ -138,14 +139,15 @@ test("the Favorites page lists every favourite and each Remove removes exactly i
   }
 });
 
-test("folders with '#', '%', '&' and letters beyond ASCII, a help file named in capitals, " +
-     "a refused name and a slow client", async () => {
+test("folders with '#', '%', '&', HTML's character references and letters beyond ASCII, a " +
+     "help file named in capitals, a refused name and a slow client", async () => {
   const top = fs.mkdtempSync("/tmp/varnholt-page-");
   const browser = await Chromium.start();
   try {
     for (const { folder, file, section } of [
       { folder: "B\u00fccher & Co", file: "Sample.chm", section: "Sample" },
-      { folder: "C# Books 100%", file: "DICT.CHM", section: "DICT.CHM" }]) {
+      { folder: "C# Books 100%", file: "DICT.CHM", section: "DICT.CHM" }].concat(["Tips&not Final",
+      "A&amp;B", "R&D"].map((folder) => ({ folder, file: "Sample.chm", section: "Sample" })))) {
       const where = path.join(top, folder);
       fs.mkdirSync(where);
       const helpFile = ShareAddress(where, file);
@@ -154,6 +156,9 @@ test("folders with '#', '%', '&' and letters beyond ASCII, a help file named in 
       const seen = await browser.evaluate(ReadList);
       assert.deepStrictEqual(seen.groups, [section], folder);
       assert.deepStrictEqual(seen.list.map((item) => item.href), [helpFile + "::/a.htm"]);
+      const fileText = fs.readFileSync(path.join(where, "ext_BM.js"), "latin1");
+      assert.deepStrictEqual(RunInPage("IncludeFavorites(), WriteFavorites(), Written",
+        { href: helpFile + "::/favorites.htm", fileText }), await browser.evaluate("Written"));
     }
 
     // A name the client refuses is refused by the page in the same words, and the client
@@ -163,6 +168,15 @@ test("folders with '#', '%', '&' and letters beyond ASCII, a help file named in 
     assert.deepStrictEqual(await browser.evaluate("Alerts"), [
       "The favourite's name contains an equals sign (=), which is not allowed.\r\n" +
       "The Favorites file was not changed."]);
+    assert.deepStrictEqual(RunInPage("[FavoriteNameProblem('E=mc2')]"), await browser.evaluate("Alerts"));
+
+    // After Add in a folder holding "#" the page reloads its own address, cut only at the
+    // mark of its wait, until the list changed (ext_BM "x" has the mark 151).
+    const page = "mk:@MSITStore:C:\\C#wait-90-12\\Sample.chm::/favorites.htm";
+    assert.deepStrictEqual(RunInPage("ShowWhenChanged(), location.href = Replaced[0], " +
+      "ContinueWaiting(), ext_BM = 'x', location.href = Replaced[1], ContinueWaiting(), location." +
+      "href = Replaced[2], ContinueWaiting(), ShowWhenChanged(), Replaced", { href: page }),
+      ["#wait-0-12", "#wait-0-11", "#", "#wait-151-12"].map((mark) => page + mark));
 
     // A client that answers three seconds after the click: the page shows its favourite
     // without being reopened.

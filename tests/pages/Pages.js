@@ -1,6 +1,6 @@
 // The pages' side of the tests: the real Varnholt.exe started as a page starts it (under
 // the test bed's Wine, in a chosen locale and so ANSI code page), and the sample's own
-// scripts run in node on what the client wrote.
+// scripts run in node and in Wine's JScript on what the client wrote.
 "use strict";
 const { spawnSync } = require("child_process");
 const fs = require("fs");
@@ -40,14 +40,29 @@ const Favourites = ["caf\u00e9", "Stra\u00dfe", "\u0421\u043b\u043e\u0432\u043e"
                     "\ud83d\ude00", "O'Brien", "<b>x</b>", "a&b"]
   .map((name) => ({ name, topic: "html/" + name + ".htm" }));
 
-// What the sample's favorites.js lists for an ext_BM.js of this text.
-function FavoriteGroupsOf(fileText) {
-  const page = vm.createContext({});
-  for (const script of ["client.js", "favorites.js"])
-    vm.runInContext(fs.readFileSync(path.join(Sample, script), "latin1"), page);
-  vm.runInContext(fileText, page);
-  return JSON.parse(JSON.stringify(vm.runInContext("FavoriteGroups()", page)));
+// Whether this run's engine (Pages.cmake runs each test in two) is node or the viewer's kind,
+// Wine's JScript (cscript.exe: JScript 5.8 without the ES5 library, "\v" the letter v).
+const InJScript = () => Setting("VARNHOLT_PAGE_ENGINE") === "jscript";
+
+// An expression's value in a page at this address that included ext_BM.js of this text (in
+// ASCII, as the client writes it), in this run's engine.
+function RunInPage(expression, { href = "", fileText = "" } = {}) {
+  const source = ["client.js", "favorites.js", "../tests/pages/PageStub.js"]
+    .map((name) => fs.readFileSync(path.join(Sample, name), "latin1"))
+    .concat("location.href = unescape('" + escape(href) + "')", fileText,
+            "WScript.Echo(Json((" + expression + ")))").join("\n");
+  const file = "/tmp/varnholt-page-script-" + process.pid + ".js";
+  fs.writeFileSync(file, source, "latin1");
+  const printed = !InJScript() ? vm.runInNewContext(source, { WScript: { Echo: (text) => text } })
+    : spawnSync(Setting("VARNHOLT_WINE_RUN"), [Setting("VARNHOLT_TESTBED"), "cscript.exe", "//nologo",
+                "Z:" + file.replace(/\//g, "\\")], { encoding: "utf8", timeout: 60000 }).stdout;
+  fs.rmSync(file);
+  return JSON.parse(printed || assert.fail("the script failed: " + expression),
+                    (key, value) => typeof value === "string" ? unescape(value) : value);
 }
+
+// What the sample's favorites.js lists for an ext_BM.js of this text.
+const FavoriteGroupsOf = (fileText) => RunInPage("FavoriteGroups()", { fileText });
 
 // Fails the test unless code parses as ECMAScript 3, which also refuses reserved words as
 // property names (obj.class, { default: 1 }).
@@ -59,4 +74,4 @@ function ParseEs3(code, where) {
   }
 }
 
-module.exports = { Sample, RunClient, Favourites, FavoriteGroupsOf, ParseEs3 };
+module.exports = { Sample, RunClient, Favourites, InJScript, RunInPage, FavoriteGroupsOf, ParseEs3 };
