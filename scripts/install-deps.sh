@@ -31,7 +31,14 @@ if [ ${#missing[@]} -gt 0 ]; then
     dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
     # Another apt run may hold the package lock for a while: wait for it.
     wait_for_lock=(-o DPkg::Lock::Timeout=600)
-    apt-get "${wait_for_lock[@]}" update -q
+    # A mirror in the middle of a sync serves an index of the wrong size for a minute or
+    # two: try the update again before giving up.
+    for try in 1 2 3 4 5; do
+        apt-get "${wait_for_lock[@]}" update -q -o APT::Update::Error-Mode=any && break
+        [ "$try" -lt 5 ] || exit 1
+        echo "apt-get update failed; trying again in $((try * 20)) s" >&2
+        sleep $((try * 20))
+    done
     DEBIAN_FRONTEND=noninteractive apt-get "${wait_for_lock[@]}" install -y -q \
         --no-install-recommends "${missing[@]}"
 fi
