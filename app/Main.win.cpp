@@ -3,6 +3,7 @@
 #include "about/AboutWindow.h"
 #include "app/StartUp.h"
 #include "platform/RunError.h"
+#include "platform/SystemLibraries.h"
 #include "platform/VersionText.h"
 #include "platform/WindowClass.h"
 
@@ -31,6 +32,7 @@ void RunMessageLoop() {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    LoadLibrariesFromSystemFolderOnly(); // before any window, message box or command
     try {
         StartUp();
         RunMessageLoop();

@@ -3,6 +3,7 @@
 #include "about/AboutWindow.h"
 #include "platform/VersionText.h"
 #include "text/Numbers.h"
+#include "text/TextUtil.h"
 #include "app/SwitchTable.h"
 #include "favorites/Favorites.h"
 #include "platform/ProgramInfo.h"
@@ -46,8 +47,10 @@ void AllowFrameNavigation() {
                            RegDword);
 }
 
+// The line cut to what a message box shows on any screen: a page may give the client a
+// line of 32,767 characters, and the box grows with its text, OK off the screen.
 void ShowUnknownSwitch(const std::wstring& commandLine) {
-    const std::wstring text = L"Error: Unknown parameter.\r\n" + commandLine;
+    const std::wstring text = L"Error: Unknown parameter.\r\n" + CutText(commandLine, 200);
     MessageBoxW(nullptr, text.c_str(), MessageCaption().c_str(), MB_OK | MB_ICONERROR);
 }
 

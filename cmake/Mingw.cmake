@@ -98,6 +98,18 @@ foreach(src IN LISTS TOOL_SOURCES)
   target_link_libraries(${name} PRIVATE test_support)
   list(APPEND TEST_TOOLS ${name})
 endforeach()
+# A library to plant beside a copy of the client under the names of the system's libraries
+# (it leaves a mark when loaded), and the control that loads libraries by their bare names;
+# they link nothing of the tests', so that they load nothing else.
+add_library(PlantedLibrary SHARED tests/planted/PlantedLibrary.cpp)
+set_target_properties(PlantedLibrary PROPERTIES PREFIX "")
+add_executable(LoadByName WIN32 tests/planted/LoadByName.cpp)
+target_link_options(LoadByName PRIVATE -municode)
+foreach(target PlantedLibrary LoadByName)
+  target_compile_options(${target} PRIVATE ${VARNHOLT_WARNINGS})
+  target_link_options(${target} PRIVATE ${STATIC_RUNTIME} -s)
+endforeach()
+list(APPEND TEST_TOOLS PlantedLibrary LoadByName)
 
 include(GoogleTest)
 # A Windows test program of the sources given, its tests under the CTest label of their

@@ -22,6 +22,14 @@ std::wstring TextBefore(std::wstring_view text, std::wstring_view delimiter) {
     return std::wstring(p == std::wstring_view::npos ? text : text.substr(0, p));
 }
 
+std::wstring CutText(std::wstring_view text, std::size_t length) {
+    if (text.size() <= length)
+        return std::wstring(text);
+    if (length > 0 && text[length - 1] >= 0xD800 && text[length - 1] <= 0xDBFF)
+        --length; // a high surrogate, whose low one would be cut off
+    return std::wstring(text.substr(0, length)) + L"\u2026";
+}
+
 std::wstring TextAfter(std::wstring_view text, std::wstring_view separator, int length,
                        bool emptyWhenAbsent, CompareMode mode) {
     std::size_t p = std::wstring_view::npos;

@@ -29,6 +29,10 @@ enum class CompareMode { Exact, Text };
 std::wstring TextAfter(std::wstring_view text, std::wstring_view separator, int length = 0,
                        bool emptyWhenAbsent = true, CompareMode mode = CompareMode::Exact);
 
+// The text, or when it is longer than length characters its first length and "…" (a
+// pair of surrogates is never split: the cut then comes one character earlier).
+std::wstring CutText(std::wstring_view text, std::size_t length);
+
 // The larger of two numbers, as a signed 32-bit value (RunError(Overflow) when it does
 // not fit).
 std::int32_t MaxOf(std::int64_t a, std::int64_t b);

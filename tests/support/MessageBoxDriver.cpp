@@ -95,6 +95,7 @@ LPCWSTR IconOf(HWND box) {
 MessageBoxView Read(HWND box) {
     MessageBoxView view;
     view.window = box;
+    GetWindowRect(box, &view.frame);
     view.caption = TitleOf(box);
     view.text = TitleOf(GetDlgItem(box, 0xFFFF));
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {

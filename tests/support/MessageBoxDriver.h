@@ -8,6 +8,7 @@
 
 struct MessageBoxView {
     HWND window = nullptr;
+    RECT frame{}; // on the screen
     std::wstring caption;
     std::wstring text;
     std::vector<std::wstring> buttons; // captions of the push buttons, in child order
