@@ -233,41 +233,33 @@ TEST_F(Setup, SilentUninstallLeavesTheReadersDataBehind) {
     EXPECT_TRUE(ReadRawValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigation, View::Bits64));
 }
 
-// A setup is run from Downloads, where a web page can leave a library unasked, and the
-// uninstaller from the program's folder. A marker library lies beside each under the name
-// of every library they load, and Wine is told to prefer it, as Windows prefers a library
-// beside the program: both do their work and no marker runs. Left out: version and shcore,
-// which Wine's own user32 and shlwapi import at every start (Windows' do not), and uxtheme,
-// which Wine's common controls load as they start, before the setup's first instruction
-// (Windows loads it with the first window, once the setup has narrowed the search).
+// A setup is run from Downloads, where a web page can leave a library unasked. A marker
+// library lies there under the name of each library the setup and the uninstaller load, and
+// Wine is told to prefer it, as Windows prefers a library beside the program: no marker
+// runs, and both do their work. Left out: version and shcore, which Wine's own user32 and
+// shlwapi import at every start (Windows' do not), and uxtheme, which Wine's common controls
+// load as they start, before the setup's first instruction (Windows loads it with the first
+// window, once the setup has narrowed the search).
 TEST_F(Setup, NoLibraryBesideTheSetupOrTheUninstallerRuns) {
-    const wchar_t* const libraries[] = {L"comctl32", L"userenv", L"setupapi", L"apphelp",
-                                        L"propsys",  L"dwmapi",  L"oleacc",   L"shfolder",
-                                        L"actxprxy", L"oleaut32"};
-    std::list<ScopedRegistryValue> preferred;
-    for (const wchar_t* name : libraries)
-        preferred.emplace_back(HKEY_CURRENT_USER, L"Software\\Wine\\DllOverrides", name, REG_SZ,
-                               StringBytes("native,builtin"));
-    const auto plant = [&](const std::wstring& folder) { // the folder's entries then
-        for (const wchar_t* name : libraries)
-            CopyFileW((TestBinFolder() + L"\\MarkerLibrary.dll").c_str(),
-                      (folder + name + L".dll").c_str(), FALSE);
-        return FolderEntries(folder);
-    };
-    const TemporaryFolder downloads;
+    const wchar_t* const libraries[] = {
+        L"comctl32", L"userenv", L"setupapi", L"apphelp",  L"propsys",  L"dwmapi",  L"cryptbase",
+        L"oleacc",   L"clbcatq", L"ntmarta",  L"shfolder", L"actxprxy", L"oleaut32"};
+    const TemporaryFolder downloads; // the setup installs there too, beside the markers
     const std::wstring setup = downloads.Path() + L"Varnholt_Setup.exe";
     ASSERT_TRUE(CopyFileW(SetupPath().c_str(), setup.c_str(), FALSE));
-    const auto downloaded = plant(downloads.Path());
-    EXPECT_EQ(RunProgram(setup, L"/S", 120000), 0u);
-    EXPECT_EQ(FolderEntries(downloads.Path()), downloaded) << "a library ran";
-
-    const std::wstring folder = DefaultFolder();
+    std::list<ScopedRegistryValue> preferred;
+    for (const wchar_t* name : libraries) {
+        preferred.emplace_back(HKEY_CURRENT_USER, L"Software\\Wine\\DllOverrides", name, REG_SZ,
+                               StringBytes("native,builtin"));
+        CopyFileW((TestBinFolder() + L"\\MarkerLibrary.dll").c_str(),
+                  (downloads.Path() + name + L".dll").c_str(), FALSE);
+    }
+    const auto planted = FolderEntries(downloads.Path());
+    const std::wstring folder = downloads.Path().substr(0, downloads.Path().size() - 1);
+    EXPECT_EQ(RunProgram(setup, L"/S /D=" + folder, 120000), 0u);
     EXPECT_EQ(ReadFileBytes(folder + L"\\Varnholt.exe"), ReadFileBytes(ReleaseVarnholtPath()));
-    auto left = plant(folder + L"\\");
-    std::erase(left, L"Uninstall.exe");
-    std::erase(left, L"Varnholt.exe");
     EXPECT_TRUE(UninstallSilently(folder));
-    EXPECT_EQ(FolderEntries(folder + L"\\"), left) << "a library ran";
+    EXPECT_EQ(FolderEntries(downloads.Path()), planted) << "a library ran";
 }
 
 // Windows refuses to write the file of a running program, which Wine allows: HoldFile

@@ -1,7 +1,6 @@
-// A library an attacker leaves beside a program, copied there under the name of a library
-// the program loads: when Windows (or Wine, told to prefer it) loads it, it leaves
-// "<its own path>.ran" beside itself. It exports what the setup imports from comctl32, so
-// that it can stand in for that library too.
+// A library that someone leaves beside a program under the name of one the program loads:
+// loaded, it leaves "<its own path>.ran" beside itself. It exports what the setup imports
+// from comctl32, so that it can stand in for that library too.
 #include <windows.h>
 
 BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
@@ -12,15 +11,13 @@ BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
     return TRUE;
 }
 
-extern "C" {
-__declspec(dllexport) void WINAPI InitCommonControls() {}
-__declspec(dllexport) void* WINAPI ImageList_Create(int, int, UINT, int, int) {
+extern "C" __declspec(dllexport) void WINAPI InitCommonControls() {}
+extern "C" __declspec(dllexport) void* WINAPI ImageList_Create(int, int, UINT, int, int) {
     return nullptr;
 }
-__declspec(dllexport) int WINAPI ImageList_AddMasked(void*, HBITMAP, COLORREF) {
+extern "C" __declspec(dllexport) int WINAPI ImageList_AddMasked(void*, HBITMAP, COLORREF) {
     return -1;
 }
-__declspec(dllexport) BOOL WINAPI ImageList_Destroy(void*) {
+extern "C" __declspec(dllexport) BOOL WINAPI ImageList_Destroy(void*) {
     return FALSE;
-}
 }
