@@ -234,12 +234,9 @@ TEST_F(Setup, SilentUninstallLeavesTheReadersDataBehind) {
 }
 
 // A setup is run from Downloads, where a web page can leave a library unasked. A marker
-// library lies there under the name of each library the setup and the uninstaller load, and
-// Wine is told to prefer it, as Windows prefers a library beside the program: no marker
-// runs, and both do their work. Left out: version and shcore, which Wine's own user32 and
-// shlwapi import at every start (Windows' do not), and uxtheme, which Wine's common controls
-// load as they start, before the setup's first instruction (Windows loads it with the first
-// window, once the setup has narrowed the search).
+// lies there under the name of each library the setup and the uninstaller load, which Wine
+// is told to prefer, as Windows would: no marker runs, and both do their work. Left out are
+// the libraries that Wine's own load as every program starts (version, shcore, uxtheme).
 TEST_F(Setup, NoLibraryBesideTheSetupOrTheUninstallerRuns) {
     const wchar_t* const libraries[] = {
         L"comctl32", L"userenv", L"setupapi", L"apphelp",  L"propsys",  L"dwmapi",  L"cryptbase",

@@ -1,6 +1,5 @@
-// A library that someone leaves beside a program under the name of one the program loads:
-// loaded, it leaves "<its own path>.ran" beside itself. It exports what the setup imports
-// from comctl32, so that it can stand in for that library too.
+// A library left beside a program under the name of one it loads: loaded, it leaves
+// "<its own path>.ran". It exports what the setup imports from comctl32, to stand in for it.
 #include <windows.h>
 
 BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
