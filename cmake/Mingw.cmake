@@ -163,6 +163,13 @@ varnholt_wine_tests(setup_tests setup setup)
 if(TARGET setup_next)
   add_dependencies(setup_tests setup_next)
 endif()
+# The library the setup tests plant beside the setup and the uninstaller, under the names of
+# the libraries they load; its exports keep their undecorated names, as comctl32's.
+add_library(MarkerLibrary SHARED tests/setup/library/MarkerLibrary.cpp)
+set_target_properties(MarkerLibrary PROPERTIES PREFIX "")
+target_compile_options(MarkerLibrary PRIVATE ${VARNHOLT_WARNINGS})
+target_link_options(MarkerLibrary PRIVATE ${STATIC_RUNTIME} -s -Wl,--kill-at)
+add_dependencies(setup_tests MarkerLibrary)
 varnholt_wine_tests(realviewer_tests realviewer real-viewer)
 # The registry, start-up and placement tests again in a 32-bit Windows (label
 # win32-prefix): every other tier runs in a 64-bit prefix, where the 32-bit client runs

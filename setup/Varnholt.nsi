@@ -8,6 +8,10 @@ SetCompressor /SOLID lzma
 SetDateSave off
 RequestExecutionLevel admin
 ManifestDPIAware true
+; The common controls, which the setup and the uninstaller import, are bound through the
+; manifest to the system's side-by-side copy, never looked for beside the program (a setup
+; is run from Downloads, where a web page can leave a comctl32.dll unasked).
+XPStyle on
 
 !include LogicLib.nsh
 !include x64.nsh

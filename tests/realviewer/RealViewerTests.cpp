@@ -8,6 +8,7 @@
 #include "tests/support/TestRegistry.h"
 #include "tests/support/TestWindowProcess.h"
 #include "tests/support/WindowText.h"
+#include "viewer/ProcessQuery.h"
 
 #include <gtest/gtest.h>
 
@@ -15,19 +16,8 @@ namespace {
 
 // A viewer process and its main window; the process ends with the object.
 struct Viewer {
-    Viewer() = default;
-    Viewer(Viewer&&) = default;
-    Viewer& operator=(Viewer&&) = default;
-    ~Viewer() {
-        if (process)
-            TerminateProcess(process.get(), 0);
-    }
-    bool WaitForExit(DWORD timeoutMs) const {
-        return WaitForSingleObject(process.get(), timeoutMs) == WAIT_OBJECT_0;
-    }
     HWND main = nullptr;
-    DWORD id = 0;
-    UniqueKernelHandle process;
+    ScopedProcess process;
 };
 
 // Waits for the visible "HH Parent" window of an hh.exe other than the one
@@ -40,22 +30,12 @@ Viewer WaitForViewer(DWORD excluded = 0) {
                  window = GetWindow(window, GW_HWNDNEXT)) {
                 DWORD id = 0;
                 GetWindowThreadProcessId(window, &id);
-                if (id == excluded || !IsWindowVisible(window) || ClassOf(window) != L"HH Parent")
-                    continue;
-                viewer.process.reset(
-                    OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION,
-                                FALSE, id));
-                wchar_t image[MAX_PATH] = {};
-                DWORD length = MAX_PATH;
-                if (viewer.process &&
-                    QueryFullProcessImageNameW(viewer.process.get(), 0, image, &length) &&
-                    std::wstring(image).ends_with(L"\\hh.exe")) {
-                    viewer.main = window;
-                    viewer.id = id;
+                if (id != excluded && IsWindowVisible(window) && ClassOf(window) == L"HH Parent" &&
+                    ProcessImagePath(id).ends_with(L"\\hh.exe")) {
+                    viewer = {window, ChildProcess::Open(id)};
                     return true;
                 }
             }
-            viewer.process.reset();
             return false;
         },
         30000);
@@ -123,7 +103,7 @@ TEST_F(RealViewer, OpensTheSampleWithTheMainWindowTheClientLooksFor) {
             << "Wine's viewer now has the Windows tree";
     }
     EXPECT_EQ(RunVarnholt(L"/copy"), 0u);
-    EXPECT_FALSE(viewer.WaitForExit(0));
+    EXPECT_FALSE(viewer.process.WaitForExit(0));
 }
 
 // The viewer in front is retitled; later, with another window in front, it is
@@ -158,7 +138,7 @@ TEST_F(RealViewer, PaneHidesAndShowsTheNavigationPane) {
     EXPECT_FALSE(IsWindowVisible(tabs));
     ASSERT_EQ(RunVarnholt(L"/pane 1"), 0u);
     EXPECT_TRUE(IsWindowVisible(tabs));
-    EXPECT_FALSE(viewer.WaitForExit(0));
+    EXPECT_FALSE(viewer.process.WaitForExit(0));
 }
 
 // /run opens a second help file in a new viewer and closes the first; /move,
@@ -173,8 +153,8 @@ TEST_F(RealViewer, RunThenMovePutsTheNextViewerInPlaceAndExitClosesIt) {
     const RECT place = WindowRect(viewer.main);
 
     ASSERT_EQ(RunVarnholt(L"/run" + second), 0u);
-    EXPECT_TRUE(viewer.WaitForExit(15000)) << "the first viewer is still open";
-    const Viewer next = WaitForViewer(viewer.id);
+    EXPECT_TRUE(viewer.process.WaitForExit(15000)) << "the first viewer is still open";
+    const Viewer next = WaitForViewer(viewer.process.Id());
     ASSERT_TRUE(next.main) << "no viewer for Second-1.chm";
     EXPECT_NE(WindowRect(next.main).left, place.left);
 
@@ -192,7 +172,7 @@ TEST_F(RealViewer, RunThenMovePutsTheNextViewerInPlaceAndExitClosesIt) {
     GetCursorPos(&cursor);
     ASSERT_EQ(GetAncestor(WindowFromPoint(cursor), GA_ROOT), next.main);
     ASSERT_EQ(RunVarnholt(L"/exit"), 0u);
-    EXPECT_TRUE(next.WaitForExit(15000)) << "the viewer under the pointer is still open";
+    EXPECT_TRUE(next.process.WaitForExit(15000)) << "the viewer under the pointer is still open";
 }
 
 } // namespace

@@ -15,11 +15,12 @@
 #include "tests/support/VersionInfo.h"
 #include "tests/support/ViewerLog.h"
 #include "tests/support/WindowText.h"
+#include "viewer/ProcessQuery.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <tlhelp32.h>
+#include <list>
 
 #include <shlobj.h>
 
@@ -94,6 +95,17 @@ class Setup : public ::testing::Test {
     }
     static DWORD Install(const std::wstring& arguments = L"/S") {
         return RunProgram(SetupPath(), arguments, 120000);
+    }
+    // The uninstaller runs on from a copy of itself; its end shows in what it removes.
+    static bool UninstallSilently(const std::wstring& folder) {
+        return RunProgram(folder + L"\\Uninstall.exe", L"/S", 60000) == 0 &&
+               WaitUntil(
+                   [&] {
+                       return !KeyExists(HKEY_LOCAL_MACHINE, UninstallKey, View::Bits32) &&
+                              FileAttributes(folder + L"\\Uninstall.exe") ==
+                                  INVALID_FILE_ATTRIBUTES;
+                   },
+                   60000);
     }
 };
 
@@ -209,14 +221,7 @@ TEST_F(Setup, SilentUninstallLeavesTheReadersDataBehind) {
     ASSERT_TRUE(WriteFileBytes(books.Path() + L"ext_BM.js", favorites));
     ASSERT_TRUE(WriteFileBytes(folder + L"\\ext_BM.js", favorites));
 
-    // The uninstaller runs on from a copy of itself; its end shows in what it removes.
-    ASSERT_EQ(RunProgram(folder + L"\\Uninstall.exe", L"/S", 60000), 0u);
-    EXPECT_TRUE(WaitUntil(
-        [&] {
-            return !KeyExists(HKEY_LOCAL_MACHINE, UninstallKey, View::Bits32) &&
-                   FileAttributes(folder + L"\\Uninstall.exe") == INVALID_FILE_ATTRIBUTES;
-        },
-        60000));
+    EXPECT_TRUE(UninstallSilently(folder));
     EXPECT_EQ(FolderEntries(folder + L"\\"), std::vector<std::wstring>{L"ext_BM.js"});
     EXPECT_EQ(ReadFileBytes(folder + L"\\ext_BM.js"), favorites);
     EXPECT_EQ(ReadFileBytes(books.Path() + L"ext_BM.js"), favorites);
@@ -226,6 +231,32 @@ TEST_F(Setup, SilentUninstallLeavesTheReadersDataBehind) {
                             L"CurrentVersion", View::Bits64),
               L"2.5");
     EXPECT_TRUE(ReadRawValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigation, View::Bits64));
+}
+
+// A setup is run from Downloads, where a web page can leave a library unasked. A marker
+// lies there under the name of each library the setup and the uninstaller load, which Wine
+// is told to prefer, as Windows would: no marker runs, and both do their work. Left out are
+// the libraries that Wine's own load as every program starts (version, shcore, uxtheme).
+TEST_F(Setup, NoLibraryBesideTheSetupOrTheUninstallerRuns) {
+    const wchar_t* const libraries[] = {
+        L"comctl32", L"userenv", L"setupapi", L"apphelp",  L"propsys",  L"dwmapi",  L"cryptbase",
+        L"oleacc",   L"clbcatq", L"ntmarta",  L"shfolder", L"actxprxy", L"oleaut32"};
+    const TemporaryFolder downloads; // the setup installs there too, beside the markers
+    const std::wstring setup = downloads.Path() + L"Varnholt_Setup.exe";
+    ASSERT_TRUE(CopyFileW(SetupPath().c_str(), setup.c_str(), FALSE));
+    std::list<ScopedRegistryValue> preferred;
+    for (const wchar_t* name : libraries) {
+        preferred.emplace_back(HKEY_CURRENT_USER, L"Software\\Wine\\DllOverrides", name, REG_SZ,
+                               StringBytes("native,builtin"));
+        CopyFileW((TestBinFolder() + L"\\MarkerLibrary.dll").c_str(),
+                  (downloads.Path() + name + L".dll").c_str(), FALSE);
+    }
+    const auto planted = FolderEntries(downloads.Path());
+    const std::wstring folder = downloads.Path().substr(0, downloads.Path().size() - 1);
+    EXPECT_EQ(RunProgram(setup, L"/S /D=" + folder, 120000), 0u);
+    EXPECT_EQ(ReadFileBytes(folder + L"\\Varnholt.exe"), ReadFileBytes(ReleaseVarnholtPath()));
+    EXPECT_TRUE(UninstallSilently(folder));
+    EXPECT_EQ(FolderEntries(downloads.Path()), planted) << "a library ran";
 }
 
 // Windows refuses to write the file of a running program, which Wine allows: HoldFile
@@ -266,24 +297,16 @@ TEST_F(Setup, TheSetupAndUninstallerGetPastAProgramInUseOrSaySoInTheirExitCode) 
         SCOPED_TRACE(c.name);
         Clean(); // what the case before left
         ASSERT_EQ(Install(), 0u);
-        struct Running {
-            ChildProcess about, holder;
-            ~Running() {
-                holder.Kill();
-                about.Kill();
-            }
-        } run;
+        ScopedProcess about, holder;
         DWORD holdFor = GetCurrentProcessId();
         if (c.aboutHolds) {
-            run.about = ChildProcess::Start(program, L"/ver 1");
-            ASSERT_TRUE(
-                WaitUntil([&] { return FindAboutWindow(run.about.Id()) != nullptr; }, 20000))
+            about = ChildProcess::Start(program, L"/ver 1");
+            ASSERT_TRUE(WaitUntil([&] { return FindAboutWindow(about.Id()) != nullptr; }, 20000))
                 << "no About window";
-            holdFor = run.about.Id();
+            holdFor = about.Id();
         }
-        run.holder =
-            ChildProcess::Start(bin + L"\\HoldFile.exe",
-                                std::to_wstring(holdFor) + L" \"" + program + L"\" " + c.sharing);
+        holder = ChildProcess::Start(bin + L"\\HoldFile.exe", std::to_wstring(holdFor) + L" \"" +
+                                                                  program + L"\" " + c.sharing);
         ASSERT_TRUE(WaitUntil(
             [&] {
                 return !UniqueFile(
@@ -304,7 +327,7 @@ TEST_F(Setup, TheSetupAndUninstallerGetPastAProgramInUseOrSaySoInTheirExitCode) 
                 besides.push_back(name.ends_with(L".old") ? L"a copy put aside" : name);
         EXPECT_EQ(besides, std::vector<std::wstring>(c.putAside, L"a copy put aside"));
         if (c.aboutHolds) {
-            EXPECT_TRUE(run.about.WaitForExit(10000)) << "the About window is still open";
+            EXPECT_TRUE(about.WaitForExit(10000)) << "the About window is still open";
         }
     }
 }
@@ -318,27 +341,6 @@ TEST(VersionFile, NamesTheProgramsVersionAndTheSetupsSize) {
     EXPECT_EQ(ReadFileBytes(DistFolder() + L"\\Varnholt.js"),
               "Version=" + std::string(version.begin(), version.end()) +
                   ";Size=" + std::to_string(FileSize(SetupPath())) + ";");
-}
-
-// A running program started by the given parent, found by its file name.
-UniqueKernelHandle FindChildProcess(DWORD parent, const wchar_t* fileName) {
-    const UniqueKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
-         more = Process32NextW(snapshot.get(), &entry)) {
-        if (entry.th32ParentProcessID == parent && _wcsicmp(entry.szExeFile, fileName) == 0)
-            return UniqueKernelHandle(
-                OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE,
-                            FALSE, entry.th32ProcessID));
-    }
-    return UniqueKernelHandle();
-}
-
-std::wstring ImagePath(HANDLE process) {
-    wchar_t path[MAX_PATH] = {};
-    DWORD size = MAX_PATH;
-    return QueryFullProcessImageNameW(process, 0, path, &size) ? path : L"";
 }
 
 // The part of the picture that is not the desktop's colour (its top-left pixel), with
@@ -393,23 +395,14 @@ TEST_F(Setup, TheInstalledProgramsAboutWindowForTheReadme) {
                                    ";Size=" + std::to_string(FileSize(SetupPath())) + ";");
     const std::wstring program = DefaultFolder() + L"\\Varnholt.exe";
     constexpr RECT VirtualDesktop{0, 0, 480, 280};
-    ChildProcess desktop = ChildProcess::Start(
+    const ScopedProcess desktop = ChildProcess::Start(
         L"C:\\windows\\explorer.exe", L"/desktop=VarnholtReadme,480x280 \"" + program + L"\"");
-    UniqueKernelHandle client;
-    // Whatever happens, neither the program nor its desktop outlives the test.
-    struct EndBoth {
-        ChildProcess& desktop;
-        UniqueKernelHandle& client;
-        ~EndBoth() {
-            if (client)
-                TerminateProcess(client.get(), 0);
-            desktop.Kill();
-        }
-    } end{desktop, client};
+    ScopedProcess client; // neither it nor its desktop outlives the test
     ASSERT_TRUE(WaitUntil(
-        [&] { return bool(client = FindChildProcess(desktop.Id(), L"Varnholt.exe")); }, 15000))
+        [&] { return (client = ChildProcess::StartedBy(desktop.Id(), L"Varnholt.exe")).Handle(); },
+        15000))
         << "the installed program did not start";
-    EXPECT_EQ(ImagePath(client.get()), program);
+    EXPECT_EQ(ProcessImagePath(client.Id()), program);
     // Shown with the link (blue) under a title bar, and painted: the same twice running.
     ScreenPixels picture;
     WindowInPicture window;

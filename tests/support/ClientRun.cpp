@@ -9,8 +9,6 @@ BoxRun RunAndAnswer(const std::wstring& arguments, int answer, DWORD boxTimeoutM
     run.box = WaitForMessageBox(client.Id(), MessageBoxCaption(), boxTimeoutMs);
     if (run.box.window)
         AnswerMessageBox(run.box.window, answer);
-    if (!client.WaitForExit(15000))
-        client.Kill();
-    run.exitCode = client.ExitCode();
+    run.exitCode = client.Finish(15000);
     return run;
 }

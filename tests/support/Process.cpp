@@ -1,5 +1,7 @@
 #include "tests/support/Process.h"
 
+#include <tlhelp32.h>
+
 #include <vector>
 
 std::wstring TestBinFolder() {
@@ -40,7 +42,7 @@ ChildProcess ChildProcess::Start(const std::wstring& program, const std::wstring
     return child;
 }
 
-bool ChildProcess::WaitForExit(DWORD timeoutMs) {
+bool ChildProcess::WaitForExit(DWORD timeoutMs) const {
     return process_ && WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0;
 }
 
@@ -49,6 +51,32 @@ DWORD ChildProcess::ExitCode() const {
     if (process_)
         GetExitCodeProcess(process_.get(), &code);
     return code;
+}
+
+DWORD ChildProcess::Finish(DWORD timeoutMs) {
+    if (WaitForExit(timeoutMs))
+        return ExitCode();
+    Kill();
+    return 0xFFFFFFFF;
+}
+
+ChildProcess ChildProcess::Open(DWORD id) {
+    ChildProcess process;
+    process.process_.reset(OpenProcess(
+        PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, id));
+    process.id_ = id;
+    return process;
+}
+
+ChildProcess ChildProcess::StartedBy(DWORD parent, const std::wstring& fileName) {
+    const UniqueKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry))
+        if (entry.th32ParentProcessID == parent && _wcsicmp(entry.szExeFile, fileName.c_str()) == 0)
+            return Open(entry.th32ProcessID);
+    return ChildProcess();
 }
 
 void ChildProcess::Kill() {
@@ -60,12 +88,7 @@ void ChildProcess::Kill() {
 
 DWORD RunProgram(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs,
                  const std::wstring& workingFolder) {
-    ChildProcess child = ChildProcess::Start(program, arguments, workingFolder);
-    if (!child.WaitForExit(timeoutMs)) {
-        child.Kill();
-        return 0xFFFFFFFF;
-    }
-    return child.ExitCode();
+    return ChildProcess::Start(program, arguments, workingFolder).Finish(timeoutMs);
 }
 
 DWORD RunVarnholt(const std::wstring& arguments, DWORD timeoutMs) {

@@ -23,15 +23,32 @@ class ChildProcess {
     HANDLE Handle() const { return process_.get(); }
     HANDLE MainThread() const { return thread_.get(); }
     // Waits up to timeoutMs; true when the process ended.
-    bool WaitForExit(DWORD timeoutMs);
+    bool WaitForExit(DWORD timeoutMs) const;
     // Exit code; STILL_ACTIVE while it runs.
     DWORD ExitCode() const;
+    // Waits up to timeoutMs for the end and returns the exit code; 0xFFFFFFFF when it did not
+    // end in time (it is then killed).
+    DWORD Finish(DWORD timeoutMs);
     void Kill();
+    // A running process: the one of that id, or one that parent started from a file of that
+    // name (Handle() is null when there is none).
+    static ChildProcess Open(DWORD id);
+    static ChildProcess StartedBy(DWORD parent, const std::wstring& fileName);
 
   private:
     UniqueKernelHandle process_;
     UniqueKernelHandle thread_;
     DWORD id_ = 0;
+};
+
+// A child that is killed when it goes out of scope, whichever way the test leaves.
+class ScopedProcess : public ChildProcess {
+  public:
+    ScopedProcess() = default;
+    ScopedProcess(ChildProcess&& process) : ChildProcess(std::move(process)) {}
+    ScopedProcess(ScopedProcess&&) = default;
+    ScopedProcess& operator=(ScopedProcess&&) = default;
+    ~ScopedProcess() { Kill(); }
 };
 
 // Runs a program with arguments, waits for its end and returns its exit code

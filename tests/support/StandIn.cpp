@@ -60,16 +60,16 @@ std::vector<ViewerLogEntry> StandIn::Messages() const {
 
 std::optional<ViewerLogEntry>
 StandIn::WaitFor(const std::function<bool(const ViewerLogEntry&)>& match, DWORD timeoutMs) const {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        for (const ViewerLogEntry& entry : Log()) {
-            if (match(entry))
-                return entry;
-        }
-        if (GetTickCount() - start >= timeoutMs || process_.ExitCode() != STILL_ACTIVE)
-            return std::nullopt;
-        Sleep(20);
-    }
+    std::optional<ViewerLogEntry> found;
+    WaitUntil(
+        [&] {
+            for (const ViewerLogEntry& entry : Log())
+                if (match(entry))
+                    return (found = entry).has_value();
+            return process_.ExitCode() != STILL_ACTIVE;
+        },
+        timeoutMs);
+    return found;
 }
 
 std::optional<ViewerLogEntry> StandIn::Settle(DWORD timeoutMs) {
