@@ -1,6 +1,7 @@
 // /bmadd and /bmdel with the real Varnholt.exe, each test in its own folder: the bytes
-// of ext_BM.js, its attributes, the prompt for a damaged file, a file held by another
-// program, a client killed in the middle of the rewrite, and twenty clients at once.
+// of ext_BM.js, its attributes, the prompt for a damaged file, names planted in the folder
+// and a file held by another program, a client killed in the middle of the rewrite, and twenty
+// clients at once.
 #include "favorites/FaultInjection.h"
 #include "tests/support/BuildVersion.h"
 #include "tests/support/ClientRun.h"
@@ -13,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -278,23 +281,6 @@ TEST_F(Favorites, HeadwordsWithASlashAreFavouritesAndNothingElseRuns) {
     EXPECT_EQ(ReadFileBytes(folder + L"ext_BM.js")->find("Entry/Exit"), std::string::npos);
 }
 
-TEST_F(Favorites, AFileHeldByAnotherProgramIsWaitedFor) {
-    WriteFavorites(Header + Section("Quillbay") + Entry(" Old", "o.htm"));
-    UniqueFile holder(CreateFileW(FavoritesFile().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                  OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(holder);
-    ChildProcess client = ChildProcess::Start(VarnholtPath(), L"/bmadd Word=" + Location(L"a.htm"));
-    Sleep(3000);
-    EXPECT_EQ(client.ExitCode(), static_cast<DWORD>(STILL_ACTIVE)) << "the client gave up";
-    EXPECT_TRUE(FindMessageBoxes(client.Id(), Caption).empty()) << "the client reported an error";
-    holder.reset();
-    ASSERT_TRUE(client.WaitForExit(30000));
-    EXPECT_EQ(client.ExitCode(), 0u);
-    EXPECT_EQ(Bytes(),
-              Header + Section("Quillbay") + Entry(" Old", "o.htm") + Entry(" Word", "a.htm"));
-    EXPECT_EQ(Attributes() & ReadOnlyHidden, ReadOnlyHidden);
-}
-
 // The client ends abruptly at one step after another (a crash point of the test build);
 // before the replacing rename the folder holds the whole old file, after it the whole new.
 TEST_F(Favorites, AClientKilledAtAnyStepLeavesTheWholeOldOrTheWholeNewFile) {
@@ -315,8 +301,8 @@ TEST_F(Favorites, AClientKilledAtAnyStepLeavesTheWholeOldOrTheWholeNewFile) {
         const wchar_t* step;
         bool replaced;
     } steps[] = {{L"locked", false},    {L"read", false},         {L"temp-created", false},
-                 {L"temp-half", false}, {L"temp-written", false}, {L"unprotected", false},
-                 {L"replaced", true},   {L"protected", true}};
+                 {L"temp-half", false}, {L"temp-written", false}, {L"protected", false},
+                 {L"replaced", true}};
     for (const auto& s : steps) {
         SCOPED_TRACE(std::string(s.step, s.step + wcslen(s.step)));
         WriteFavorites(old);
@@ -348,6 +334,89 @@ TEST_F(Favorites, ARecreationKilledHalfwayLeavesTheDamagedFileAsItWas) {
     ASSERT_TRUE(box.window);
     EXPECT_EQ(exitCode, CrashExitCode);
     EXPECT_EQ(Bytes(), damaged);
+}
+
+// Someone who can write the dictionary's folder (a share, Public Documents) plants links at
+// the names the client uses, or a file too large for a Favorites file; or another program
+// holds the file. The favourite is added to a new file of the client's own (a taken lock's
+// name and a held file are waited for until let go), or the large file refused; nothing
+// outside the folder is written, created or removed.
+TEST_F(Favorites, NamesPlantedInTheFolderReachNothingOutsideIt) {
+    if (!RunningUnderWine())
+        GTEST_SKIP() << "the links are Unix symbolic links, which Wine follows as Windows links";
+    const TemporaryFolder outside;
+    const std::wstring own = outside.Path() + L"own.js";
+    const std::string old = Header + Section("Quillbay") + Entry(" Old", "o.htm");
+    ASSERT_TRUE(WriteFileBytes(own, old) && SetFileAttributesW(own.c_str(), ReadOnlyHidden));
+    ASSERT_TRUE(CreateDirectoryW((outside.Path() + L"folder").c_str(), nullptr));
+    const auto outsideNow = [&] {
+        return std::make_tuple(FolderEntries(outside.Path()),
+                               FolderEntries(outside.Path() + L"folder\\"), ReadFileBytes(own),
+                               FileAttributes(own));
+    };
+    const auto before = outsideNow();
+    enum class Then { Added, WaitedFor, Refused };
+    const struct {
+        const wchar_t* name;
+        const wchar_t* target; // of the link, in outside; nullptr for none
+        Then then;
+        bool keepsOld; // the old file's entry is read (through the link, or from the file)
+    } rows[] = {
+        {L"ext_BM.js.lock", L"own.js", Then::WaitedFor, false},
+        {L"ext_BM.js.lock", L"absent.js", Then::WaitedFor, false},
+        {L"ext_BM.js.lock", L"folder", Then::WaitedFor, false},
+        {L"ext_BM.js.tmp", L"own.js", Then::Added, false},
+        {L"ext_BM.js.tmp", L"absent.js", Then::Added, false},
+        {L"ext_BM.js.0123456789abcdef.tmp", L"own.js", Then::Added, false},
+        {L"ext_BM.js", L"absent.js", Then::Added, false},
+        {L"ext_BM.js", L"own.js", Then::Added, true},
+        {L"ext_BM.js", nullptr, Then::WaitedFor, true}, // the old file, held without sharing
+        {L"ext_BM.js", nullptr, Then::Refused, false},  // 16 MiB and one byte
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.name << " -> " << (row.target ? row.target : L"-"));
+        RemoveFolderTree(folder_.Path());
+        ASSERT_TRUE(CreateDirectoryW(folder_.Path().c_str(), nullptr));
+        std::optional<UnixLink> link;
+        UniqueFile holder;
+        if (row.target) {
+            link.emplace(folder_.Path() + row.name, outside.Path() + row.target);
+        } else if (row.then == Then::Refused) {
+            ASSERT_TRUE(WriteFileBytes(FavoritesFile(), ""));
+            std::filesystem::resize_file(FavoritesFile(), (16 << 20) + 1);
+        } else {
+            WriteFavorites(old);
+            holder.reset(CreateFileW(FavoritesFile().c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                     nullptr, OPEN_EXISTING, 0, nullptr));
+        }
+        const std::wstring add = L"/bmadd Word=" + Location(L"a.htm");
+        if (row.then == Then::Refused) {
+            const auto [box, exitCode] = RunAndAnswer(add);
+            EXPECT_NE(box.text.find(L"is larger than 16 MB; it is left as it is."),
+                      std::wstring::npos)
+                << box.text;
+            EXPECT_EQ(exitCode, 1u);
+            EXPECT_EQ(Bytes(), std::string((16 << 20) + 1, '\0'));
+        } else if (row.then == Then::WaitedFor) {
+            ChildProcess client = ChildProcess::Start(VarnholtPath(), add);
+            Sleep(3000);
+            EXPECT_EQ(client.ExitCode(), static_cast<DWORD>(STILL_ACTIVE)) << "the client gave up";
+            EXPECT_TRUE(FindMessageBoxes(client.Id(), Caption).empty()) << "it reported an error";
+            EXPECT_EQ(outsideNow(), before);
+            link.reset();
+            holder.reset();
+            ASSERT_TRUE(client.WaitForExit(30000));
+            EXPECT_EQ(client.ExitCode(), 0u);
+        } else {
+            RunQuietly(add);
+        }
+        if (row.then != Then::Refused) {
+            EXPECT_EQ(Bytes(), (row.keepsOld ? old : Header + Section("Quillbay")) +
+                                   Entry(" Word", "a.htm"));
+            EXPECT_EQ(Attributes() & ReadOnlyHidden, ReadOnlyHidden);
+        }
+        EXPECT_EQ(outsideNow(), before);
+    }
 }
 
 TEST_F(Favorites, TwentyClientsAtOnceKeepAllTwentyEntries) {
