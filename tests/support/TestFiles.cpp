@@ -94,15 +94,23 @@ std::wstring UnixPath(const std::wstring& path) {
     char* unix = convert ? convert(path.c_str()) : nullptr;
     const std::string result = unix ? unix : "";
     HeapFree(GetProcessHeap(), 0, unix);
-    return L"\"" + std::wstring(result.begin(), result.end()) + L"\"";
+    return L"'" + std::wstring(result.begin(), result.end()) + L"'";
+}
+
+// Wine cannot wait for a Unix process: the command's end is told by a file it makes last.
+void RunUnixShell(const std::wstring& command) {
+    const TemporaryFolder mark;
+    const std::wstring done = mark.Path() + L"done";
+    ChildProcess::Start(L"Z:\\bin\\sh", L"-c \"" + command + L"; touch " + UnixPath(done) + L"\"");
+    WaitUntil([&] { return FileAttributes(done) != INVALID_FILE_ATTRIBUTES; }, 10000);
 }
 
 } // namespace
 
 UnixLink::UnixLink(const std::wstring& link, const std::wstring& target) : path(UnixPath(link)) {
-    RunProgram(L"Z:\\bin\\ln", L"-s " + UnixPath(target) + L" " + path, 10000);
+    RunUnixShell(L"ln -s " + UnixPath(target) + L" " + path);
 }
 
 UnixLink::~UnixLink() {
-    RunProgram(L"Z:\\bin\\rm", L"-f " + path, 10000);
+    RunUnixShell(L"rm -f " + path);
 }
