@@ -210,28 +210,24 @@ TEST_F(Favorites, ErrorReportsEndTheRunAndLeaveTheFileAsItWas) {
     }
 }
 
-TEST_F(Favorites, DamagedFirstLineAsksAndNoLeavesTheFileAsItWas) {
-    const std::string damaged = " " + Header + Section("Quillbay") + Entry(" Old", "o.htm");
-    WriteFavorites(damaged);
-    const auto [box, exitCode] = RunAndAnswer(L"/bmadd Word=" + Location(L"a.htm"), IDNO);
-    ASSERT_TRUE(box.window);
-    EXPECT_EQ(box.text, L"The Favorites file is corrupted, and will be recreated.\r\nContinue?");
-    EXPECT_EQ(box.icon, IDI_QUESTION);
-    EXPECT_EQ(box.buttons.size(), 2u);
-    EXPECT_EQ(box.defaultButtonId, IDYES);
-    EXPECT_EQ(exitCode, 0u);
-    EXPECT_EQ(Bytes(), damaged);
-    EXPECT_EQ(Attributes() & ReadOnlyHidden, ReadOnlyHidden);
-    ExpectOnlyTheFavoritesFile();
-}
-
-TEST_F(Favorites, DamagedFirstLineRecreatedOnYes) {
-    WriteFavorites("\xEF\xBB\xBF" + Header + Section("Quillbay") + Entry(" Old", "o.htm"));
-    const auto [box, exitCode] = RunAndAnswer(L"/bmadd Word=" + Location(L"a.htm"), IDYES);
-    ASSERT_TRUE(box.window);
-    EXPECT_EQ(exitCode, 0u);
-    EXPECT_EQ(Bytes(), Header + Section("Quillbay") + Entry(" Word", "a.htm"));
-    EXPECT_EQ(Attributes() & ReadOnlyHidden, ReadOnlyHidden);
+TEST_F(Favorites, DamagedFirstLineAsksAndNoLeavesTheFileAsItWasYesRecreatesIt) {
+    const std::string rest = Header + Section("Quillbay") + Entry(" Old", "o.htm");
+    for (const auto& [damaged, answer] :
+         {std::pair{" " + rest, IDNO}, {"\xEF\xBB\xBF" + rest, IDYES}}) {
+        WriteFavorites(damaged);
+        const auto [box, exitCode] = RunAndAnswer(L"/bmadd Word=" + Location(L"a.htm"), answer);
+        ASSERT_TRUE(box.window);
+        EXPECT_EQ(box.text,
+                  L"The Favorites file is corrupted, and will be recreated.\r\nContinue?");
+        EXPECT_EQ(box.icon, IDI_QUESTION);
+        EXPECT_EQ(box.buttons.size(), 2u);
+        EXPECT_EQ(box.defaultButtonId, IDYES);
+        EXPECT_EQ(exitCode, 0u);
+        EXPECT_EQ(Bytes(), answer == IDNO ? damaged
+                                          : Header + Section("Quillbay") + Entry(" Word", "a.htm"));
+        EXPECT_EQ(Attributes() & ReadOnlyHidden, ReadOnlyHidden);
+        ExpectOnlyTheFavoritesFile();
+    }
 }
 
 TEST_F(Favorites, EntriesThatWouldBreakTheScriptAreRefusedAndTheFileKept) {
