@@ -12,8 +12,9 @@
 //   shell <file>   ShellExecuteEx of the file, as the client calls it (/run)
 //   box <caption>  a message box with that caption (an unknown switch)
 //   file <path>    the file calls of /bmadd and /bmdel on that Favorites file: the lock
-//                  beside it, the file read whole, written whole beside it, flushed,
-//                  renamed over it and marked read-only and hidden
+//                  created beside it, the file read whole, the search for leftovers, a
+//                  random name, the new file created and written whole beside it, flushed,
+//                  marked read-only and hidden and renamed over it
 //   (nothing)      nothing more (every other command)
 #include "platform/Shell.h"
 #include "platform/ComHandles.h"
@@ -21,6 +22,7 @@
 #include "platform/UniqueHandle.h"
 
 #include <windows.h>
+#include <ntsecapi.h>
 #include <wbemidl.h>
 
 #include <string>
@@ -69,9 +71,9 @@ void ConnectWmi() {
 }
 
 void RewriteFile(const std::string& path) {
-    const UniqueFile lock(CreateFileA((path + ".lock").c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                                      nullptr, OPEN_ALWAYS,
-                                      FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    const UniqueFile lock(CreateFileA(
+        (path + ".lock").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     std::string bytes;
     {
         const UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
@@ -82,18 +84,26 @@ void RewriteFile(const std::string& path) {
         DWORD got = 0;
         ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
     }
-    const std::string temporary = path + ".tmp";
-    {
-        const UniqueFile file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr,
-                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        DWORD written = 0;
-        WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-        FlushFileBuffers(file.get());
-    }
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    MoveFileExA(temporary.c_str(), path.c_str(),
-                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    WIN32_FIND_DATAA found;
+    const UniqueFind search(FindFirstFileA((path + ".*").c_str(), &found));
+    unsigned char random[8] = {};
+    RtlGenRandom(random, sizeof random);
+    const UniqueFile file(CreateFileA(
+        (path + "." + std::to_string(random[0]) + ".tmp").c_str(), GENERIC_WRITE | DELETE, 0,
+        nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    DWORD written = 0;
+    WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    FlushFileBuffers(file.get());
+    FILE_BASIC_INFO attributes{};
+    attributes.FileAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+    SetFileInformationByHandle(file.get(), FileBasicInfo, &attributes, sizeof attributes);
+    const std::wstring target(path.begin(), path.end());
+    std::string rename(sizeof(FILE_RENAME_INFO) + target.size() * sizeof(wchar_t), '\0');
+    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(rename.data());
+    info->ReplaceIfExists = TRUE;
+    info->FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
+    target.copy(info->FileName, target.size());
+    SetFileInformationByHandle(file.get(), FileRenameInfo, info, static_cast<DWORD>(rename.size()));
 }
 
 void RequestLayout(const std::string& name) {

@@ -1,7 +1,7 @@
 // One owner type for every Win32 handle: the destructor closes it, so no path out of a
 // function has to. Traits name the handle type, its "none" value and how to close it.
 // Here the owners of the system's own objects (kernel objects, files, local memory,
-// registry keys); each other family has a header that pulls in only its own API:
+// registry keys, file searches); each other family has a header that pulls in only its own API:
 // platform/WindowHandles.h (windows and GDI), platform/InternetHandle.h (WinINet),
 // platform/ComHandles.h (COM) and platform/UniqueBstr.h (OLE Automation strings).
 #pragma once
@@ -66,7 +66,14 @@ struct LocalMemoryTraits {
     static void Close(Type h) { LocalFree(h); }
 };
 
+struct FindTraits {
+    using Type = HANDLE;
+    static Type None() { return INVALID_HANDLE_VALUE; }
+    static void Close(Type h) { FindClose(h); }
+};
+
 using UniqueKey = UniqueHandle<KeyTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;
+using UniqueFind = UniqueHandle<FindTraits>; // FindFirstFileW

@@ -1,6 +1,7 @@
 // /bmadd and /bmdel with the real Varnholt.exe, each test in its own folder: the bytes
-// of ext_BM.js, its attributes, the prompt for a damaged file, a file held by another
-// program, a client killed in the middle of the rewrite, and twenty clients at once.
+// of ext_BM.js, its attributes, the prompt for a damaged file, names planted in the folder
+// and a file held by another program, a client killed in the middle of the rewrite, and twenty
+// clients at once.
 #include "favorites/FaultInjection.h"
 #include "tests/support/BuildVersion.h"
 #include "tests/support/ClientRun.h"
@@ -13,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -104,21 +107,6 @@ TEST_F(Favorites, LinesEndingInLfAloneAreLinesAndComeBackWithCrLf) {
               Header + Section("Quillbay") + Entry(" Old", "o.htm") + Entry(" Word", "a.htm"));
 }
 
-TEST_F(Favorites, AFolderThatTakesNoFilesIsReportedAtOnce) {
-    if (!RunningUnderWine())
-        GTEST_SKIP() << "needs a folder where no file can be created; /sys serves under Wine";
-    // Well before the minute that a file in use is waited for.
-    const auto [box, exitCode] =
-        RunAndAnswer(L"/bmadd Word=Z:\\sys\\kernel\\Quillbay.chm::/a.htm", IDOK, 20000);
-    ASSERT_TRUE(box.window) << "no report within 20 seconds";
-    EXPECT_EQ(box.text.rfind(L"Run-time error: File access error\r\nThe folder Z:\\sys\\kernel\\ "
-                             L"cannot be written to.",
-                             0),
-              0u)
-        << box.text;
-    EXPECT_EQ(exitCode, 1u);
-}
-
 // The test bed shares /tmp as \\localhost\tmp (Wine: dosdevices/unc/localhost/tmp).
 TEST(FavoritesOnAShare, AHelpFileOnAShareKeepsItsFavourites) {
     if (!RunningUnderWine())
@@ -194,35 +182,52 @@ TEST_F(Favorites, WithoutALocationNothingIsTouched) {
     EXPECT_TRUE(FolderEntries(folder_.Path()).empty());
 }
 
-TEST_F(Favorites, HelpFilePathWithoutDriveLetterEndsWithAnErrorReport) {
-    const auto [box, exitCode] = RunAndAnswer(L"/bmadd W=Quillbay.chm::/a.htm");
-    ASSERT_TRUE(box.window);
-    EXPECT_EQ(box.text.rfind(L"Run-time error: Invalid procedure call or argument", 0), 0u);
-    EXPECT_EQ(exitCode, 1u);
+// Runs that end in an error report, the file left as it was: a help file's path without a
+// drive letter; a folder that takes no files (/sys under Wine), reported well before the
+// minute that a file in use is waited for; a file too large to be a Favorites file.
+TEST_F(Favorites, ErrorReportsEndTheRunAndLeaveTheFileAsItWas) {
+    const std::size_t large = (16 << 20) + 1;
+    ASSERT_TRUE(WriteFileBytes(FavoritesFile(), ""));
+    std::filesystem::resize_file(FavoritesFile(), large);
+    const std::wstring cases[][2] = {
+        {L"/bmadd W=Quillbay.chm::/a.htm", L"Run-time error: Invalid procedure call or argument"},
+        {L"/bmadd Word=Z:\\sys\\kernel\\Quillbay.chm::/a.htm",
+         L"Run-time error: File access error\r\nThe folder Z:\\sys\\kernel\\ cannot be written "
+         L"to."},
+        {L"/bmadd Word=" + Location(L"a.htm"), L"Run-time error: File access error\r\n" +
+                                                   FavoritesFile() +
+                                                   L"\r\nThe file is larger than 16 MB; it is left "
+                                                   L"as it is."},
+    };
+    for (const auto& [arguments, report] : cases) {
+        if (arguments.find(L"Z:\\sys") != std::wstring::npos && !RunningUnderWine())
+            continue; // a folder where no file can be created
+        const auto [box, exitCode] = RunAndAnswer(arguments, IDOK, 20000);
+        ASSERT_TRUE(box.window) << "no report within 20 seconds";
+        EXPECT_EQ(box.text.rfind(report, 0), 0u) << box.text;
+        EXPECT_EQ(exitCode, 1u);
+        EXPECT_EQ(Bytes(), std::string(large, '\0'));
+    }
 }
 
-TEST_F(Favorites, DamagedFirstLineAsksAndNoLeavesTheFileAsItWas) {
-    const std::string damaged = " " + Header + Section("Quillbay") + Entry(" Old", "o.htm");
-    WriteFavorites(damaged);
-    const auto [box, exitCode] = RunAndAnswer(L"/bmadd Word=" + Location(L"a.htm"), IDNO);
-    ASSERT_TRUE(box.window);
-    EXPECT_EQ(box.text, L"The Favorites file is corrupted, and will be recreated.\r\nContinue?");
-    EXPECT_EQ(box.icon, IDI_QUESTION);
-    EXPECT_EQ(box.buttons.size(), 2u);
-    EXPECT_EQ(box.defaultButtonId, IDYES);
-    EXPECT_EQ(exitCode, 0u);
-    EXPECT_EQ(Bytes(), damaged);
-    EXPECT_EQ(Attributes() & ReadOnlyHidden, ReadOnlyHidden);
-    ExpectOnlyTheFavoritesFile();
-}
-
-TEST_F(Favorites, DamagedFirstLineRecreatedOnYes) {
-    WriteFavorites("\xEF\xBB\xBF" + Header + Section("Quillbay") + Entry(" Old", "o.htm"));
-    const auto [box, exitCode] = RunAndAnswer(L"/bmadd Word=" + Location(L"a.htm"), IDYES);
-    ASSERT_TRUE(box.window);
-    EXPECT_EQ(exitCode, 0u);
-    EXPECT_EQ(Bytes(), Header + Section("Quillbay") + Entry(" Word", "a.htm"));
-    EXPECT_EQ(Attributes() & ReadOnlyHidden, ReadOnlyHidden);
+TEST_F(Favorites, DamagedFirstLineAsksAndNoLeavesTheFileAsItWasYesRecreatesIt) {
+    const std::string rest = Header + Section("Quillbay") + Entry(" Old", "o.htm");
+    for (const auto& [damaged, answer] :
+         {std::pair{" " + rest, IDNO}, {"\xEF\xBB\xBF" + rest, IDYES}}) {
+        WriteFavorites(damaged);
+        const auto [box, exitCode] = RunAndAnswer(L"/bmadd Word=" + Location(L"a.htm"), answer);
+        ASSERT_TRUE(box.window);
+        EXPECT_EQ(box.text,
+                  L"The Favorites file is corrupted, and will be recreated.\r\nContinue?");
+        EXPECT_EQ(box.icon, IDI_QUESTION);
+        EXPECT_EQ(box.buttons.size(), 2u);
+        EXPECT_EQ(box.defaultButtonId, IDYES);
+        EXPECT_EQ(exitCode, 0u);
+        EXPECT_EQ(Bytes(), answer == IDNO ? damaged
+                                          : Header + Section("Quillbay") + Entry(" Word", "a.htm"));
+        EXPECT_EQ(Attributes() & ReadOnlyHidden, ReadOnlyHidden);
+        ExpectOnlyTheFavoritesFile();
+    }
 }
 
 TEST_F(Favorites, EntriesThatWouldBreakTheScriptAreRefusedAndTheFileKept) {
@@ -278,23 +283,6 @@ TEST_F(Favorites, HeadwordsWithASlashAreFavouritesAndNothingElseRuns) {
     EXPECT_EQ(ReadFileBytes(folder + L"ext_BM.js")->find("Entry/Exit"), std::string::npos);
 }
 
-TEST_F(Favorites, AFileHeldByAnotherProgramIsWaitedFor) {
-    WriteFavorites(Header + Section("Quillbay") + Entry(" Old", "o.htm"));
-    UniqueFile holder(CreateFileW(FavoritesFile().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                  OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(holder);
-    ChildProcess client = ChildProcess::Start(VarnholtPath(), L"/bmadd Word=" + Location(L"a.htm"));
-    Sleep(3000);
-    EXPECT_EQ(client.ExitCode(), static_cast<DWORD>(STILL_ACTIVE)) << "the client gave up";
-    EXPECT_TRUE(FindMessageBoxes(client.Id(), Caption).empty()) << "the client reported an error";
-    holder.reset();
-    ASSERT_TRUE(client.WaitForExit(30000));
-    EXPECT_EQ(client.ExitCode(), 0u);
-    EXPECT_EQ(Bytes(),
-              Header + Section("Quillbay") + Entry(" Old", "o.htm") + Entry(" Word", "a.htm"));
-    EXPECT_EQ(Attributes() & ReadOnlyHidden, ReadOnlyHidden);
-}
-
 // The client ends abruptly at one step after another (a crash point of the test build);
 // before the replacing rename the folder holds the whole old file, after it the whole new.
 TEST_F(Favorites, AClientKilledAtAnyStepLeavesTheWholeOldOrTheWholeNewFile) {
@@ -315,8 +303,8 @@ TEST_F(Favorites, AClientKilledAtAnyStepLeavesTheWholeOldOrTheWholeNewFile) {
         const wchar_t* step;
         bool replaced;
     } steps[] = {{L"locked", false},    {L"read", false},         {L"temp-created", false},
-                 {L"temp-half", false}, {L"temp-written", false}, {L"unprotected", false},
-                 {L"replaced", true},   {L"protected", true}};
+                 {L"temp-half", false}, {L"temp-written", false}, {L"protected", false},
+                 {L"replaced", true}};
     for (const auto& s : steps) {
         SCOPED_TRACE(std::string(s.step, s.step + wcslen(s.step)));
         WriteFavorites(old);
@@ -348,6 +336,75 @@ TEST_F(Favorites, ARecreationKilledHalfwayLeavesTheDamagedFileAsItWas) {
     ASSERT_TRUE(box.window);
     EXPECT_EQ(exitCode, CrashExitCode);
     EXPECT_EQ(Bytes(), damaged);
+}
+
+// Someone who can write the dictionary's folder (a share, Public Documents) plants links at
+// the names the client uses, or another program holds the file. The favourite is added to
+// a new file of the client's own (a taken lock's name and a held file are waited for until
+// let go), and nothing outside the folder is written, created or removed.
+TEST_F(Favorites, NamesPlantedInTheFolderReachNothingOutsideIt) {
+    if (!RunningUnderWine())
+        GTEST_SKIP() << "the links are Unix symbolic links, which Wine follows as Windows links";
+    const TemporaryFolder outside;
+    const std::wstring own = outside.Path() + L"own.js";
+    const std::string old = Header + Section("Quillbay") + Entry(" Old", "o.htm");
+    ASSERT_TRUE(WriteFileBytes(own, old) && SetFileAttributesW(own.c_str(), ReadOnlyHidden));
+    ASSERT_TRUE(CreateDirectoryW((outside.Path() + L"folder").c_str(), nullptr));
+    const auto outsideNow = [&] {
+        return std::make_tuple(FolderEntries(outside.Path()),
+                               FolderEntries(outside.Path() + L"folder\\"), ReadFileBytes(own),
+                               FileAttributes(own));
+    };
+    const auto before = outsideNow();
+    enum class Then { Added, WaitedFor };
+    const struct {
+        const wchar_t* name;
+        const wchar_t* target; // of the link, in outside; nullptr for none
+        Then then;
+        bool keepsOld; // the old file's entry is read (through the link, or from the file)
+    } rows[] = {
+        {L"ext_BM.js.lock", L"own.js", Then::WaitedFor, false},
+        {L"ext_BM.js.lock", L"absent.js", Then::WaitedFor, false},
+        {L"ext_BM.js.lock", L"folder", Then::WaitedFor, false},
+        {L"ext_BM.js.tmp", L"own.js", Then::Added, false},
+        {L"ext_BM.js.tmp", L"absent.js", Then::Added, false},
+        {L"ext_BM.js.0123456789abcdef.tmp", L"own.js", Then::Added, false},
+        {L"ext_BM.js", L"absent.js", Then::Added, false},
+        {L"ext_BM.js", L"own.js", Then::Added, true},
+        {L"ext_BM.js", nullptr, Then::WaitedFor, true}, // the old file, held without sharing
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.name << " -> " << (row.target ? row.target : L"-"));
+        RemoveFolderTree(folder_.Path());
+        ASSERT_TRUE(CreateDirectoryW(folder_.Path().c_str(), nullptr));
+        std::optional<UnixLink> link;
+        UniqueFile holder;
+        if (row.target) {
+            link.emplace(folder_.Path() + row.name, outside.Path() + row.target);
+        } else {
+            WriteFavorites(old);
+            holder.reset(CreateFileW(FavoritesFile().c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                     nullptr, OPEN_EXISTING, 0, nullptr));
+        }
+        const std::wstring add = L"/bmadd Word=" + Location(L"a.htm");
+        if (row.then == Then::WaitedFor) {
+            ChildProcess client = ChildProcess::Start(VarnholtPath(), add);
+            Sleep(3000);
+            EXPECT_EQ(client.ExitCode(), static_cast<DWORD>(STILL_ACTIVE)) << "the client gave up";
+            EXPECT_TRUE(FindMessageBoxes(client.Id(), Caption).empty()) << "it reported an error";
+            EXPECT_EQ(outsideNow(), before);
+            link.reset();
+            holder.reset();
+            ASSERT_TRUE(client.WaitForExit(30000));
+            EXPECT_EQ(client.ExitCode(), 0u);
+        } else {
+            RunQuietly(add);
+        }
+        EXPECT_EQ(Bytes(),
+                  (row.keepsOld ? old : Header + Section("Quillbay")) + Entry(" Word", "a.htm"));
+        EXPECT_EQ(Attributes() & ReadOnlyHidden, ReadOnlyHidden);
+        EXPECT_EQ(outsideNow(), before);
+    }
 }
 
 TEST_F(Favorites, TwentyClientsAtOnceKeepAllTwentyEntries) {

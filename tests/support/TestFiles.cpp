@@ -1,23 +1,14 @@
 #include "tests/support/TestFiles.h"
 
 #include "platform/UniqueHandle.h"
+#include "tests/support/Process.h"
 
 #include <algorithm>
 #include <atomic>
 
-namespace {
-
-struct FindTraits {
-    using Type = HANDLE;
-    static Type None() { return INVALID_HANDLE_VALUE; }
-    static void Close(Type h) { FindClose(h); }
-};
-
-} // namespace
-
 void RemoveFolderTree(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
-    const UniqueHandle<FindTraits> search(FindFirstFileW((folder + L"*").c_str(), &found));
+    const UniqueFind search(FindFirstFileW((folder + L"*").c_str(), &found));
     if (search) {
         do {
             const std::wstring name = found.cFileName;
@@ -82,7 +73,7 @@ DWORD FileAttributes(const std::wstring& path) {
 std::vector<std::wstring> FolderEntries(const std::wstring& folder) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW found;
-    const UniqueHandle<FindTraits> search(FindFirstFileW((folder + L"*").c_str(), &found));
+    const UniqueFind search(FindFirstFileW((folder + L"*").c_str(), &found));
     if (search) {
         do {
             const std::wstring name = found.cFileName;
@@ -92,4 +83,34 @@ std::vector<std::wstring> FolderEntries(const std::wstring& folder) {
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+namespace {
+
+std::wstring UnixPath(const std::wstring& path) {
+    using Convert = char*(CDECL*)(const wchar_t*);
+    const auto convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* unix = convert ? convert(path.c_str()) : nullptr;
+    const std::string result = unix ? unix : "";
+    HeapFree(GetProcessHeap(), 0, unix);
+    return L"'" + std::wstring(result.begin(), result.end()) + L"'";
+}
+
+// Wine cannot wait for a Unix process: the command's end is told by a file it makes last.
+void RunUnixShell(const std::wstring& command) {
+    const TemporaryFolder mark;
+    const std::wstring done = mark.Path() + L"done";
+    ChildProcess::Start(L"Z:\\bin\\sh", L"-c \"" + command + L"; touch " + UnixPath(done) + L"\"");
+    WaitUntil([&] { return FileAttributes(done) != INVALID_FILE_ATTRIBUTES; }, 10000);
+}
+
+} // namespace
+
+UnixLink::UnixLink(const std::wstring& link, const std::wstring& target) : path(UnixPath(link)) {
+    RunUnixShell(L"ln -s " + UnixPath(target) + L" " + path);
+}
+
+UnixLink::~UnixLink() {
+    RunUnixShell(L"rm -f " + path);
 }

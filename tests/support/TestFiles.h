@@ -33,3 +33,13 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 DWORD FileAttributes(const std::wstring& path);
 // Names of the files and folders in a folder (path ending in "\"), sorted.
 std::vector<std::wstring> FolderEntries(const std::wstring& folder);
+
+// Under Wine, a Unix symbolic link at link to target, which a Windows program sees as a
+// file link or a junction (opening or deleting through it reaches the target, a rename
+// over it replaces the link); made and removed by ln and rm, since a delete from here
+// would reach the target.
+struct UnixLink {
+    UnixLink(const std::wstring& link, const std::wstring& target);
+    ~UnixLink();
+    std::wstring path;
+};
