@@ -98,9 +98,10 @@ foreach(src IN LISTS TOOL_SOURCES)
   target_link_libraries(${name} PRIVATE test_support)
   list(APPEND TEST_TOOLS ${name})
 endforeach()
-# A library to plant beside a copy of the client under the names of the system's libraries
-# (it leaves a mark when loaded), and the control that loads libraries by their bare names;
-# they link nothing of the tests', so that they load nothing else.
+# A library to plant beside a copy of the client, the setup and the uninstaller under the
+# names of the system's libraries (it leaves a mark when loaded; its exports keep their
+# undecorated names, as comctl32's), and the control that loads libraries by their bare
+# names; they link nothing of the tests', so that they load nothing else.
 add_library(PlantedLibrary SHARED tests/planted/PlantedLibrary.cpp)
 set_target_properties(PlantedLibrary PROPERTIES PREFIX "")
 add_executable(LoadByName WIN32 tests/planted/LoadByName.cpp)
@@ -109,6 +110,7 @@ foreach(target PlantedLibrary LoadByName)
   target_compile_options(${target} PRIVATE ${VARNHOLT_WARNINGS})
   target_link_options(${target} PRIVATE ${STATIC_RUNTIME} -s)
 endforeach()
+target_link_options(PlantedLibrary PRIVATE -Wl,--kill-at)
 list(APPEND TEST_TOOLS PlantedLibrary LoadByName)
 
 include(GoogleTest)
@@ -163,13 +165,7 @@ varnholt_wine_tests(setup_tests setup setup)
 if(TARGET setup_next)
   add_dependencies(setup_tests setup_next)
 endif()
-# The library the setup tests plant beside the setup and the uninstaller, under the names of
-# the libraries they load; its exports keep their undecorated names, as comctl32's.
-add_library(MarkerLibrary SHARED tests/setup/library/MarkerLibrary.cpp)
-set_target_properties(MarkerLibrary PROPERTIES PREFIX "")
-target_compile_options(MarkerLibrary PRIVATE ${VARNHOLT_WARNINGS})
-target_link_options(MarkerLibrary PRIVATE ${STATIC_RUNTIME} -s -Wl,--kill-at)
-add_dependencies(setup_tests MarkerLibrary)
+add_dependencies(setup_tests PlantedLibrary)
 varnholt_wine_tests(realviewer_tests realviewer real-viewer)
 # The registry, start-up and placement tests again in a 32-bit Windows (label
 # win32-prefix): every other tier runs in a 64-bit prefix, where the 32-bit client runs

@@ -248,7 +248,7 @@ TEST_F(Setup, NoLibraryBesideTheSetupOrTheUninstallerRuns) {
     for (const wchar_t* name : libraries) {
         preferred.emplace_back(HKEY_CURRENT_USER, L"Software\\Wine\\DllOverrides", name, REG_SZ,
                                StringBytes("native,builtin"));
-        CopyFileW((TestBinFolder() + L"\\MarkerLibrary.dll").c_str(),
+        CopyFileW((TestBinFolder() + L"\\PlantedLibrary.dll").c_str(),
                   (downloads.Path() + name + L".dll").c_str(), FALSE);
     }
     const auto planted = FolderEntries(downloads.Path());
