@@ -56,13 +56,7 @@ bool Contains(const std::vector<std::wstring>& lines, const std::wstring& line) 
 }
 
 bool WaitForForeground(HWND window, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    while (GetForegroundWindow() != window) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        Sleep(50);
-    }
-    return true;
+    return WaitUntil([&] { return GetForegroundWindow() == window; }, timeoutMs);
 }
 
 // Whether a is above b in the Z-order of the top-level windows.

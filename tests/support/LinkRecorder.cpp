@@ -62,11 +62,7 @@ std::vector<std::string> LinkRecorder::OpenedLinks() const {
 }
 
 std::vector<std::string> LinkRecorder::WaitForLinks(std::size_t count, unsigned timeoutMs) const {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    std::vector<std::string> links = OpenedLinks();
-    while (links.size() < count && GetTickCount64() < end) {
-        Sleep(100);
-        links = OpenedLinks();
-    }
+    std::vector<std::string> links;
+    WaitUntil([&] { return (links = OpenedLinks()).size() >= count; }, timeoutMs, 100);
     return links;
 }

@@ -117,24 +117,16 @@ std::vector<HWND> FindMessageBoxes(DWORD processId, const std::wstring& caption)
 }
 
 MessageBoxView WaitForMessageBox(DWORD processId, const std::wstring& caption, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        const auto boxes = FindMessageBoxes(processId, caption);
-        if (!boxes.empty()) {
-            // Found as soon as it exists: wait until its text and a button are there too.
-            const HWND box = boxes.front();
-            WaitUntil(
-                [&] {
-                    return GetDlgItem(box, 0xFFFF) &&
-                           FindWindowExW(box, nullptr, L"Button", nullptr);
-                },
-                5000);
-            return Read(box);
-        }
-        if (GetTickCount() - start > timeoutMs)
-            return {};
-        Sleep(50);
-    }
+    std::vector<HWND> boxes;
+    if (!WaitUntil([&] { return !(boxes = FindMessageBoxes(processId, caption)).empty(); },
+                   timeoutMs))
+        return {};
+    // Found as soon as it exists: wait until its text and a button are there too.
+    const HWND box = boxes.front();
+    WaitUntil(
+        [&] { return GetDlgItem(box, 0xFFFF) && FindWindowExW(box, nullptr, L"Button", nullptr); },
+        5000);
+    return Read(box);
 }
 
 void AnswerMessageBox(HWND box, int buttonId) {

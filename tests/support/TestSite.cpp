@@ -1,6 +1,7 @@
 #include "tests/support/TestSite.h"
 
 #include "platform/InternetHandle.h"
+#include "tests/support/Process.h"
 
 #include <wincrypt.h>
 #include <wininet.h>
@@ -73,18 +74,11 @@ void SetTestSiteMode(const std::string& mode) {
 
 void PauseTestSite(DWORD ms) {
     SiteRequest("POST", "/_pause?ms=" + std::to_string(ms));
-    for (int i = 0; i < 50 && SiteRequest("GET", "/_log"); ++i)
-        Sleep(100);
+    WaitUntil([] { return !SiteRequest("GET", "/_log"); }, 5000, 100);
 }
 
 bool WaitForTestSite(DWORD timeoutMs) {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (!SiteRequest("GET", "/_log")) {
-        if (GetTickCount64() > end)
-            return false;
-        Sleep(200);
-    }
-    return true;
+    return WaitUntil([] { return SiteRequest("GET", "/_log"); }, timeoutMs, 200);
 }
 
 std::vector<std::string> TestSiteRequests() {

@@ -68,13 +68,7 @@ std::vector<std::wstring> ReadLogFile(const std::wstring& path) {
 }
 
 bool WaitUntilGone(HWND window, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    while (IsWindow(window)) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        Sleep(50);
-    }
-    return true;
+    return WaitUntil([&] { return !IsWindow(window); }, timeoutMs);
 }
 
 TestWindowProcess TestWindowProcess::Start(const TestWindowOptions& options) {
@@ -125,16 +119,8 @@ std::vector<std::wstring> TestWindowProcess::Log() {
         return std::count(lines.begin(), lines.end(), L"SYNC");
     };
     const auto before = syncs();
-    if (IsWindow(window_) && PostMessageW(window_, WM_APP, 0, 0)) {
-        const DWORD start = GetTickCount();
-        for (;;) {
-            if (syncs() > before)
-                break;
-            if (GetTickCount() - start > 10000)
-                break;
-            Sleep(20);
-        }
-    }
+    if (IsWindow(window_) && PostMessageW(window_, WM_APP, 0, 0))
+        WaitUntil([&] { return syncs() > before; }, 10000, 20);
     std::vector<std::wstring> lines;
     for (auto& line : ReadLogFile(logPath_))
         if (line != L"SYNC")
