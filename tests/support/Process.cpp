@@ -81,3 +81,8 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD everyMs
     }
     return true;
 }
+
+bool RunningUnderWine() {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
