@@ -1,6 +1,7 @@
 #include "tests/support/TestFiles.h"
 
 #include "platform/UniqueHandle.h"
+#include "tests/support/ViewerLog.h"
 
 #include <algorithm>
 #include <atomic>
@@ -92,4 +93,14 @@ std::vector<std::wstring> FolderEntries(const std::wstring& folder) {
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+bool AppendUtf8Line(const std::wstring& path, const std::wstring& line) {
+    const std::string bytes = ToUtf8(line + L"\r\n");
+    const UniqueFile file(CreateFileW(path.c_str(), FILE_APPEND_DATA,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return file &&
+           WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
