@@ -84,8 +84,9 @@ add_library(test_support STATIC ${SUPPORT_SOURCES})
 target_include_directories(test_support PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
 target_compile_options(test_support PRIVATE ${VARNHOLT_WARNINGS})
 # psapi: the process memory counters, which Vista's headers take from psapi.dll; crypt32:
-# the certificate store the https tests trust their test authority in.
-target_link_libraries(test_support PUBLIC ${WIN_LIBS} ${ON_DEMAND_LIBS} psapi crypt32)
+# the certificate store the https tests trust their test authority in; GoogleTest: the
+# fixtures the end-to-end tests share.
+target_link_libraries(test_support PUBLIC ${WIN_LIBS} ${ON_DEMAND_LIBS} psapi crypt32 GTest::gtest)
 
 # Helper programs the tests start: the stand-in viewer, the message-box driver, ...
 file(GLOB TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/tools/*.cpp)

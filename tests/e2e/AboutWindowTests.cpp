@@ -3,16 +3,13 @@
 // controls are read through Win32, as any other program would read them.
 #include "about/AboutLayout.h"
 #include "about/SiteCheck.h"
-#include "tests/support/BuildVersion.h"
+#include "tests/support/AboutScene.h"
 #include "tests/support/DebugRun.h"
 #include "tests/support/LinkRecorder.h"
-#include "tests/support/Process.h"
 #include "tests/support/Screenshot.h"
 #include "tests/support/StandIn.h"
 #include "tests/support/SystemColors.h"
 #include "tests/support/TestRegistry.h"
-#include "tests/support/TestSite.h"
-#include "tests/support/ViewerLog.h"
 #include "tests/support/WindowText.h"
 #include "platform/ComHandles.h"
 #include "platform/UniqueBstr.h"
@@ -29,14 +26,6 @@
 namespace {
 
 const std::wstring Caption = MessageBoxCaption();
-const std::wstring SetupAddress = L"http://127.0.0.1:18080/Rurivur/Varnholt_Setup.exe";
-// The version files of the test site: a newer version, and this build's own.
-const std::string NextVersionFile = "Version=" + ToUtf8(NextVersion()) + ";";
-const std::string SameVersionFile = "Version=" + ToUtf8(ShortVersion()) + ";";
-const std::wstring Newer = L"Another version (" + NextVersion() + L") is now available:";
-const std::wstring UpToDate = L"The product is up to date.";
-const std::wstring Unchecked = L"The newest version could not be checked.";
-
 // A rectangle in the client coordinates of parent.
 RECT RectIn(HWND window, HWND parent) {
     RECT rect{};
@@ -63,8 +52,6 @@ Box BoxIn(HWND window, HWND parent) {
     const RECT rect = RectIn(window, parent);
     return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
-
-std::vector<std::wstring> Lines(const std::wstring& text);
 
 // The widest line of the message that the design writes as one line (all but the path),
 // in the font the window asks for, at that scale.
@@ -101,63 +88,6 @@ void ExpectLaidOut(HWND window, HWND message, HWND link, HWND icon, HWND ok, int
     EXPECT_EQ(BoxIn(message, window), layout.message);
     EXPECT_EQ(BoxIn(link, window), layout.link);
     EXPECT_EQ(BoxIn(ok, window), layout.ok);
-}
-
-std::vector<std::wstring> Lines(const std::wstring& text) {
-    std::vector<std::wstring> lines;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = text.find(L"\r\n", start);
-        lines.push_back(text.substr(start, end - start));
-        if (end == std::wstring::npos)
-            return lines;
-        start = end + 2;
-    }
-}
-
-bool EqualsNoCaseAscii(const std::wstring& a, const wchar_t* b) {
-    return CompareStringOrdinal(a.c_str(), -1, b, -1, TRUE) == CSTR_EQUAL;
-}
-
-struct AboutView {
-    HWND window = nullptr;
-    std::wstring caption;
-    RECT frame{};
-    RECT client{};
-    HWND message = nullptr, link = nullptr, ok = nullptr, icon = nullptr;
-    std::wstring text;
-    std::wstring linkCaption;
-    bool linkVisible = false;
-    std::wstring okText;
-    std::wstring LastLine() const { return Lines(text).back(); }
-};
-
-AboutView ReadAboutWindow(HWND window) {
-    AboutView view;
-    view.window = window;
-    view.caption = TextOf(window);
-    GetWindowRect(window, &view.frame);
-    GetClientRect(window, &view.client);
-    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        const std::wstring name = ClassOf(child);
-        if (EqualsNoCaseAscii(name, L"Edit"))
-            view.message = child;
-        else if (EqualsNoCaseAscii(name, L"Button"))
-            view.ok = child;
-        else if (name == L"VarnholtLinkBox")
-            view.link = child;
-        else if (name == L"VarnholtPicture")
-            view.icon = child;
-    }
-    if (view.message)
-        view.text = TextOf(view.message);
-    if (view.link) {
-        view.linkCaption = TextOf(view.link);
-        view.linkVisible = IsWindowVisible(view.link) != FALSE;
-    }
-    if (view.ok)
-        view.okText = TextOf(view.ok);
-    return view;
 }
 
 void SaveScreenshot(const AboutView& view, const wchar_t* name) {
@@ -237,132 +167,153 @@ class DisplayScale {
     ScopedRegistryValue value_;
 };
 
-std::size_t CountRequests(const std::string& path) {
-    const auto requests = TestSiteRequests();
-    return static_cast<std::size_t>(std::count(requests.begin(), requests.end(), path));
-}
+// A copy of the program under another file name, in a folder of its own.
+class CopiedProgram {
+  public:
+    explicit CopiedProgram(const std::wstring& fileName) {
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        folder_ = std::wstring(temp) + L"varnholt-copy";
+        CreateDirectoryW(folder_.c_str(), nullptr);
+        path_ = folder_ + L"\\" + fileName;
+        CopyFileW(VarnholtPath().c_str(), path_.c_str(), FALSE);
+    }
+    ~CopiedProgram() {
+        WaitUntil([&] { return DeleteFileW(path_.c_str()) != FALSE; }, 5000, 100);
+        RemoveDirectoryW(folder_.c_str());
+    }
+    const std::wstring& Folder() const { return folder_; }
+    const std::wstring& Path() const { return path_; }
 
-class AboutWindowTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_TRUE(WaitForTestSite(15000)) << "no test site on 127.0.0.1:18080";
-        ASSERT_TRUE(ResetTestSite());
-    }
-    void TearDown() override {
-        client.Kill();
-        SetTestSiteMode("normal");
-        SetCursorPos(1, 1);
-    }
-    // Starts the program and waits for its About window.
-    AboutView Open(const std::wstring& arguments, DWORD timeoutMs = 20000,
-                   const std::wstring& program = VarnholtPath()) {
-        client = ChildProcess::Start(program, arguments);
-        const ULONGLONG end = GetTickCount64() + timeoutMs;
-        HWND window = nullptr;
-        while (!(window = FindAboutWindow(client.Id())) && GetTickCount64() < end &&
-               !client.WaitForExit(100)) {
-        }
-        if (!window)
-            return {};
-        // Shown, and now handling messages: a window whose thread was busy in the download
-        // counts as hung for a while, and is not asked for its texts meanwhile.
-        SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, nullptr);
-        return ReadAboutWindow(window);
-    }
-    // The program ends, with 0, once its window is closed.
-    void ExpectEnd() {
-        EXPECT_TRUE(client.WaitForExit(15000)) << "still running after the window closed";
-        EXPECT_EQ(client.ExitCode(), 0u);
-    }
-    ChildProcess client;
+  private:
+    std::wstring folder_;
+    std::wstring path_;
 };
 
+// A start of the client and what its About window then says of the newest version.
+struct VersionCase {
+    const char* name;
+    SiteAnswer site;
+    std::wstring says;                      // the window's last line
+    std::vector<std::string> asked;         // the site's requests (those over https aside)
+    std::wstring arguments = L"";           // the client's command line
+    DWORD withinMs = 20000;                 // the window is up by then
+    std::wstring copiedAs = L"";            // run as a copy of this file name
+    std::wstring shownAs = L"Varnholt.exe"; // the copy's path ends so in the text
+};
+
+const std::string NewerNumber = ToUtf8(NextVersion());
+const std::wstring Quirk = OlderByPartsButLargerAsNumber(); // 2.13 for 2.127
+const std::vector<std::string> AskedOnce = {"/Rurivur/Varnholt.js"};
+const std::string Spaces = std::string(30, ' ');
+
 // What the site answers, as a maker's site, a broken one or anyone on the reader's network
-// would, and what the window then says: only a version number of the site's ever shows,
-// the link to the setup below the text when it is newer, and the window stays on the
-// screen. (The site refuses a request without a User-Agent and, as a cache would, answers
-// one that does not ask for a fresh answer with an old version file.)
-TEST_F(AboutWindowTest, WhatTheSiteAnswersAndWhatTheWindowSays) {
-    const std::wstring quirk = OlderByPartsButLargerAsNumber(); // 2.13 for 2.127
-    const std::string next = ToUtf8(NextVersion());
-    const struct {
-        std::string body;
-        int status;
-        const char* mode;
-        bool trusted;
-        std::wstring says;
-    } cases[] = {
-        {NextVersionFile + "Size=900;", 200, "normal", false, Newer},
-        {"Version=\"" + next + "\";Size=900;", 200, "normal", false, Newer},
-        {SameVersionFile + "Size=900;", 200, "normal", false, UpToDate},
-        {"Version=" + ToUtf8(quirk) + ";", 200, "normal", false, // none for a one-digit minor
-         quirk.empty() ? Unchecked : L"Another version (" + quirk + L") is now available:"},
-        {"", 404, "normal", false, Unchecked}, // the site's own error page, without Version
-        {"Version=" + next + "\r\nSECURITY WARNING: call +1-555-0100\r\n;", 200, "normal", false,
-         Unchecked},
-        {NextVersionFile, 404, "normal", false, Unchecked},
-        {NextVersionFile, 500, "normal", false, Unchecked},
-        {NextVersionFile, 200, "redirect-to-https", true, Newer},
-        {NextVersionFile, 200, "redirect-to-https", false, Unchecked}, // a stranger's certificate
-        {"Version=" + next + std::string(57000, '0') + ";", 200, "normal", false, Unchecked},
-    };
-    for (const auto& c : cases) {
-        const std::string row = "row " + std::to_string(&c - cases);
-        ASSERT_TRUE(ResetTestSite());
-        if (!c.body.empty())
-            SetVersionFile("Varnholt", c.body, c.status);
-        SetTestSiteMode(c.mode);
-        std::optional<TrustedTestAuthority> trust;
-        if (c.trusted)
-            trust.emplace();
-        const AboutView view = Open(L"");
-        ASSERT_TRUE(view.window) << row;
-        const std::vector<std::wstring> lines = Lines(view.text);
-        EXPECT_TRUE(lines.size() == 7 && lines[5].empty()) << row;
-        EXPECT_EQ(view.LastLine(), c.says) << row;
-        EXPECT_EQ(view.linkVisible, c.says.starts_with(L"Another")) << row;
-        EXPECT_TRUE(!view.linkVisible || view.linkCaption == SetupAddress) << row;
-        EXPECT_EQ(CountRequests("/Rurivur/Varnholt.js"), 1u) << row;
-        ExpectLaidOut(view.window, view.message, view.link, view.icon, view.ok, 96);
-        ExpectEndsAboveOK(view.window, view.linkVisible ? view.link : view.message, view.ok, 180);
-        const RECT work = WorkAreaOf(view.window);
-        const RECT ok = RectIn(view.ok, view.window);
-        EXPECT_TRUE(view.frame.left >= work.left && view.frame.top >= work.top &&
-                    view.frame.right <= work.right && view.frame.bottom <= work.bottom &&
-                    ok.right <= view.client.right && ok.bottom <= view.client.bottom)
-            << row << ": the window or OK is off the screen";
-        client.Kill();
-    }
+// would (the site refuses a request without a User-Agent and, as a cache would, answers one
+// that does not ask for a fresh answer with an old version file): only a version number of
+// the site's ever shows. No server at all, one that never answers, and ones that trickle (a
+// byte at a time: one a second with a length; every two seconds without one, or a chunk
+// each: the body takes far longer than the download's 10 s) still give the window within
+// the time limit. A /ver argument that is a version number is the newest version and no
+// site is asked; no argument, a blank, "sion" of /version or more than a number names no
+// version. Another extension of the program file is still shown as ".exe"; another name
+// asks for its own version file but offers the same setup.
+const VersionCase VersionCases[] = {
+    {"Newer", {NextVersionFile + "Size=900;"}, Newer, AskedOnce},
+    {"NewerQuoted", {"Version=\"" + NewerNumber + "\";Size=900;"}, Newer, AskedOnce},
+    {"Same", {SameVersionFile + "Size=900;"}, UpToDate, AskedOnce},
+    {"OlderByPartsLargerAsNumber", // none for a one-digit minor
+     {"Version=" + ToUtf8(Quirk) + ";"},
+     Quirk.empty() ? Unchecked : NewerLine(Quirk),
+     AskedOnce},
+    {"ErrorPageWithoutVersion", {"", 404}, Unchecked, AskedOnce},
+    {"VersionAndMore",
+     {"Version=" + NewerNumber + "\r\nSECURITY WARNING: call +1-555-0100\r\n;"},
+     Unchecked,
+     AskedOnce},
+    {"Status404", {NextVersionFile, 404}, Unchecked, AskedOnce},
+    {"Status500", {NextVersionFile, 500}, Unchecked, AskedOnce},
+    {"RedirectToHttps", {NextVersionFile, 200, "redirect-to-https", true}, Newer, AskedOnce},
+    {"RedirectToAStrangersCertificate",
+     {NextVersionFile, 200, "redirect-to-https"},
+     Unchecked,
+     AskedOnce},
+    {"LongerThanAVersion",
+     {"Version=" + NewerNumber + std::string(57000, '0') + ";"},
+     Unchecked,
+     AskedOnce},
+    {"NoServer", {NextVersionFile + Spaces, 200, "normal", false, 8000}, Unchecked, {}, L"", 30000},
+    {"Silent", {NextVersionFile + Spaces, 200, "silent"}, Unchecked, AskedOnce, L"", 40000},
+    {"Trickle", {NextVersionFile + Spaces, 200, "trickle"}, Unchecked, AskedOnce, L"", 40000},
+    {"TrickleUnsized",
+     {NextVersionFile + Spaces, 200, "trickle-unsized"},
+     Unchecked,
+     AskedOnce,
+     L"",
+     11000},
+    {"TrickleChunked",
+     {NextVersionFile + Spaces, 200, "trickle-chunked"},
+     Unchecked,
+     AskedOnce,
+     L"",
+     11000},
+    {"VerNumber", {NextVersionFile}, NewerLine(L"2.5"), {}, L"/ver  2.5 "},
+    {"VerOlderNumber", {NextVersionFile}, UpToDate, {}, L"/ver 1"},
+    {"NoArguments", {NextVersionFile}, Newer, AskedOnce, L""},
+    {"VerAlone", {NextVersionFile}, Newer, AskedOnce, L"/ver"},
+    {"VerBlank", {NextVersionFile}, Newer, AskedOnce, L"/VER   "},
+    {"Version", {NextVersionFile}, Newer, AskedOnce, L"/version"},
+    {"VerNoNumber", {NextVersionFile}, Newer, AskedOnce, L"/ver x"},
+    {"VerMoreThanANumber", {NextVersionFile}, Newer, AskedOnce, L"/ver 9.9 call 555"},
+    {"AnotherExtension", {NextVersionFile}, Newer, AskedOnce, L"", 20000, L"Varnholt.bin"},
+    {"AnotherName",
+     {NextVersionFile, 200, "normal", false, 0, "Client2"},
+     Newer,
+     {"/Rurivur/Client2.js"},
+     L"",
+     20000,
+     L"Client2.exe",
+     L"Client2.exe"},
+};
+
+void PrintTo(const VersionCase& c, std::ostream* out) {
+    *out << c.name;
 }
 
-// No server at all, one that never answers, and ones that trickle (a byte at a time: one a
-// second with a length; every two seconds without one, or a chunk each: each read gets a
-// byte and never a full buffer, and the body takes far longer than the download's 10 s).
-TEST_F(AboutWindowTest, NoSilentOrTricklingServerStillGivesTheWindowWithinTheTimeLimit) {
-    SetVersionFile("Varnholt", NextVersionFile + std::string(30, ' '));
-    const struct {
-        const char* mode;
-        DWORD bound;
-    } modes[] = {{"none", 30000},
-                 {"silent", 40000},
-                 {"trickle", 40000},
-                 {"trickle-unsized", 11000},
-                 {"trickle-chunked", 11000}};
-    for (const auto& m : modes) {
-        if (m.mode == std::string("none"))
-            PauseTestSite(8000);
-        else
-            SetTestSiteMode(m.mode);
-        const AboutView view = Open(L"", m.bound);
-        ASSERT_TRUE(view.window) << "no window within " << m.bound << " ms while the site is "
-                                 << m.mode;
-        EXPECT_EQ(view.LastLine(), Unchecked);
-        EXPECT_FALSE(view.linkVisible);
-        client.Kill();
-        ASSERT_TRUE(WaitForTestSite(20000));
-    }
-    EXPECT_EQ(CountRequests("/Rurivur/Varnholt.js"), 4u); // none while there was no server
+class AboutVersionTest : public AboutWindowTest,
+                         public ::testing::WithParamInterface<VersionCase> {};
+
+// The window says it, the link to the setup below the text when it is newer, laid out
+// for what it shows and on the screen.
+TEST_P(AboutVersionTest, TheWindowSaysWhatTheSiteOrTheArgumentGives) {
+    const VersionCase& c = GetParam();
+    Answer(c.site);
+    std::optional<CopiedProgram> copy;
+    if (!c.copiedAs.empty())
+        copy.emplace(c.copiedAs);
+    const AboutView view = Open(c.arguments, c.withinMs, copy ? copy->Path() : VarnholtPath());
+    ASSERT_TRUE(view.window) << "no window within " << c.withinMs << " ms";
+    EXPECT_EQ(view.caption, Caption);
+    EXPECT_EQ(view.text,
+              AboutText(copy ? copy->Folder() + L"\\" + c.shownAs : VarnholtPath(), c.says));
+    EXPECT_EQ(view.linkVisible, c.says.starts_with(L"Another"));
+    EXPECT_TRUE(!view.linkVisible || view.linkCaption == TestSetupAddress);
+    std::vector<std::string> asked = TestSiteRequests();
+    std::erase_if(asked, [](const std::string& path) { return path.starts_with("https "); });
+    EXPECT_EQ(asked, c.asked);
+    ExpectLaidOut(view.window, view.message, view.link, view.icon, view.ok, 96);
+    ExpectEndsAboveOK(view.window, view.linkVisible ? view.link : view.message, view.ok, 180);
+    const RECT work = WorkAreaOf(view.window);
+    const RECT ok = RectIn(view.ok, view.window);
+    EXPECT_TRUE(view.frame.left >= work.left && view.frame.top >= work.top &&
+                view.frame.right <= work.right && view.frame.bottom <= work.bottom &&
+                ok.right <= view.client.right && ok.bottom <= view.client.bottom)
+        << "the window or OK is off the screen";
+    client.Kill();
+    client.WaitForExit(5000); // before the copy goes
 }
+
+INSTANTIATE_TEST_SUITE_P(, AboutVersionTest, ::testing::ValuesIn(VersionCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The window says only that no answer came; a debugger hears where the check gave up.
 TEST_F(AboutWindowTest, EachWayTheCheckGivesUpTellsADebuggerTheStepAndTheError) {
@@ -437,14 +388,7 @@ TEST_F(AboutWindowTest, SizesCaptionTextAndIconAtTheStandardScale) {
     EXPECT_TRUE(messageStyle & ES_READONLY);
     EXPECT_FALSE(messageStyle & WS_BORDER);
 
-    const std::vector<std::wstring> lines = Lines(view.text);
-    ASSERT_EQ(lines.size(), 7u);
-    EXPECT_EQ(lines[0], L"This module is designed to expand the functionality");
-    EXPECT_EQ(lines[1], L"of the standard Windows CHM viewer.");
-    EXPECT_EQ(lines[2], L"");
-    EXPECT_EQ(lines[3], L"The current path:");
-    EXPECT_EQ(lines[4], VarnholtPath());
-    EXPECT_EQ(lines[6], UpToDate);
+    EXPECT_EQ(view.text, AboutText(VarnholtPath(), UpToDate));
 }
 
 TEST_F(AboutWindowTest, At150PercentEverySizeScalesAndTheTextStillFits) {
@@ -542,79 +486,6 @@ TEST_F(AboutWindowTest, TheLinkUnderlinesUnderThePointerAndNotAfterItLeaves) {
         << "the underline stayed after the pointer left";
 }
 
-class CopiedProgram {
-  public:
-    explicit CopiedProgram(const std::wstring& fileName) {
-        wchar_t temp[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, temp);
-        folder_ = std::wstring(temp) + L"varnholt-copy";
-        CreateDirectoryW(folder_.c_str(), nullptr);
-        path_ = folder_ + L"\\" + fileName;
-        CopyFileW(VarnholtPath().c_str(), path_.c_str(), FALSE);
-    }
-    ~CopiedProgram() {
-        for (int i = 0; i < 50 && !DeleteFileW(path_.c_str()); ++i)
-            Sleep(100);
-        RemoveDirectoryW(folder_.c_str());
-    }
-    const std::wstring& Folder() const { return folder_; }
-    const std::wstring& Path() const { return path_; }
-
-  private:
-    std::wstring folder_;
-    std::wstring path_;
-};
-
-// Another extension is still shown as ".exe"; another name asks for its own version file
-// but offers the same setup.
-TEST_F(AboutWindowTest, AnotherExtensionOrNameOfTheProgramFile) {
-    for (const std::wstring name : {L"Varnholt", L"Client2"}) {
-        const std::wstring fileName = name == L"Varnholt" ? L"Varnholt.bin" : L"Client2.exe";
-        const CopiedProgram copy(fileName);
-        ASSERT_TRUE(ResetTestSite());
-        SetVersionFile(ToUtf8(name), NextVersionFile);
-        const AboutView view = Open(L"", 20000, copy.Path());
-        ASSERT_TRUE(view.window) << ToUtf8(fileName);
-        EXPECT_EQ(TestSiteRequests(), std::vector<std::string>{"/Rurivur/" + ToUtf8(name) + ".js"});
-        EXPECT_EQ(Lines(view.text)[4], copy.Folder() + L"\\" + name + L".exe");
-        EXPECT_EQ(view.linkCaption, SetupAddress);
-        client.Kill();
-        client.WaitForExit(5000);
-    }
-}
-
-TEST_F(AboutWindowTest, AVerArgumentThatIsAVersionNumberIsTheNewestVersion) {
-    SetVersionFile("Varnholt", NextVersionFile);
-    AboutView view = Open(L"/ver  2.5 ");
-    ASSERT_TRUE(view.window);
-    EXPECT_EQ(view.LastLine(), L"Another version (2.5) is now available:");
-    EXPECT_TRUE(view.linkVisible);
-    client.Kill();
-    view = Open(L"/ver 1");
-    ASSERT_TRUE(view.window);
-    EXPECT_EQ(view.LastLine(), UpToDate);
-    EXPECT_FALSE(view.linkVisible);
-    EXPECT_TRUE(TestSiteRequests().empty());
-    client.Kill();
-
-    // No argument, a blank, "sion" of /version or more than a number names no version: the
-    // site is asked, and the window is the one an empty command line opens.
-    const AboutView empty = Open(L"");
-    ASSERT_TRUE(empty.window);
-    EXPECT_EQ(empty.LastLine(), Newer);
-    client.Kill();
-    for (const wchar_t* arguments :
-         {L"/ver", L"/VER   ", L"/version", L"/ver x", L"/ver 9.9 call 555"}) {
-        view = Open(arguments);
-        ASSERT_TRUE(view.window);
-        EXPECT_TRUE(view.caption == empty.caption && view.text == empty.text &&
-                    view.linkCaption == empty.linkCaption)
-            << ToUtf8(arguments) << ": " << ToUtf8(view.LastLine());
-        client.Kill();
-    }
-    EXPECT_EQ(CountRequests("/Rurivur/Varnholt.js"), 6u);
-}
-
 // The window with the keyboard focus in another program's thread.
 HWND FocusOf(HWND window) {
     GUITHREADINFO info{};
@@ -676,7 +547,7 @@ TEST_F(AboutWindowTest, TabGoesRoundMessageLinkAndOKAndEnterOrSpaceOnTheLinkOpen
         PressKey(key);
         const auto links = recorder.WaitForLinks(++opened, 15000);
         ASSERT_EQ(links.size(), opened) << "the key opened nothing";
-        EXPECT_NE(links.back().find(ToUtf8(SetupAddress)), std::string::npos) << links.back();
+        EXPECT_NE(links.back().find(ToUtf8(TestSetupAddress)), std::string::npos) << links.back();
         EXPECT_TRUE(IsWindowVisible(view.window)) << "the key closed the window";
         client.Kill();
     }
@@ -706,7 +577,7 @@ TEST_F(AboutWindowTest, AScreenReaderHearsALinkNamedByItsAddressWhoseJumpOpensIt
             EXPECT_EQ((link.get()->*read)(self, value.put()), S_OK);
             return value ? std::wstring(value.get(), SysStringLen(value.get())) : L"";
         };
-        EXPECT_EQ(text(&IAccessible::get_accName), SetupAddress);
+        EXPECT_EQ(text(&IAccessible::get_accName), TestSetupAddress);
         EXPECT_EQ(text(&IAccessible::get_accDefaultAction), L"Jump");
         VARIANT state{};
         ASSERT_EQ(link->get_accState(self, &state), S_OK);
@@ -718,7 +589,7 @@ TEST_F(AboutWindowTest, AScreenReaderHearsALinkNamedByItsAddressWhoseJumpOpensIt
     CoUninitialize();
     const auto links = recorder.WaitForLinks(1, 15000);
     ASSERT_EQ(links.size(), 1u) << "the default action opened nothing";
-    EXPECT_NE(links[0].find(ToUtf8(SetupAddress)), std::string::npos) << links[0];
+    EXPECT_NE(links[0].find(ToUtf8(TestSetupAddress)), std::string::npos) << links[0];
 }
 
 // Over the link, its tool tip shows the whole address (a narrow window ends it in "...").
@@ -742,7 +613,7 @@ TEST_F(AboutWindowTest, TheLinksToolTipIsTheWholeAddress) {
         },
         10000))
         << "no tool tip shown";
-    EXPECT_EQ(TextOf(tip), SetupAddress);
+    EXPECT_EQ(TextOf(tip), TestSetupAddress);
 }
 
 TEST_F(AboutWindowTest, ClickingTheLinkAsksTheShellToOpenTheSetupAddress) {

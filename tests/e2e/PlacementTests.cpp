@@ -94,13 +94,9 @@ class ChmRecorder {
     ~ChmRecorder() { DeleteFileW(record_.c_str()); }
     // The command lines the shell started, waiting up to timeoutMs for the first one.
     std::vector<std::wstring> Opened(DWORD timeoutMs) const {
-        const DWORD start = GetTickCount();
-        for (;;) {
-            const auto lines = ReadLogFile(record_);
-            if (!lines.empty() || GetTickCount() - start > timeoutMs)
-                return lines;
-            Sleep(50);
-        }
+        std::vector<std::wstring> lines;
+        WaitUntil([&] { return !(lines = ReadLogFile(record_)).empty(); }, timeoutMs);
+        return lines;
     }
 
   private:

@@ -93,11 +93,8 @@ TEST(StartUp, RegistersAppPathAndAllowsFrameNavigationIn64BitView) {
     EXPECT_EQ(ReadTextValue(HKEY_LOCAL_MACHINE, AppPathsKey, L"Path", View::Bits64),
               TestBinFolder());
 
-    const auto allow =
-        ReadRawValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigation, View::Bits64);
-    ASSERT_TRUE(allow);
-    EXPECT_EQ(allow->type, static_cast<DWORD>(REG_DWORD));
-    EXPECT_EQ(allow->bytes, (std::vector<std::uint8_t>{1, 0, 0, 0}));
+    EXPECT_EQ(ReadRawValue(HKEY_LOCAL_MACHINE, RestrictionsKey, FrameNavigation, View::Bits64),
+              DwordOne);
 }
 
 TEST(StartUp, SecondRunChangesNeitherKey) {
@@ -133,21 +130,14 @@ std::optional<RawValue> FrameNavigationAfterARunWith(const char* stored) {
 
 TEST(StartUp, FrameNavigationStoredAsTextThatReadsAs1IsLeftAsText) {
     // the number is rounded to a whole one, halves to the even neighbour
-    for (const char* stored : {"1", "1.4", "0.6", " 1 px"}) {
-        const auto allow = FrameNavigationAfterARunWith(stored);
-        ASSERT_TRUE(allow) << stored;
-        EXPECT_EQ(allow->type, static_cast<DWORD>(REG_SZ)) << stored;
-        EXPECT_EQ(allow->bytes, StringBytes(stored));
-    }
+    for (const char* stored : {"1", "1.4", "0.6", " 1 px"})
+        EXPECT_EQ(FrameNavigationAfterARunWith(stored), (RawValue{REG_SZ, StringBytes(stored)}))
+            << stored;
 }
 
 TEST(StartUp, FrameNavigationOtherThan1IsRewrittenAsDoubleWord) {
-    for (const char* stored : {"0", "2", "0.5", "1.5", "4294967295", "&H100000000"}) {
-        const auto allow = FrameNavigationAfterARunWith(stored);
-        ASSERT_TRUE(allow) << stored;
-        EXPECT_EQ(allow->type, static_cast<DWORD>(REG_DWORD)) << stored;
-        EXPECT_EQ(allow->bytes, (std::vector<std::uint8_t>{1, 0, 0, 0})) << stored;
-    }
+    for (const char* stored : {"0", "2", "0.5", "1.5", "4294967295", "&H100000000"})
+        EXPECT_EQ(FrameNavigationAfterARunWith(stored), DwordOne) << stored;
 }
 
 } // namespace

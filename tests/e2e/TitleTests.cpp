@@ -49,20 +49,31 @@ struct Client {
             return 0xFFFFFFFF;
         return process.ExitCode();
     }
+    // Its prompt came, was given the answer, and the client then ended with 0.
+    ::testing::AssertionResult AnswersAndEnds(int answer) {
+        const MessageBoxView prompt = WaitForPrompt();
+        if (!prompt.window)
+            return ::testing::AssertionFailure() << "no prompt";
+        AnswerMessageBox(prompt.window, answer);
+        if (const DWORD exitCode = Finish())
+            return ::testing::AssertionFailure() << "the client ended with " << exitCode;
+        return ::testing::AssertionSuccess();
+    }
 };
+
+// The viewer's title once the client has run with arguments and ended.
+std::wstring TitleAfter(const TestWindowProcess& viewer, const std::wstring& arguments) {
+    if (const DWORD exitCode = RunVarnholt(arguments))
+        return L"(the client ended with " + std::to_wstring(exitCode) + L")";
+    return viewer.Title();
+}
 
 bool Contains(const std::vector<std::wstring>& lines, const std::wstring& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
 bool WaitForForeground(HWND window, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    while (GetForegroundWindow() != window) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        Sleep(50);
-    }
-    return true;
+    return WaitUntil([&] { return GetForegroundWindow() == window; }, timeoutMs);
 }
 
 // Whether a is above b in the Z-order of the top-level windows.
@@ -79,13 +90,10 @@ bool IsAbove(HWND a, HWND b) {
 TEST(Title, TheBlankAfterTheSwitchBelongsToTheNewTitle) {
     TestWindowProcess viewer = StartViewer(Unique(L"Start"), true);
     ASSERT_TRUE(viewer.Window());
-    ASSERT_EQ(RunVarnholt(L"/title New Title"), 0u);
-    EXPECT_EQ(viewer.Title(), L" New Title");
-    ASSERT_EQ(RunVarnholt(L"/titleNew Title"), 0u);
-    EXPECT_EQ(viewer.Title(), L"New Title");
+    EXPECT_EQ(TitleAfter(viewer, L"/title New Title"), L" New Title");
+    EXPECT_EQ(TitleAfter(viewer, L"/titleNew Title"), L"New Title");
     // A "/" inside a word is the title's: "/Ver" here opens no About window.
-    ASSERT_EQ(RunVarnholt(L"/title Server/Verbindung"), 0u);
-    EXPECT_EQ(viewer.Title(), L" Server/Verbindung");
+    EXPECT_EQ(TitleAfter(viewer, L"/title Server/Verbindung"), L" Server/Verbindung");
     EXPECT_TRUE(Contains(viewer.Log(), L"WM_SETTEXT  New Title"));
 }
 
@@ -97,17 +105,14 @@ TEST(Title, ViewerIsFoundByItsOldTitleWhenNoneIsInFront) {
     ASSERT_NE(GetForegroundWindow(), viewer.Window());
 
     // without "|" the viewer is never looked up by title
-    ASSERT_EQ(RunVarnholt(L"/title" + old), 0u);
-    EXPECT_EQ(viewer.Title(), old);
+    EXPECT_EQ(TitleAfter(viewer, L"/title" + old), old);
     EXPECT_TRUE(viewer.LogLines(L"WM_SETTEXT").empty());
 
     const std::wstring fresh = Unique(L"New");
-    ASSERT_EQ(RunVarnholt(L"/title" + fresh + L"|" + old), 0u);
-    EXPECT_EQ(viewer.Title(), fresh);
+    EXPECT_EQ(TitleAfter(viewer, L"/title" + fresh + L"|" + old), fresh);
     // the old title must name a viewer window: a bystander titled so is not retitled
     const std::wstring bystanderTitle = bystander.Title();
-    ASSERT_EQ(RunVarnholt(L"/titleOther|" + bystanderTitle), 0u);
-    EXPECT_EQ(bystander.Title(), bystanderTitle);
+    EXPECT_EQ(TitleAfter(bystander, L"/titleOther|" + bystanderTitle), bystanderTitle);
     EXPECT_TRUE(bystander.LogLines(L"WM_SETTEXT").empty());
     EXPECT_EQ(viewer.Title(), fresh);
 }
@@ -118,12 +123,9 @@ TEST(Title, EmptyBlankAndBarredTitles) {
         TestWindowProcess viewer = StartViewer(Unique(L"Start"), true);
         ASSERT_TRUE(viewer.Window());
         first = viewer.Window();
-        ASSERT_EQ(RunVarnholt(L"/title|x"), 0u);
-        EXPECT_EQ(viewer.Title(), L"");
-        ASSERT_EQ(RunVarnholt(L"/title |x"), 0u);
-        EXPECT_EQ(viewer.Title(), L" ");
-        ASSERT_EQ(RunVarnholt(L"/titleA|B|C"), 0u);
-        EXPECT_EQ(viewer.Title(), L"A");
+        EXPECT_EQ(TitleAfter(viewer, L"/title|x"), L"");
+        EXPECT_EQ(TitleAfter(viewer, L"/title |x"), L" ");
+        EXPECT_EQ(TitleAfter(viewer, L"/titleA|B|C"), L"A");
     }
     ASSERT_TRUE(WaitUntilGone(first, 10000)) << "a window titled A would be a rival below";
 
@@ -131,8 +133,7 @@ TEST(Title, EmptyBlankAndBarredTitles) {
     TestWindowProcess barred = StartViewer(L"B|C", false);
     TestWindowProcess bystander = StartBystander(Unique(L"Bystander"));
     ASSERT_TRUE(barred.Window() && bystander.Window());
-    ASSERT_EQ(RunVarnholt(L"/titleA|B|C"), 0u);
-    EXPECT_EQ(barred.Title(), L"A");
+    EXPECT_EQ(TitleAfter(barred, L"/titleA|B|C"), L"A");
 }
 
 TEST(Title, EmptyArgumentTouchesNoWindowAndDoesNotContactWmi) {
@@ -193,10 +194,7 @@ TEST(TitlePrompt, NoClosesTheViewerAndBringsTheRivalToTheFront) {
     RivalScene scene(false); // any class titled like the old title is a rival too
     ASSERT_TRUE(scene.Ready());
     Client client(L"/title" + scene.Argument());
-    const MessageBoxView prompt = client.WaitForPrompt();
-    ASSERT_TRUE(prompt.window);
-    AnswerMessageBox(prompt.window, IDNO);
-    EXPECT_EQ(client.Finish(), 0u);
+    ASSERT_TRUE(client.AnswersAndEnds(IDNO));
     EXPECT_TRUE(scene.viewer.WaitForExit(10000)) << "the viewer was not closed";
     EXPECT_TRUE(WaitForForeground(scene.rival.Window(), 5000));
     EXPECT_EQ(scene.rival.Title(), scene.oldTitle);
@@ -207,10 +205,7 @@ TEST(TitlePrompt, CancelRetitlesAndClosesNothing) {
     RivalScene scene;
     ASSERT_TRUE(scene.Ready());
     Client client(L"/title" + scene.Argument());
-    const MessageBoxView prompt = client.WaitForPrompt();
-    ASSERT_TRUE(prompt.window);
-    AnswerMessageBox(prompt.window, IDCANCEL);
-    EXPECT_EQ(client.Finish(), 0u);
+    ASSERT_TRUE(client.AnswersAndEnds(IDCANCEL));
     EXPECT_EQ(scene.viewer.Title(), scene.newTitle);
     EXPECT_FALSE(Contains(scene.viewer.Log(), L"WM_CLOSE"));
     EXPECT_TRUE(scene.rival.Log().empty());
@@ -227,10 +222,7 @@ TEST(RussianLocaleTitle, CyrillicTitlesFindTheViewerAndTheRival) {
     TestWindowProcess bystander = StartBystander(Unique(L"Bystander"));
     ASSERT_TRUE(rival.Window() && viewer.Window() && bystander.Window());
     Client client(L"/title" + newTitle + L"|" + oldTitle);
-    const MessageBoxView prompt = client.WaitForPrompt();
-    ASSERT_TRUE(prompt.window) << "the rival was not seen";
-    AnswerMessageBox(prompt.window, IDCANCEL);
-    EXPECT_EQ(client.Finish(), 0u);
+    ASSERT_TRUE(client.AnswersAndEnds(IDCANCEL)) << "the rival was not seen";
     EXPECT_EQ(viewer.Title(), newTitle);
     EXPECT_EQ(rival.Title(), newTitle);
 }
@@ -240,8 +232,7 @@ TEST(TitlePrompt, NoRivalNoPrompt) {
     ASSERT_TRUE(viewer.Window());
     // the viewer's own title is no rival
     const std::wstring argument = Unique(L"New") + L"|" + Unique(L"Old");
-    ASSERT_EQ(RunVarnholt(L"/title" + argument), 0u);
-    EXPECT_EQ(viewer.Title(), argument.substr(0, argument.find(L'|')));
+    EXPECT_EQ(TitleAfter(viewer, L"/title" + argument), argument.substr(0, argument.find(L'|')));
 }
 
 TEST(TitlePrompt, OfTwoRivalsTheLowerOneIsActedOn) {
@@ -254,10 +245,7 @@ TEST(TitlePrompt, OfTwoRivalsTheLowerOneIsActedOn) {
         ASSERT_TRUE(IsAbove(upper.Window(), lower.Window()));
 
         Client client(L"/title" + newTitle + L"|" + oldTitle);
-        const MessageBoxView prompt = client.WaitForPrompt();
-        ASSERT_TRUE(prompt.window);
-        AnswerMessageBox(prompt.window, answer);
-        EXPECT_EQ(client.Finish(), 0u);
+        ASSERT_TRUE(client.AnswersAndEnds(answer));
         if (answer == IDYES) {
             EXPECT_TRUE(lower.WaitForExit(10000));
             EXPECT_EQ(viewer.Title(), newTitle);
@@ -269,46 +257,39 @@ TEST(TitlePrompt, OfTwoRivalsTheLowerOneIsActedOn) {
     }
 }
 
+// A rival titled like the old title, and a first copy of the client asking about it.
+struct AskingScene : RivalScene {
+    AskingScene() : RivalScene(false) {}
+    Client first{L"/title" + Argument()};
+    MessageBoxView prompt = first.WaitForPrompt();
+    bool Ready() const { return RivalScene::Ready() && prompt.window; }
+};
+
 TEST(TitleGuard, SecondCopyWithTheSameTextRetitlesAtOnce) {
-    RivalScene scene(false);
+    AskingScene scene;
     ASSERT_TRUE(scene.Ready());
-    Client first(L"/title" + scene.Argument());
-    const MessageBoxView prompt = first.WaitForPrompt();
-    ASSERT_TRUE(prompt.window);
 
     // the first copy's prompt is in front: the second finds the viewer by its old title
     Client second(L"/title" + scene.Argument());
     EXPECT_EQ(second.Finish(), 0u) << "the second copy did not end: it asks too";
     EXPECT_TRUE(FindMessageBoxes(second.process.Id(), Caption).empty());
     EXPECT_EQ(scene.viewer.Title(), scene.newTitle);
-    EXPECT_EQ(FindMessageBoxes(first.process.Id(), Caption).size(), 1u);
+    EXPECT_EQ(FindMessageBoxes(scene.first.process.Id(), Caption).size(), 1u);
 
-    AnswerMessageBox(prompt.window, IDCANCEL);
-    EXPECT_EQ(first.Finish(), 0u);
+    AnswerMessageBox(scene.prompt.window, IDCANCEL);
+    EXPECT_EQ(scene.first.Finish(), 0u);
     EXPECT_TRUE(scene.rival.Log().empty());
 }
 
 TEST(TitleGuard, CopyWithADifferentTextStillAsks) {
-    RivalScene scene(false);
+    AskingScene scene;
     ASSERT_TRUE(scene.Ready());
-    Client first(L"/title" + scene.Argument());
-    const MessageBoxView firstPrompt = first.WaitForPrompt();
-    ASSERT_TRUE(firstPrompt.window);
 
     Client second(L"/title" + Unique(L"Other") + L"|" + scene.oldTitle);
-    const MessageBoxView secondPrompt = second.WaitForPrompt();
-    EXPECT_TRUE(secondPrompt.window) << "the other copy's prompt suppressed this one";
-    if (secondPrompt.window)
-        AnswerMessageBox(secondPrompt.window, IDCANCEL);
-    EXPECT_EQ(second.Finish(), 0u);
-    AnswerMessageBox(firstPrompt.window, IDCANCEL);
-    EXPECT_EQ(first.Finish(), 0u);
+    EXPECT_TRUE(second.AnswersAndEnds(IDCANCEL)) << "the other copy's prompt suppressed this one";
+    AnswerMessageBox(scene.prompt.window, IDCANCEL);
+    EXPECT_EQ(scene.first.Finish(), 0u);
     EXPECT_EQ(scene.viewer.Title(), scene.newTitle);
-}
-
-bool RunsUnderWine() {
-    const HMODULE ntdll = GetModuleHandleA("ntdll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
 }
 
 // Wine reads per-program DLL overrides from the registry: with WMI's DLL disabled for
@@ -325,13 +306,10 @@ struct WmiDisabledForClient {
 };
 
 TEST(TitleGuard, WmiOutOfReachCountsAsNoOtherCopy) {
-    if (!RunsUnderWine())
+    if (!RunningUnderWine())
         GTEST_SKIP() << "WMI is disabled for the client through Wine's DLL overrides";
-    RivalScene scene(false);
+    AskingScene scene;
     ASSERT_TRUE(scene.Ready());
-    Client first(L"/title" + scene.Argument());
-    const MessageBoxView firstPrompt = first.WaitForPrompt();
-    ASSERT_TRUE(firstPrompt.window);
     {
         const WmiDisabledForClient disabled;
         ASSERT_FALSE(HasDll(RunUnderDebugger(VarnholtPath(), L"/title" + Unique(L"x")).dllsLater,
@@ -341,14 +319,11 @@ TEST(TitleGuard, WmiOutOfReachCountsAsNoOtherCopy) {
         // the same text, but the first copy cannot be recognised: this copy asks too,
         // and goes on to retitle after the answer
         Client second(L"/title" + scene.Argument());
-        const MessageBoxView secondPrompt = second.WaitForPrompt();
-        ASSERT_TRUE(secondPrompt.window);
-        AnswerMessageBox(secondPrompt.window, IDCANCEL);
-        EXPECT_EQ(second.Finish(), 0u);
+        ASSERT_TRUE(second.AnswersAndEnds(IDCANCEL));
         EXPECT_EQ(scene.viewer.Title(), scene.newTitle);
     }
-    AnswerMessageBox(firstPrompt.window, IDCANCEL);
-    EXPECT_EQ(first.Finish(), 0u);
+    AnswerMessageBox(scene.prompt.window, IDCANCEL);
+    EXPECT_EQ(scene.first.Finish(), 0u);
 }
 
 TEST(TitleGuard, AnotherProgramsWindowCaptionedLikeTheClientIsNoCopy) {
@@ -363,10 +338,8 @@ TEST(TitleGuard, AnotherProgramsWindowCaptionedLikeTheClientIsNoCopy) {
     ASSERT_TRUE(scene.Ready() && impostor.Window());
 
     Client client(L"/title" + scene.Argument());
-    const MessageBoxView prompt = client.WaitForPrompt();
-    ASSERT_TRUE(prompt.window) << "the impostor was taken for a copy of the client";
-    AnswerMessageBox(prompt.window, IDCANCEL);
-    EXPECT_EQ(client.Finish(), 0u);
+    ASSERT_TRUE(client.AnswersAndEnds(IDCANCEL))
+        << "the impostor was taken for a copy of the client";
     EXPECT_EQ(scene.viewer.Title(), scene.newTitle);
 }
 

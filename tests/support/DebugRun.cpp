@@ -1,6 +1,7 @@
 #include "tests/support/DebugRun.h"
 
 #include "platform/UniqueHandle.h"
+#include "tests/support/Process.h"
 
 #include <psapi.h>
 
@@ -76,13 +77,14 @@ DebugRun RunUnderDebugger(const std::wstring& program, const std::wstring& argum
     const UniqueKernelHandle process(info.hProcess), thread(info.hThread);
     ExitBreakpoint exitBreakpoint;
     bool started = false;
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < timeoutMs) {
+    // Each turn takes the next event, waiting for it a little at a time, so that
+    // whileRunning is called while the program runs.
+    const auto nextEvent = [&] {
         DEBUG_EVENT event{};
         if (!WaitForDebugEvent(&event, 100)) {
             if (whileRunning)
                 whileRunning(info.dwProcessId);
-            continue;
+            return false;
         }
         DWORD status = DBG_CONTINUE;
         if (event.dwDebugEventCode == LOAD_DLL_DEBUG_EVENT) {
@@ -113,9 +115,10 @@ DebugRun RunUnderDebugger(const std::wstring& program, const std::wstring& argum
         if (ended)
             run.exitCode = event.u.ExitProcess.dwExitCode;
         ContinueDebugEvent(event.dwProcessId, event.dwThreadId, status);
-        if (ended)
-            return run;
-    }
+        return ended;
+    };
+    if (WaitUntil(nextEvent, timeoutMs, 0))
+        return run;
     TerminateProcess(process.get(), 1);
     DebugActiveProcessStop(info.dwProcessId);
     return run;

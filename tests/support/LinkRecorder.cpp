@@ -63,6 +63,6 @@ std::vector<std::string> LinkRecorder::OpenedLinks() const {
 
 std::vector<std::string> LinkRecorder::WaitForLinks(std::size_t count, unsigned timeoutMs) const {
     std::vector<std::string> links;
-    WaitUntil([&] { return (links = OpenedLinks()).size() >= count; }, timeoutMs);
+    WaitUntil([&] { return (links = OpenedLinks()).size() >= count; }, timeoutMs, 100);
     return links;
 }

@@ -118,14 +118,12 @@ std::vector<HWND> FindMessageBoxes(DWORD processId, const std::wstring& caption)
 }
 
 MessageBoxView WaitForMessageBox(DWORD processId, const std::wstring& caption, DWORD timeoutMs) {
-    HWND box = nullptr;
-    const auto found = [&] {
-        const auto boxes = FindMessageBoxes(processId, caption);
-        return (box = boxes.empty() ? nullptr : boxes.front()) != nullptr;
-    };
-    if (!WaitUntil(found, timeoutMs))
+    std::vector<HWND> boxes;
+    if (!WaitUntil([&] { return !(boxes = FindMessageBoxes(processId, caption)).empty(); },
+                   timeoutMs))
         return {};
     // Found as soon as it exists: wait until its text and a button are there too.
+    const HWND box = boxes.front();
     WaitUntil(
         [&] { return GetDlgItem(box, 0xFFFF) && FindWindowExW(box, nullptr, L"Button", nullptr); },
         5000);

@@ -95,12 +95,17 @@ DWORD RunVarnholt(const std::wstring& arguments, DWORD timeoutMs) {
     return RunProgram(VarnholtPath(), arguments, timeoutMs);
 }
 
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD everyMs) {
     const ULONGLONG end = GetTickCount64() + timeoutMs;
     while (!done()) {
         if (GetTickCount64() > end)
             return false;
-        Sleep(50);
+        Sleep(everyMs);
     }
     return true;
+}
+
+bool RunningUnderWine() {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }

@@ -58,5 +58,9 @@ DWORD RunProgram(const std::wstring& program, const std::wstring& arguments, DWO
 // The same for Varnholt.exe.
 DWORD RunVarnholt(const std::wstring& arguments, DWORD timeoutMs = 20000);
 
-// Checks done() every 50 ms until it holds (true) or timeoutMs pass (false).
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
+// Whether this test runs under Wine (which, where it differs from Windows, some tests allow).
+bool RunningUnderWine();
+
+// Checks done() every everyMs (50 unless given) until it holds (true) or timeoutMs pass
+// (false). Every wait of the tests goes through it.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD everyMs = 50);

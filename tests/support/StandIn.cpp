@@ -32,6 +32,8 @@ StandIn::StandIn(const std::wstring& options) : logPath_(NewLogPath()) {
     const std::wstring program = TestBinFolder() + L"\\StandInViewer.exe";
     process_ = ChildProcess::Start(program, L"--log \"" + logPath_ + L"\" " + options);
     ready_ = WaitFor([](const ViewerLogEntry& entry) { return entry.event == L"ready"; }, 15000);
+    if (!ready_)
+        std::fprintf(stderr, "StandIn: not ready within 15 s (options: %ls)\n", options.c_str());
 }
 
 StandIn::~StandIn() {
@@ -63,12 +65,15 @@ StandIn::WaitFor(const std::function<bool(const ViewerLogEntry&)>& match, DWORD 
     std::optional<ViewerLogEntry> found;
     WaitUntil(
         [&] {
-            for (const ViewerLogEntry& entry : Log())
-                if (match(entry))
-                    return (found = entry).has_value();
-            return process_.ExitCode() != STILL_ACTIVE;
+            for (const ViewerLogEntry& entry : Log()) {
+                if (match(entry)) {
+                    found = entry;
+                    return true;
+                }
+            }
+            return process_.ExitCode() != STILL_ACTIVE; // it will write nothing more
         },
-        timeoutMs);
+        timeoutMs, 20);
     return found;
 }
 
@@ -92,6 +97,10 @@ bool StandIn::StopAnswering() {
 
 bool StandIn::BringToFront() const {
     return ::BringToFront(Main());
+}
+
+bool StandIn::UnderPointer(const std::wstring& role, int dx, int dy) const {
+    return Ready() && PutCursorOver(Window(role), dx, dy);
 }
 
 namespace {
@@ -165,9 +174,4 @@ double WallTimeMs(const ChildProcess& child) {
     if (child.ExitCode() == STILL_ACTIVE)
         GetSystemTimeAsFileTime(&ended);
     return FileTimeMs(ended) - FileTimeMs(created);
-}
-
-bool RunningUnderWine() {
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }

@@ -10,6 +10,11 @@
 #include <string>
 #include <vector>
 
+// Where a test's stand-ins go: side by side, so that one can be in front while the pointer
+// is over the other.
+inline const std::wstring LeftPlace = L"--pos 40 60 560 420";
+inline const std::wstring RightPlace = L"--pos 660 60 560 420";
+
 class StandIn {
   public:
     // options: the stand-in's command-line options other than --log.
@@ -44,6 +49,10 @@ class StandIn {
 
     // Raises the main window and makes it the foreground window; true when it is.
     bool BringToFront() const;
+    // Ready and in front (as a viewer a page was clicked in is).
+    bool InFront() const { return Ready() && BringToFront(); }
+    // Ready, with the pointer over its window of that role (dx, dy as PutCursorOver's).
+    bool UnderPointer(const std::wstring& role = L"html", int dx = -40, int dy = -40) const;
 
   private:
     std::wstring logPath_;
@@ -65,4 +74,3 @@ bool PutCursorOver(HWND window, int dx = -40, int dy = -40);
 double ProcessorTimeMs(const ChildProcess& child);
 // Wall time from the child's start to its end (or to now), in milliseconds.
 double WallTimeMs(const ChildProcess& child);
-bool RunningUnderWine();

@@ -2,6 +2,7 @@
 
 #include "platform/UniqueHandle.h"
 #include "tests/support/Process.h"
+#include "tests/support/ViewerLog.h"
 
 #include <algorithm>
 #include <atomic>
@@ -113,4 +114,14 @@ UnixLink::UnixLink(const std::wstring& link, const std::wstring& target) : path(
 
 UnixLink::~UnixLink() {
     RunUnixShell(L"rm -f " + path);
+}
+
+bool AppendUtf8Line(const std::wstring& path, const std::wstring& line) {
+    const std::string bytes = ToUtf8(line + L"\r\n");
+    const UniqueFile file(CreateFileW(path.c_str(), FILE_APPEND_DATA,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return file &&
+           WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }

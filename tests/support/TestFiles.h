@@ -29,6 +29,9 @@ void RemoveFolderTree(const std::wstring& folder);
 std::optional<std::string> ReadFileBytes(const std::wstring& path);
 // Creates or overwrites the file with exactly these bytes (attributes cleared first).
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
+// Appends the line and CR LF to the file (made when missing) in UTF-8, shared with its
+// readers; false when the file cannot be opened.
+bool AppendUtf8Line(const std::wstring& path, const std::wstring& line);
 // INVALID_FILE_ATTRIBUTES when the path names nothing.
 DWORD FileAttributes(const std::wstring& path);
 // Names of the files and folders in a folder (path ending in "\"), sorted.

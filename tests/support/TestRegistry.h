@@ -25,7 +25,10 @@ inline const std::wstring FrameNavigation = L"EnableFrameNavigationInSafeMode";
 struct RawValue {
     DWORD type = 0;
     std::vector<std::uint8_t> bytes;
+    bool operator==(const RawValue&) const = default;
 };
+// The frame-navigation value as the program writes it: the double word 1.
+inline const RawValue DwordOne{REG_DWORD, {1, 0, 0, 0}};
 
 bool KeyExists(HKEY root, const std::wstring& path, View view);
 std::optional<RawValue> ReadRawValue(HKEY root, const std::wstring& path, const std::wstring& name,

@@ -74,11 +74,11 @@ void SetTestSiteMode(const std::string& mode) {
 
 void PauseTestSite(DWORD ms) {
     SiteRequest("POST", "/_pause?ms=" + std::to_string(ms));
-    WaitUntil([] { return !SiteRequest("GET", "/_log"); }, 5000);
+    WaitUntil([] { return !SiteRequest("GET", "/_log"); }, 5000, 100);
 }
 
 bool WaitForTestSite(DWORD timeoutMs) {
-    return WaitUntil([] { return SiteRequest("GET", "/_log"); }, timeoutMs);
+    return WaitUntil([] { return SiteRequest("GET", "/_log"); }, timeoutMs, 200);
 }
 
 std::vector<std::string> TestSiteRequests() {

@@ -120,7 +120,7 @@ std::vector<std::wstring> TestWindowProcess::Log() {
     };
     const auto before = syncs();
     if (IsWindow(window_) && PostMessageW(window_, WM_APP, 0, 0))
-        WaitUntil([&] { return syncs() > before; }, 10000);
+        WaitUntil([&] { return syncs() > before; }, 10000, 20);
     std::vector<std::wstring> lines;
     for (auto& line : ReadLogFile(logPath_))
         if (line != L"SYNC")

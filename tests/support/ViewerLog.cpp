@@ -2,27 +2,22 @@
 
 #include "platform/UniqueHandle.h"
 
+#include <cwchar>
+
 namespace {
+
+// The characters the log writes as a backslash and a letter, and those letters.
+constexpr wchar_t Escaped[] = L"\\\t\n\r";
+constexpr wchar_t EscapeLetters[] = L"\\tnr";
 
 std::wstring Escape(const std::wstring& value) {
     std::wstring escaped;
-    for (wchar_t c : value) {
-        switch (c) {
-        case L'\\':
-            escaped += L"\\\\";
-            break;
-        case L'\t':
-            escaped += L"\\t";
-            break;
-        case L'\n':
-            escaped += L"\\n";
-            break;
-        case L'\r':
-            escaped += L"\\r";
-            break;
-        default:
+    for (const wchar_t c : value) {
+        const wchar_t* const at = c ? std::wcschr(Escaped, c) : nullptr;
+        if (at)
+            escaped += {L'\\', EscapeLetters[at - Escaped]};
+        else
             escaped += c;
-        }
     }
     return escaped;
 }
@@ -35,7 +30,8 @@ std::wstring Unescape(const std::wstring& value) {
             continue;
         }
         const wchar_t next = value[++i];
-        plain += next == L't' ? L'\t' : next == L'n' ? L'\n' : next == L'r' ? L'\r' : next;
+        const wchar_t* const at = next ? std::wcschr(EscapeLetters, next) : nullptr;
+        plain += at ? Escaped[at - EscapeLetters] : next;
     }
     return plain;
 }

@@ -8,6 +8,7 @@
 // With --record PATH it opens no window: it appends "OPEN <its command line>" to PATH
 // and ends (a stand-in for the program the shell starts for a file).
 #include "platform/UniqueHandle.h"
+#include "tests/support/TestFiles.h"
 
 #include <shellapi.h>
 
@@ -19,20 +20,8 @@ namespace {
 std::wstring logPath;
 
 void AppendLine(const std::wstring& path, const std::wstring& line) {
-    if (path.empty())
-        return;
-    const std::wstring text = line + L"\r\n";
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                      nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n,
-                        nullptr, nullptr);
-    const UniqueFile file(CreateFileW(path.c_str(), FILE_APPEND_DATA,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    if (file)
-        WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    if (!path.empty())
+        AppendUtf8Line(path, line);
 }
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -39,14 +39,19 @@ TEST(RegisterFields, FewerThanThreeFieldsIsAMissingField) {
     EXPECT_EQ(KindOf([] { RegisterFields(L""); }), ErrorKind::MissingField);
 }
 
+// The folder and the extension go, and so does a language suffix: from the last "-" after
+// the first character on.
 TEST(HelpFileName, ExtensionAndLanguageSuffixGo) {
-    EXPECT_EQ(HelpFileName(L" C:\\Books\\Atlas-1049.chm"), L"Atlas");
-    EXPECT_EQ(HelpFileName(L"Atlas.chm"), L"Atlas");
-    EXPECT_EQ(HelpFileName(L"a-b-c.chm"), L"a-b");
-    EXPECT_EQ(HelpFileName(L"-x.chm"), L"-x");
-    EXPECT_EQ(HelpFileName(L"x-1.chm"), L"x"); // a "-" at the second character is cut
-    EXPECT_EQ(HelpFileName(L"C:\\a.b\\x.y.chm"), L"x.y");
-    EXPECT_EQ(HelpFileName(L"C:\\dir-1\\Book.chm"), L"Book");
+    const std::pair<const wchar_t*, const wchar_t*> rows[] = {
+        {L" C:\\Books\\Atlas-1049.chm", L"Atlas"},
+        {L"Atlas.chm", L"Atlas"},
+        {L"a-b-c.chm", L"a-b"},
+        {L"-x.chm", L"-x"},
+        {L"x-1.chm", L"x"},
+        {L"C:\\a.b\\x.y.chm", L"x.y"},
+        {L"C:\\dir-1\\Book.chm", L"Book"}};
+    for (const auto& [path, name] : rows)
+        EXPECT_EQ(HelpFileName(path), name) << testing::PrintToString(path);
 }
 
 TEST(HelpFileName, FileNameWithoutDotIsAnError) {

@@ -95,71 +95,48 @@ struct FakeLinkBox final : LinkBoxState {
     std::wstring path;
     std::vector<std::wstring> calls;
 
+    // Records the call and stores the value.
+    template <typename T> void Record(const wchar_t* call, T& field, const T& value) {
+        calls.push_back(call);
+        field = value;
+    }
+
     std::int32_t Alignment() const override { return alignment; }
     void SetAlignment(std::int32_t v) override {
         if (v < 0 || v > 2)
             throw std::invalid_argument("Alignment");
-        calls.push_back(L"SetAlignment");
-        alignment = v;
+        Record(L"SetAlignment", alignment, v);
     }
     bool AutoSize() const override { return autoSize; }
-    void SetLabelAutoSize(bool v) override {
-        calls.push_back(L"LabelAutoSize");
-        autoSize = v;
-    }
+    void SetLabelAutoSize(bool v) override { Record(L"LabelAutoSize", autoSize, v); }
     std::uint32_t BackColor() const override { return backColor; }
-    void SetBackColor(std::uint32_t v) override {
-        calls.push_back(L"SetBackColor");
-        backColor = v;
-    }
+    void SetBackColor(std::uint32_t v) override { Record(L"SetBackColor", backColor, v); }
     std::wstring Caption() const override { return caption; }
-    void SetLabelCaption(const std::wstring& v) override {
-        calls.push_back(L"LabelCaption");
-        caption = v;
-    }
+    void SetLabelCaption(const std::wstring& v) override { Record(L"LabelCaption", caption, v); }
     bool CaptionIsPath() const override { return captionIsPath; }
-    void SetCaptionIsPath(bool v) override {
-        calls.push_back(L"SetCaptionIsPath");
-        captionIsPath = v;
-    }
-    void StoreCaptionIsPath(bool v) override {
-        calls.push_back(L"StoreCaptionIsPath");
-        captionIsPath = v;
-    }
+    void SetCaptionIsPath(bool v) override { Record(L"SetCaptionIsPath", captionIsPath, v); }
+    void StoreCaptionIsPath(bool v) override { Record(L"StoreCaptionIsPath", captionIsPath, v); }
     bool Enabled() const override { return enabled; }
-    void SetEnabled(bool v) override {
-        calls.push_back(L"SetEnabled");
-        enabled = v;
-    }
+    void SetEnabled(bool v) override { Record(L"SetEnabled", enabled, v); }
     LinkFont Font() const override { return font; }
     LinkFont LabelFont() const override { return labelFont; }
     void SetFont(const LinkFont& v) override {
-        calls.push_back(L"SetFont");
-        font = labelFont = v;
+        Record(L"SetFont", font, v);
+        labelFont = v;
         if (hotTracking)
             labelFont.underline = false;
     }
     std::uint32_t ForeColor() const override { return foreColor; }
-    void SetForeColor(std::uint32_t v) override {
-        calls.push_back(L"SetForeColor");
-        foreColor = v;
-    }
+    void SetForeColor(std::uint32_t v) override { Record(L"SetForeColor", foreColor, v); }
     bool HotTracking() const override { return hotTracking; }
     void SetHotTracking(bool v) override {
-        calls.push_back(L"SetHotTracking");
-        hotTracking = v;
+        Record(L"SetHotTracking", hotTracking, v);
         if (v)
             labelFont.underline = false;
     }
-    void StoreHotTracking(bool v) override {
-        calls.push_back(L"StoreHotTracking");
-        hotTracking = v;
-    }
+    void StoreHotTracking(bool v) override { Record(L"StoreHotTracking", hotTracking, v); }
     std::wstring Path() const override { return path; }
-    void SetPath(const std::wstring& v) override {
-        calls.push_back(L"SetPath");
-        path = v;
-    }
+    void SetPath(const std::wstring& v) override { Record(L"SetPath", path, v); }
 };
 
 TEST(LinkBoxPersistence, SaveWritesAllTenInOrder) {

@@ -1,5 +1,4 @@
 // The shared text routines: the cases that catch real faults.
-#include "platform/RunError.h"
 #include "text/TextSplit.h"
 #include "text/TextUtil.h"
 
@@ -16,21 +15,23 @@ TEST(TextBefore, FirstOccurrenceCaseSensitive) {
     EXPECT_EQ(TextBefore(L"=abc", L"="), L"");
 }
 
-TEST(Numbers, MaxOfBoolToIntLowWordIsBetween) {
-    EXPECT_EQ(MaxOf(-3, 0), 0);
-    EXPECT_EQ(MaxOf(5, 0), 5);
-    EXPECT_EQ(MaxOf(-7, -9), -7);
-    EXPECT_THROW(MaxOf(0x80000000LL, 0), RunError);
-    EXPECT_EQ(BoolToInt(true), 1);
-    EXPECT_EQ(BoolToInt(false), 0);
-    EXPECT_EQ(LowWord(0x04190419), 1049);
-    EXPECT_EQ(LowWord(static_cast<std::int32_t>(0xF0020419)), 1049);
-    EXPECT_EQ(LowWord(-1), 65535);
-    EXPECT_TRUE(IsBetween(5, 10, 1));
-    EXPECT_TRUE(IsBetween(10, 10, 1));
-    EXPECT_TRUE(IsBetween(1, 1, 10));
-    EXPECT_FALSE(IsBetween(11, 1, 10));
-    EXPECT_FALSE(IsBetween(0, 10, 1));
+TEST(TextAfter, SeparatorFoundOrAbsent) {
+    EXPECT_EQ(TextAfter(L"a=b=c", L"="), L"b=c");
+    EXPECT_EQ(TextAfter(L"abc", L"="), L"");
+    EXPECT_EQ(TextAfter(L"abc", L"=", 0, false), L"abc");
+    EXPECT_EQ(TextAfter(L"abc=", L"="), L"");
+    EXPECT_EQ(TextAfter(L"a::/b::/c", L"::/"), L"b::/c");
+}
+
+TEST(TextAfter, LengthLimitsTheResult) {
+    EXPECT_EQ(TextAfter(L"a=bcdef", L"=", 3), L"bcd");
+    EXPECT_EQ(TextAfter(L"a=bc", L"=", 10), L"bc");
+}
+
+TEST(TextAfter, CompareModes) {
+    EXPECT_EQ(TextAfter(L"xABCy", L"abc"), L"");
+    EXPECT_EQ(TextAfter(L"xABCy", L"abc", 0, true, CompareMode::Text), L"y");
+    EXPECT_EQ(TextAfter(L"ПОИСК:x", L"поиск:", 0, true, CompareMode::Text), L"x");
 }
 
 TEST(IndexOfValue, PositionOrMinusOne) {

@@ -9,40 +9,44 @@
 
 namespace {
 
-TEST(SplitTitleArgument, FirstBarSeparatesNewFromOld) {
-    const TitlePair plain = SplitTitleArgument(L"New|Old");
-    EXPECT_EQ(plain.newTitle, L"New");
-    EXPECT_EQ(plain.oldTitle, L"Old");
-    const TitlePair blank = SplitTitleArgument(L" New|Old");
-    EXPECT_EQ(blank.newTitle, L" New");
-    const TitlePair three = SplitTitleArgument(L"A|B|C");
-    EXPECT_EQ(three.newTitle, L"A");
-    EXPECT_EQ(three.oldTitle, L"B|C");
+// The first bar separates the new title from the old one (which keeps any further bars);
+// a missing part is empty.
+TEST(SplitTitleArgument, FirstBarSeparatesNewFromOldAndMissingPartsAreEmpty) {
+    const struct {
+        const wchar_t* argument;
+        const wchar_t* newTitle;
+        const wchar_t* oldTitle;
+    } rows[] = {{L"New|Old", L"New", L"Old"}, {L" New|Old", L" New", L"Old"},
+                {L"A|B|C", L"A", L"B|C"},     {L"Only New", L"Only New", L""},
+                {L"|x", L"", L"x"},           {L" |x", L" ", L"x"},
+                {L"New|", L"New", L""}};
+    for (const auto& row : rows) {
+        const TitlePair pair = SplitTitleArgument(row.argument);
+        EXPECT_EQ(pair.newTitle, row.newTitle) << testing::PrintToString(row.argument);
+        EXPECT_EQ(pair.oldTitle, row.oldTitle) << testing::PrintToString(row.argument);
+    }
 }
 
-TEST(SplitTitleArgument, MissingPartsAreEmpty) {
-    const TitlePair noBar = SplitTitleArgument(L"Only New");
-    EXPECT_EQ(noBar.newTitle, L"Only New");
-    EXPECT_EQ(noBar.oldTitle, L"");
-    const TitlePair leading = SplitTitleArgument(L"|x");
-    EXPECT_EQ(leading.newTitle, L"");
-    EXPECT_EQ(leading.oldTitle, L"x");
-    EXPECT_EQ(SplitTitleArgument(L" |x").newTitle, L" ");
-    EXPECT_EQ(SplitTitleArgument(L"New|").oldTitle, L"");
-}
-
+// Whether a command line is another run with the same /title text: the tail from the
+// first " /title", in any letter case.
 TEST(IsSameTitleRun, TailFromTheFirstTitleSwitch) {
-    EXPECT_TRUE(IsSameTitleRun(L"\"C:\\Q\\Varnholt.exe\" /titleNew|Old", L"New|Old"));
-    EXPECT_TRUE(IsSameTitleRun(L"Varnholt.exe /TITLEnew|OLD", L"New|Old"));
-    EXPECT_TRUE(IsSameTitleRun(L"Varnholt.exe /title Новый", L" НОВЫЙ"));
-    EXPECT_FALSE(IsSameTitleRun(L"Varnholt.exe /titleNew|Other", L"New|Old"));
-    EXPECT_FALSE(IsSameTitleRun(L"Varnholt.exe /titleNew|Old ", L"New|Old"));
-    EXPECT_FALSE(IsSameTitleRun(L"Varnholt.exe /title New|Old", L"New|Old"));
-    EXPECT_FALSE(IsSameTitleRun(L"Varnholt.exe/titleNew|Old", L"New|Old"));
-    EXPECT_FALSE(IsSameTitleRun(L"", L""));
-    // only the first " /title" counts
-    EXPECT_FALSE(IsSameTitleRun(L"x.exe /titleA /titleB", L"B"));
-    EXPECT_TRUE(IsSameTitleRun(L"x.exe /titleA /titleB", L"A /titleB"));
+    const struct {
+        const wchar_t* commandLine;
+        const wchar_t* argument;
+        bool same;
+    } rows[] = {{L"\"C:\\Q\\Varnholt.exe\" /titleNew|Old", L"New|Old", true},
+                {L"Varnholt.exe /TITLEnew|OLD", L"New|Old", true},
+                {L"Varnholt.exe /title Новый", L" НОВЫЙ", true},
+                {L"Varnholt.exe /titleNew|Other", L"New|Old", false},
+                {L"Varnholt.exe /titleNew|Old ", L"New|Old", false},
+                {L"Varnholt.exe /title New|Old", L"New|Old", false},
+                {L"Varnholt.exe/titleNew|Old", L"New|Old", false},
+                {L"", L"", false},
+                {L"x.exe /titleA /titleB", L"B", false}, // only the first " /title" counts
+                {L"x.exe /titleA /titleB", L"A /titleB", true}};
+    for (const auto& row : rows)
+        EXPECT_EQ(IsSameTitleRun(row.commandLine, row.argument), row.same)
+            << testing::PrintToString(row.commandLine);
 }
 
 struct VisitCase {

@@ -2,45 +2,22 @@
 // layout, the events it raises, the shell call of a click and hot tracking under the
 // real mouse pointer.
 #include "platform/RunError.h"
-#include "about/AboutWindow.h"
 #include "controls/LinkBox.h"
 #include "platform/WindowUtil.h"
 #include "platform/WindowClass.h"
 #include "tests/support/BuildVersion.h"
 #include "tests/support/LinkRecorder.h"
 #include "tests/support/MessageBoxDriver.h"
-#include "tests/support/SystemColors.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/WindowText.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
-#include <set>
 #include <thread>
 
 namespace {
-
-void PumpFor(DWORD ms) {
-    const ULONGLONG end = GetTickCount64() + ms;
-    do {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        Sleep(10);
-    } while (GetTickCount64() < end);
-}
-
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (!done()) {
-        if (GetTickCount64() > end)
-            return false;
-        PumpFor(20);
-    }
-    return true;
-}
 
 // The hosting window: records every event and change report it receives.
 struct Host final : LinkBoxHost {
@@ -84,36 +61,6 @@ struct Host final : LinkBoxHost {
     }
 };
 
-LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-UniqueWindow CreateHostWindow() {
-    static const bool registered = [] {
-        WNDCLASSEXW host{};
-        host.cbSize = sizeof host;
-        host.lpfnWndProc = HostProc;
-        host.hInstance = GetModuleHandleW(nullptr);
-        host.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        host.lpszClassName = L"LinkBoxTestHost";
-        return RegisterClassExW(&host) != 0;
-    }();
-    (void)registered;
-    UniqueWindow window(CreateWindowExW(0, L"LinkBoxTestHost", L"Link host",
-                                        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 100, 100, 400, 200,
-                                        nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
-    ShowWindow(window.get(), SW_SHOW);
-    SetForegroundWindow(window.get());
-    PumpFor(100);
-    return window;
-}
-
-RECT WindowRectOf(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return rect;
-}
-
 class LinkBoxTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -145,7 +92,7 @@ class LinkBoxTest : public ::testing::Test {
         PumpFor(200);
     }
     POINT LabelCentre() const {
-        const RECT rect = WindowRectOf(link->LabelWindow());
+        const RECT rect = WindowRect(link->LabelWindow());
         return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     }
 
@@ -220,16 +167,16 @@ TEST_F(LinkBoxTest, SettersReportTheirOwnNameOnlyWhenTheirRuleSaysSo) {
 
 TEST_F(LinkBoxTest, TheLabelFillsTheControlOrTheControlFitsTheLabel) {
     link->SetCaption(L"http://www.example.com/Rurivur/Varnholt_Setup.exe");
-    RECT label = WindowRectOf(link->LabelWindow());
-    RECT control = WindowRectOf(link->hWnd());
+    RECT label = WindowRect(link->LabelWindow());
+    RECT control = WindowRect(link->hWnd());
     EXPECT_EQ(label.left, control.left);
     EXPECT_EQ(label.top, control.top);
     EXPECT_EQ(label.right - label.left, 267);
     EXPECT_EQ(label.bottom - label.top, 19);
 
     link->SetAutoSize(true);
-    label = WindowRectOf(link->LabelWindow());
-    control = WindowRectOf(link->hWnd());
+    label = WindowRect(link->LabelWindow());
+    control = WindowRect(link->hWnd());
     const std::wstring caption = link->Caption();
     EXPECT_EQ(label.right - label.left, link->TextWidth(caption));
     EXPECT_EQ(label.bottom - label.top, link->TextHeight(caption));
@@ -287,7 +234,7 @@ TEST_F(LinkBoxTest, ClickOpensPathWhenTheCaptionIsNotThePathAndNothingWithoutOne
     link->SetCaption(L"Download the setup");
     link->SetCaptionIsPath(false);
     link->SetPath(L"http://127.0.0.1:18080/path-target");
-    const RECT control = WindowRectOf(link->hWnd());
+    const RECT control = WindowRect(link->hWnd());
     // Without auto-size the whole control is the link: a click near its right end counts.
     ClickAt(control.right - 3, control.top + 3);
     auto links = recorder.WaitForLinks(1, 10000);
@@ -341,7 +288,7 @@ TEST_F(LinkBoxTest, KeysRaiseKeyEventsAndNeverOpenTheLink) {
 
 TEST_F(LinkBoxTest, HotTrackingUnderlinesUnderThePointerAndStopsAfterItLeaves) {
     link->SetCaption(L"http://127.0.0.1:18080/hot");
-    const RECT control = WindowRectOf(link->hWnd());
+    const RECT control = WindowRect(link->hWnd());
     const POINT centre = LabelCentre();
     MoveCursorTo(centre.x, centre.y);
     MoveCursorTo(centre.x + 2, centre.y);
@@ -438,62 +385,6 @@ TEST_F(LinkBoxTest, AboutBoxNamesTheProgramAndTheControlsVersion) {
     EXPECT_EQ(box.text, L"\r\n\r\nVersion " + PaddedVersion());
     EXPECT_EQ(box.icon, IDI_INFORMATION);
     EXPECT_EQ(box.buttons, std::vector<std::wstring>{L"OK"});
-}
-
-TEST(ApplySize, SetsOnlyWhatDiffersAndLeavesAMinimizedWindowAlone) {
-    UniqueWindow window = CreateHostWindow();
-    ApplySize(window.get(), 360, 180);
-    RECT rect = WindowRectOf(window.get());
-    EXPECT_EQ(rect.right - rect.left, 360);
-    EXPECT_EQ(rect.bottom - rect.top, 180);
-    ShowWindow(window.get(), SW_MINIMIZE);
-    PumpFor(100);
-    ApplySize(window.get(), 500, 300);
-    ShowWindow(window.get(), SW_RESTORE);
-    PumpFor(100);
-    rect = WindowRectOf(window.get());
-    EXPECT_EQ(rect.right - rect.left, 360);
-    EXPECT_EQ(rect.bottom - rect.top, 180);
-}
-
-// The windows of this thread told of new colours.
-std::set<HWND> toldOfColours;
-LRESULT CALLBACK RecordColourChange(int code, WPARAM wParam, LPARAM lParam) {
-    if (const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        code == HC_ACTION && call->message == WM_SYSCOLORCHANGE)
-        toldOfColours.insert(call->hwnd);
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-// The About window, open in this process, follows colours changed while it is open: its
-// link takes a high-contrast theme's hyperlink colour and its blue again once the theme is
-// left, and its common controls are told, which Windows leaves to their top-level window.
-// (In this process: Wine gives a running program no other colours than the ones it read at
-// its start, Windows gives every program the new ones.)
-TEST(AboutWindowColors, TheOpenWindowFollowsAChangeOfColours) {
-    AboutCommand(L"99.9"); // a newer version known: the link shows, no site is asked
-    ASSERT_TRUE(AboutWindowIsOpen());
-    const HWND about = FindWindowW(L"VarnholtAbout", nullptr);
-    const HWND link = FindWindowExW(about, nullptr, LinkBox::ClassName, nullptr);
-    ASSERT_TRUE(link);
-    SetCursorPos(1, 1);
-    EXPECT_TRUE(PumpUntil([&] { return BluePixels(link) > 20; }, 5000));
-    const std::unique_ptr<std::remove_pointer_t<HHOOK>, decltype(&UnhookWindowsHookEx)> hook(
-        SetWindowsHookExW(WH_CALLWNDPROC, RecordColourChange, nullptr, GetCurrentThreadId()),
-        &UnhookWindowsHookEx);
-    {
-        const SystemColorsSet highContrast(HighContrastBlack());
-        EXPECT_TRUE(PumpUntil([&] { return YellowPixels(link) > 20; }, 5000))
-            << "the link is not drawn in the hyperlink colour";
-        EXPECT_EQ(BluePixels(link), 0);
-    }
-    EXPECT_TRUE(PumpUntil([&] { return BluePixels(link) > 20; }, 5000))
-        << "the design's blue did not come back";
-    EXPECT_EQ(YellowPixels(link), 0);
-    for (const HWND control :
-         {FindWindowExW(about, nullptr, L"Edit", nullptr), GetDlgItem(about, IDOK)})
-        EXPECT_EQ(toldOfColours.count(control), 1u) << control;
-    CloseAboutWindow();
 }
 
 } // namespace

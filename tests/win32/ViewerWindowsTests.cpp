@@ -33,6 +33,15 @@ class WindowTree : public ::testing::Test {
                DWORD visible = WS_VISIBLE) {
         return Make(className, title, WS_CHILD | visible, parent, RECT{0, 0, 200, 120});
     }
+    // A hidden top-level window of the first class and, each inside the one before, shown
+    // children of the others: top first.
+    std::vector<HWND> Chain(std::initializer_list<const wchar_t*> classes) {
+        std::vector<HWND> chain;
+        for (const wchar_t* className : classes)
+            chain.push_back(chain.empty() ? TopLevel(className, L"Top")
+                                          : Child(chain.back(), className));
+        return chain;
+    }
     HWND Owned(HWND owner, const std::wstring& title, const std::wstring& className = L"Dialog") {
         return Make(className, title, WS_POPUP | WS_CAPTION, owner, RECT{700, 100, 900, 200});
     }
@@ -76,12 +85,19 @@ TEST_F(FindChildWindowTest, LooksAtDirectChildrenOnlyHiddenOnesIncluded) {
     const HWND host = Child(viewer, L"Shell Embedding", L"", Hidden);
     const HWND edit = Child(host, L"Edit");
 
-    EXPECT_EQ(FindChildWindow(viewer, L"", L"Shell Embedding"), host);
-    EXPECT_EQ(FindChildWindow(viewer, L"", L"Edit"), nullptr);
-    EXPECT_EQ(FindChildWindow(host, L"", L"Edit"), edit);
-    EXPECT_EQ(FindChildWindow(host, L"", L"edit"), edit);
-    EXPECT_EQ(FindChildWindow(host, L"", L"EDIT"), edit);
-    EXPECT_EQ(FindChildWindow(edit, L"", L"Edit"), nullptr);
+    const struct {
+        HWND parent;
+        const wchar_t* className;
+        HWND found;
+    } rows[] = {{viewer, L"Shell Embedding", host},
+                {viewer, L"Edit", nullptr},
+                {host, L"Edit", edit},
+                {host, L"edit", edit},
+                {host, L"EDIT", edit},
+                {edit, L"Edit", nullptr}};
+    for (const auto& row : rows)
+        EXPECT_EQ(FindChildWindow(row.parent, L"", row.className), row.found)
+            << testing::PrintToString(row.className);
 }
 
 TEST_F(FindChildWindowTest, BothPatternsEmptyFindNothing) {
@@ -98,12 +114,19 @@ TEST_F(FindChildWindowTest, ClassAndTitleMustBothMatchInAnyLetterCase) {
     const HWND beta = Child(parent, L"Pane", L"Beta");
     const HWND otherBeta = Child(parent, L"Other Pane", L"Beta");
 
-    EXPECT_EQ(FindChildWindow(parent, L"beta", L"pane"), beta);
-    EXPECT_EQ(FindChildWindow(parent, L"ALPHA", L""), alpha);
-    EXPECT_EQ(FindChildWindow(parent, L"Beta", L"Other Pane"), otherBeta);
-    EXPECT_EQ(FindChildWindow(parent, L"Alph", L"Pane"), nullptr);
-    EXPECT_EQ(FindChildWindow(parent, L"Gamma", L"Pane"), nullptr);
-    EXPECT_EQ(FindChildWindow(parent, L"Alpha", L"Other Pane"), nullptr);
+    const struct {
+        const wchar_t* title;
+        const wchar_t* className;
+        HWND found;
+    } rows[] = {{L"beta", L"pane", beta},
+                {L"ALPHA", L"", alpha},
+                {L"Beta", L"Other Pane", otherBeta},
+                {L"Alph", L"Pane", nullptr},
+                {L"Gamma", L"Pane", nullptr},
+                {L"Alpha", L"Other Pane", nullptr}};
+    for (const auto& row : rows)
+        EXPECT_EQ(FindChildWindow(parent, row.title, row.className), row.found)
+            << testing::PrintToString(row.title) << " " << testing::PrintToString(row.className);
     // With the class left open, the first "Beta" in Z-order.
     for (HWND child : ChildrenInZOrder(parent)) {
         if (child == beta || child == otherBeta) {
@@ -147,44 +170,32 @@ TEST_F(FindChildWindowTest, ParentZeroSearchesTheTopLevelWindows) {
 using FindViewerAncestorTest = WindowTree;
 
 TEST_F(FindViewerAncestorTest, FromTheViewerItselfAndFromWindowsInsideIt) {
-    const HWND viewer = TopLevel(L"HH Parent", L"Viewer");
-    const HWND one = Child(viewer, L"Shell Embedding");
-    const HWND two = Child(one, L"Shell DocObject View");
-    const HWND three = Child(two, L"Internet Explorer_Server");
-    const HWND popup = Owned(viewer, L"Owned popup");
-
-    EXPECT_EQ(FindViewerAncestor(viewer), viewer);
-    EXPECT_EQ(FindViewerAncestor(one), viewer);
-    EXPECT_EQ(FindViewerAncestor(three), viewer);
+    const auto chain = Chain(
+        {L"HH Parent", L"Shell Embedding", L"Shell DocObject View", L"Internet Explorer_Server"});
+    for (const HWND from : chain)
+        EXPECT_EQ(FindViewerAncestor(from), chain[0]);
     // The parent of an owned pop-up is its owner.
-    EXPECT_EQ(FindViewerAncestor(popup), viewer);
+    EXPECT_EQ(FindViewerAncestor(Owned(chain[0], L"Owned popup")), chain[0]);
     EXPECT_EQ(FindViewerAncestor(nullptr), nullptr);
 }
 
 TEST_F(FindViewerAncestorTest, TheNearestViewerAboveWins) {
-    const HWND outer = TopLevel(L"HH Parent", L"Outer");
-    const HWND inner = Child(outer, L"HH Parent");
-    const HWND page = Child(inner, L"Internet Explorer_Server");
-    EXPECT_EQ(FindViewerAncestor(page), inner);
+    const auto chain = Chain({L"HH Parent", L"HH Parent", L"Internet Explorer_Server"});
+    EXPECT_EQ(FindViewerAncestor(chain[2]), chain[1]);
 }
 
 TEST_F(FindViewerAncestorTest, WithoutAViewerAboveTheTopLevelWindowIsReturned) {
-    const HWND application = TopLevel(L"HTML Application Host Window Class", L"Application");
-    const HWND inner = Child(application, L"Internet Explorer_Server");
-    const HWND innermost = Child(inner, L"Edit");
-
-    EXPECT_EQ(FindViewerAncestor(innermost), application);
-    EXPECT_EQ(FindViewerAncestor(inner), application);
-    EXPECT_EQ(FindViewerAncestor(application), application);
+    const auto chain =
+        Chain({L"HTML Application Host Window Class", L"Internet Explorer_Server", L"Edit"});
+    for (const HWND from : chain)
+        EXPECT_EQ(FindViewerAncestor(from), chain[0]);
 }
 
 TEST_F(FindViewerAncestorTest, TheViewerClassMatchesInAnyLetterCase) {
     // Class names are one per process whatever their letter case: this holds only when
     // this test runs in a process of its own, as CTest runs it.
-    const HWND viewer = TopLevel(L"hh PARENT", L"Viewer");
-    const HWND inner = Child(viewer, L"Shell Embedding");
-    const HWND innermost = Child(inner, L"Edit");
-    EXPECT_EQ(FindViewerAncestor(innermost), viewer);
+    const auto chain = Chain({L"hh PARENT", L"Shell Embedding", L"Edit"});
+    EXPECT_EQ(FindViewerAncestor(chain[2]), chain[0]);
 }
 
 using ViewerInFrontTest = WindowTree;
