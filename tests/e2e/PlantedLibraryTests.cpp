@@ -58,7 +58,10 @@ bool AboutWindowAnswers(ChildProcess& client) {
     DWORD_PTR answer = 0;
     SendMessageTimeoutW(link, WM_GETOBJECT, 0, OBJID_CLIENT, SMTO_NORMAL, 10000, &answer);
     PostMessageW(window, WM_CLOSE, 0, 0);
-    return IsWindowVisible(link) && answer != 0 && EndsWith(client, 0);
+    EXPECT_TRUE(window) << "no About window; the client ended with " << client.ExitCode();
+    EXPECT_TRUE(IsWindowVisible(link)) << "no link: the update check found no newer version";
+    EXPECT_NE(answer, 0u) << "the link gave a screen reader nothing";
+    return window && IsWindowVisible(link) && answer != 0 && EndsWith(client, 0);
 }
 
 TEST(PlantedLibraries, NoneRunsInTheClientAndEveryCommandWorksAsBefore) {
