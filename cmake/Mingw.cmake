@@ -19,7 +19,8 @@ varnholt_core_settings(varnholt_win)
 # A run executes most of its code once: the program's size costs more than its speed,
 # except in the loops that run once per line of a Favorites file.
 target_compile_options(varnholt_win PRIVATE -Os)
-set_source_files_properties(favorites/FavoritesRewrite.cpp text/CaseFold.cpp
+set_source_files_properties(favorites/FavoritesRewrite.cpp favorites/ScriptString.cpp
+  text/CaseFold.cpp
   PROPERTIES COMPILE_OPTIONS -O2)
 target_link_libraries(varnholt_win PUBLIC ${WIN_LIBS})
 # Test builds: crash points in the Favorites rewrite, chosen by an environment variable
