@@ -13,7 +13,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 namespace {
@@ -23,9 +22,12 @@ double NowMs() {
     return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
 }
 
+// The whole file in one read, as the client reads it (the copy reads it so too).
 std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::string bytes(std::filesystem::file_size(path), '\0');
+    std::ifstream(path, std::ios::binary)
+        .read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return bytes;
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
