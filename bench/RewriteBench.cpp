@@ -41,8 +41,8 @@ std::wstring Widen(const std::string& bytes) {
 
 std::string Narrow(const std::wstring& text) {
     std::string bytes(text.size(), '\0');
-    for (std::size_t i = 0; i < text.size(); ++i)
-        bytes[i] = static_cast<char>(text[i]);
+    std::transform(text.begin(), text.end(), bytes.begin(),
+                   [](wchar_t c) { return static_cast<char>(c); });
     return bytes;
 }
 

@@ -130,10 +130,22 @@ class Rewrite {
     Rewrite(std::wstring_view oldText, const FavoritesRequest& request)
         : old_(oldText), adding_(!request.topic.empty()), name_(request.name),
           section_(request.section), sectionText_(L"[" + request.section + L"]"),
-          entryLine_(EntryLine(request.name, request.topic)) {}
+          entryLine_(EntryLine(request.name, request.topic)), nextCr_(oldText.find(L'\r')) {}
 
     void ReadLines() {
-        ForEachLine(old_, [this](std::wstring_view raw) { ReadLine(raw); });
+        for (std::size_t at = 0; at < old_.size();) {
+            if (const std::size_t length = WrittenItemLength(at)) {
+                const std::wstring_view line = old_.substr(at, length - CrLf.size());
+                const std::wstring_view text = line.substr(2, line.size() - 4);
+                TakeLine(line, {LineKind::Item, line, text, true});
+                at += length;
+                continue;
+            }
+            const auto [end, endLength] = FileLineEnd(old_, at);
+            const std::wstring_view raw = old_.substr(at, end - at);
+            TakeLine(raw, ReadFileLine(raw, decoded_));
+            at = end == npos ? old_.size() : end + endLength;
+        }
     }
 
     // The header, then the blocks in order; the entry at the end of its section when it
@@ -156,8 +168,25 @@ class Rewrite {
     }
 
   private:
-    void ReadLine(std::wstring_view raw) {
-        const FileLine line = ReadFileLine(raw, decoded_);
+    // The length, CR LF included, of the line at `at` when it is an item as the rewrite
+    // writes it ("+\"", plain text, U+0001, "\"", CR LF), as nearly every line of a file
+    // is; else 0. The search for the next CR runs through the text once, and the look at
+    // each character of the line has no branch.
+    std::size_t WrittenItemLength(std::size_t at) {
+        if (nextCr_ < at)
+            nextCr_ = old_.find(L'\r', at);
+        if (nextCr_ == npos || nextCr_ + 1 == old_.size() || old_[nextCr_ + 1] != L'\n')
+            return 0;
+        const std::wstring_view line = old_.substr(at, nextCr_ - at);
+        if (line.size() < 4 || !line.starts_with(EntryPrefix) || !line.ends_with(ClosingPair))
+            return 0;
+        unsigned notPlain = 0;
+        for (const wchar_t c : line.substr(2, line.size() - 4))
+            notPlain |= !IsPlainInString(c);
+        return notPlain == 0 ? line.size() + CrLf.size() : 0;
+    }
+
+    void TakeLine(std::wstring_view raw, const FileLine& line) {
         if (line.kind == LineKind::Dropped || line.kind == LineKind::Header)
             return; // the header is written once, at the top
         if (IsSectionLine(line)) {
@@ -259,6 +288,7 @@ class Rewrite {
     std::size_t blocks_ = 1;
     std::size_t block_ = 0;
     std::size_t ownBlock_ = npos;
+    std::size_t nextCr_;  // the first CR at or after the line read last
     bool placed_ = false; // the old entry replaced or removed
 };
 

@@ -45,12 +45,6 @@ bool OutsideAscii(std::uint32_t c) {
     return c >= 0x80;
 }
 
-// Inside a string: everything but printable ASCII, and the quote and backslash that would
-// end the string or begin an escape.
-bool NotPlainInString(std::uint32_t c) {
-    return c < 0x20 || c >= 0x7F || c == L'"' || c == L'\\';
-}
-
 // The value of count hexadecimal digits at text[at], or nothing.
 std::optional<std::uint32_t> HexValue(std::wstring_view text, std::size_t at, std::size_t count) {
     if (at + count > text.size())
@@ -128,7 +122,8 @@ void AppendScriptText(std::wstring& out, std::wstring_view text) {
 }
 
 void AppendScriptString(std::wstring& out, std::wstring_view text) {
-    AppendEscaped(out, text, NotPlainInString);
+    AppendEscaped(out, text,
+                  [](std::uint32_t c) { return !IsPlainInString(static_cast<wchar_t>(c)); });
 }
 
 bool ReadScriptString(std::wstring_view quoted, std::wstring& out) {
