@@ -130,7 +130,7 @@ class Rewrite {
     Rewrite(std::wstring_view oldText, const FavoritesRequest& request)
         : old_(oldText), adding_(!request.topic.empty()), name_(request.name),
           section_(request.section), sectionText_(L"[" + request.section + L"]"),
-          entryLine_(EntryLine(request.name, request.topic)), nextCr_(oldText.find(L'\r')) {}
+          entryLine_(EntryLine(request.name, request.topic)) {}
 
     void ReadLines() {
         for (std::size_t at = 0; at < old_.size();) {
@@ -170,20 +170,17 @@ class Rewrite {
   private:
     // The length, CR LF included, of the line at `at` when it is an item as the rewrite
     // writes it ("+\"", plain text, U+0001, "\"", CR LF), as nearly every line of a file
-    // is; else 0. The search for the next CR runs through the text once, and the look at
-    // each character of the line has no branch.
-    std::size_t WrittenItemLength(std::size_t at) {
-        if (nextCr_ < at)
-            nextCr_ = old_.find(L'\r', at);
-        if (nextCr_ == npos || nextCr_ + 1 == old_.size() || old_[nextCr_ + 1] != L'\n')
+    // is; else 0. One look at each character finds both the line's end and that its text
+    // is plain.
+    std::size_t WrittenItemLength(std::size_t at) const {
+        static constexpr std::wstring_view ItemEnd = L"\x01\"\r\n";
+        const std::wstring_view rest = old_.substr(at);
+        if (!rest.starts_with(EntryPrefix))
             return 0;
-        const std::wstring_view line = old_.substr(at, nextCr_ - at);
-        if (line.size() < 4 || !line.starts_with(EntryPrefix) || !line.ends_with(ClosingPair))
-            return 0;
-        unsigned notPlain = 0;
-        for (const wchar_t c : line.substr(2, line.size() - 4))
-            notPlain |= !IsPlainInString(c);
-        return notPlain == 0 ? line.size() + CrLf.size() : 0;
+        std::size_t textEnd = EntryPrefix.size();
+        while (textEnd < rest.size() && IsPlainInString(rest[textEnd]))
+            ++textEnd;
+        return rest.substr(textEnd, ItemEnd.size()) == ItemEnd ? textEnd + ItemEnd.size() : 0;
     }
 
     void TakeLine(std::wstring_view raw, const FileLine& line) {
@@ -288,7 +285,6 @@ class Rewrite {
     std::size_t blocks_ = 1;
     std::size_t block_ = 0;
     std::size_t ownBlock_ = npos;
-    std::size_t nextCr_;  // the first CR at or after the line read last
     bool placed_ = false; // the old entry replaced or removed
 };
 

@@ -14,8 +14,8 @@ std::wstring ScriptText(std::wstring_view text);
 void AppendScriptText(std::wstring& out, std::wstring_view text);
 
 // Whether a character stands between a string's quotes as it is: printable ASCII but the
-// quote and the backslash, which would end the string or begin an escape. Without a
-// branch: the rewrite asks it of nearly every character of a file.
+// quote and the backslash, which would end the string or begin an escape. Inline and without
+// a branch: the rewrite asks it of nearly every character of a file.
 inline bool IsPlainInString(wchar_t c) {
     const auto u = static_cast<std::uint32_t>(c);
     return (u - 0x20 < 0x5F) & (u != L'"') & (u != L'\\');
