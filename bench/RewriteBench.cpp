@@ -13,7 +13,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 namespace {
@@ -23,9 +22,12 @@ double NowMs() {
     return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
 }
 
+// The whole file in one read, as the client reads it (the copy reads it so too).
 std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::string bytes(std::filesystem::file_size(path), '\0');
+    std::ifstream(path, std::ios::binary)
+        .read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return bytes;
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
@@ -39,8 +41,8 @@ std::wstring Widen(const std::string& bytes) {
 
 std::string Narrow(const std::wstring& text) {
     std::string bytes(text.size(), '\0');
-    for (std::size_t i = 0; i < text.size(); ++i)
-        bytes[i] = static_cast<char>(text[i]);
+    std::transform(text.begin(), text.end(), bytes.begin(),
+                   [](wchar_t c) { return static_cast<char>(c); });
     return bytes;
 }
 

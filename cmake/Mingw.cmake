@@ -17,9 +17,10 @@ set(ON_DEMAND_LIBS shell32 wininet ole32 oleaut32 comctl32 version oleacc)
 add_library(varnholt_win STATIC ${VARNHOLT_CORE_SOURCES} ${VARNHOLT_WIN_SOURCES})
 varnholt_core_settings(varnholt_win)
 # A run executes most of its code once: the program's size costs more than its speed,
-# except in the loops that run once per line of a Favorites file.
+# except in the loops that run once per line or character of a Favorites file.
 target_compile_options(varnholt_win PRIVATE -Os)
-set_source_files_properties(favorites/FavoritesRewrite.cpp text/CaseFold.cpp
+set_source_files_properties(favorites/FavoritesRewrite.cpp favorites/ScriptString.cpp
+  platform/Ansi.win.cpp text/CaseFold.cpp text/TextUtil.cpp
   PROPERTIES COMPILE_OPTIONS -O2)
 target_link_libraries(varnholt_win PUBLIC ${WIN_LIBS})
 # Test builds: crash points in the Favorites rewrite, chosen by an environment variable

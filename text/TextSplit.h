@@ -42,23 +42,24 @@ void ForEachPart(std::wstring_view text, std::wstring_view separator, Visit visi
 }
 std::vector<std::wstring> SplitText(std::wstring_view text, std::wstring_view separator);
 
-// The lines of file text without their ends: a line ends at CR LF, CR or LF; a last line
-// without an end counts, and an end at the very end starts no empty line.
+// Where the line of file text that begins at from ends (npos: at the end of the text),
+// and the length of its end: a line ends at CR LF, CR or LF.
+inline std::pair<std::size_t, std::size_t> FileLineEnd(std::wstring_view text, std::size_t from) {
+    // A plain loop: the library's search for either of two characters looks each one up in
+    // the pair, and a file may hold many thousand lines.
+    for (std::size_t i = from; i < text.size(); ++i) {
+        if (text[i] == L'\n')
+            return {i, 1};
+        if (text[i] == L'\r')
+            return {i,
+                    i + 1 < text.size() && text[i + 1] == L'\n' ? std::size_t{2} : std::size_t{1}};
+    }
+    return {std::wstring_view::npos, 0};
+}
+
+// The lines of file text without their ends: a last line without an end counts, and an
+// end at the very end starts no empty line.
 template <typename Visit> void ForEachLine(std::wstring_view text, Visit visit) {
-    text_split::ForEachPart(
-        text,
-        [](std::wstring_view t, std::size_t from) {
-            // A plain loop: the library's search for either of two characters looks each
-            // one up in the pair, and a file may hold many thousand lines.
-            for (std::size_t i = from; i < t.size(); ++i) {
-                if (t[i] == L'\n')
-                    return std::pair{i, std::size_t{1}};
-                if (t[i] == L'\r')
-                    return std::pair{i,
-                                     std::size_t{i + 1 < t.size() && t[i + 1] == L'\n' ? 2u : 1u}};
-            }
-            return std::pair{std::wstring_view::npos, std::size_t{0}};
-        },
-        false, visit);
+    text_split::ForEachPart(text, FileLineEnd, false, visit);
 }
 std::vector<std::wstring> SplitLines(std::wstring_view text);

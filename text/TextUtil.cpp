@@ -8,10 +8,17 @@
 #include <algorithm>
 
 std::wstring_view TrimText(std::wstring_view text, TextEnds ends, std::wstring_view blanks) {
+    // Plain loops: the library's search for any of a set looks each character up in the
+    // set through a call, and a file's lines are trimmed one by one.
+    const auto blank = [blanks](wchar_t c) {
+        return std::find(blanks.begin(), blanks.end(), c) != blanks.end();
+    };
     if (ends != TextEnds::End)
-        text.remove_prefix(std::min(text.find_first_not_of(blanks), text.size()));
+        while (!text.empty() && blank(text.front()))
+            text.remove_prefix(1);
     if (ends != TextEnds::Start)
-        text.remove_suffix(text.size() - std::min(text.find_last_not_of(blanks) + 1, text.size()));
+        while (!text.empty() && blank(text.back()))
+            text.remove_suffix(1);
     return text;
 }
 

@@ -4,6 +4,7 @@
 // place. The randomized property test and the fuzz target of the rewrite share it.
 #pragma once
 #include "favorites/FavoritesRewrite.h"
+#include "favorites/ScriptString.h"
 #include "text/TextSplit.h"
 #include "text/CaseFold.h"
 

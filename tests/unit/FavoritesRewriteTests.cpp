@@ -1,6 +1,7 @@
 // The Favorites argument and the rewrite of ext_BM.js, without files.
 #include "platform/RunError.h"
 #include "favorites/FavoritesRewrite.h"
+#include "favorites/ScriptString.h"
 #include "tests/support/FavoritesLines.h"
 #include "text/TextSplit.h"
 
