@@ -98,7 +98,6 @@ std::optional<FavoritesRequest> ReadFavoritesArgument(std::wstring_view argument
     if (add)
         request.topic = TextAfter(location, L"::/");
     request.favoritesFile = request.folder + L"ext_BM.js";
-    request.temporaryFile = request.favoritesFile + L".tmp";
     return request;
 }
 

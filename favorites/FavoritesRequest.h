@@ -12,7 +12,6 @@ struct FavoritesRequest {
     std::wstring section;  // the help file's name without the lower-case ".chm"
     std::wstring helpFile; // the help file's path, from its drive letter or share
     std::wstring favoritesFile;
-    std::wstring temporaryFile;
 };
 
 // What the switch argument asks for; nothing when the location is empty. An "=" in the

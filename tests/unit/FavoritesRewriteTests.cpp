@@ -50,7 +50,6 @@ TEST(FavoritesArgument, DerivesEveryValueFromNameAndLocation) {
     EXPECT_EQ(r.folder, L"C:\\Dict\\");
     EXPECT_EQ(r.section, L"Quillbay");
     EXPECT_EQ(r.favoritesFile, L"C:\\Dict\\ext_BM.js");
-    EXPECT_EQ(r.temporaryFile, L"C:\\Dict\\ext_BM.js.tmp");
 }
 
 TEST(FavoritesArgument, ForwardSlashesFindTheSameFileAndTopicKeepsThem) {
