@@ -37,9 +37,9 @@ std::wstring RanIn(const std::wstring& folder, const std::wstring& program) {
 }
 
 bool EndsWith(ChildProcess& client, DWORD exitCode) {
-    const bool ended = client.WaitForExit(15000);
-    client.Kill();
-    return ended && client.ExitCode() == exitCode;
+    const DWORD code = client.Finish(15000);
+    EXPECT_EQ(code, exitCode) << "the client's exit code (0xFFFFFFFF: it did not end)";
+    return code == exitCode;
 }
 
 bool BoxSays(ChildProcess& client, const std::wstring& text, DWORD exitCode) {
@@ -57,11 +57,13 @@ bool AboutWindowAnswers(ChildProcess& client) {
     const HWND link = FindWindowExW(window, nullptr, L"VarnholtLinkBox", nullptr);
     DWORD_PTR answer = 0;
     SendMessageTimeoutW(link, WM_GETOBJECT, 0, OBJID_CLIENT, SMTO_NORMAL, 10000, &answer);
+    // Read before the window is asked to close: once closed, it and its link are gone.
+    const bool shown = IsWindowVisible(link);
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(window) << "no About window; the client ended with " << client.ExitCode();
-    EXPECT_TRUE(IsWindowVisible(link)) << "no link: the update check found no newer version";
+    EXPECT_TRUE(shown) << "no link: the update check found no newer version";
     EXPECT_NE(answer, 0u) << "the link gave a screen reader nothing";
-    return window && IsWindowVisible(link) && answer != 0 && EndsWith(client, 0);
+    return window && shown && answer != 0 && EndsWith(client, 0);
 }
 
 TEST(PlantedLibraries, NoneRunsInTheClientAndEveryCommandWorksAsBefore) {
