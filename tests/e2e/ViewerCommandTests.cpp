@@ -1,6 +1,5 @@
 // The real Varnholt.exe against the stand-in viewer: which of the viewer's windows gets
 // which message, sent or posted, and what the viewer shows afterwards.
-#include "registry/ProductKey.h"
 #include "tests/support/BuildVersion.h"
 #include "tests/support/MessageBoxDriver.h"
 #include "tests/support/Process.h"
