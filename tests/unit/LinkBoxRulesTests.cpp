@@ -92,7 +92,6 @@ struct FakeLinkBox final : LinkBoxState {
     std::wstring path;
     std::vector<std::wstring> calls;
 
-    // Records the call and stores the value.
     template <typename T> void Record(const wchar_t* call, T& field, const T& value) {
         calls.push_back(call);
         field = value;
