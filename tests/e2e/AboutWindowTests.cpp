@@ -28,8 +28,7 @@ namespace {
 const std::wstring Caption = MessageBoxCaption();
 // A rectangle in the client coordinates of parent.
 RECT RectIn(HWND window, HWND parent) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
+    RECT rect = WindowRect(window);
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
 }
@@ -39,8 +38,7 @@ RECT RectIn(HWND window, HWND parent) {
 void ExpectEndsAboveOK(HWND window, HWND lowest, HWND ok, int designHeight) {
     const RECT part = RectIn(lowest, window);
     const RECT button = RectIn(ok, window);
-    RECT frame{};
-    GetWindowRect(window, &frame);
+    const RECT frame = WindowRect(window);
     EXPECT_LE(part.bottom, button.top);
     EXPECT_GE(frame.bottom - frame.top, designHeight);
     if (frame.bottom - frame.top > designHeight) {
@@ -145,9 +143,7 @@ void PressKeys(std::initializer_list<WORD> keys) {
 // The longest run of link-blue pixels in any one row: an underline runs under the whole
 // caption, while a letter is a few pixels wide.
 int LongestBlueRun(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    const ScreenPixels pixels = CaptureScreen(rect);
+    const ScreenPixels pixels = CaptureScreen(WindowRect(window));
     int longest = 0;
     for (int y = 0; y < pixels.height; ++y) {
         int run = 0;
@@ -472,8 +468,7 @@ TEST_F(AboutWindowTest, TheLinkUnderlinesUnderThePointerAndNotAfterItLeaves) {
     ASSERT_TRUE(WaitUntil([&] { return LongestBlueRun(view.link) > 0; }, 10000)) << "no link shown";
     const int plain = LongestBlueRun(view.link);
     EXPECT_LT(plain, 30) << "underlined before the pointer came";
-    RECT link{};
-    GetWindowRect(view.link, &link);
+    const RECT link = WindowRect(view.link);
     SetCursorPos(link.left + 20, (link.top + link.bottom) / 2);
     Sleep(50);
     SetCursorPos(link.left + 22, (link.top + link.bottom) / 2);
