@@ -28,8 +28,7 @@ namespace {
 const std::wstring Caption = MessageBoxCaption();
 // A rectangle in the client coordinates of parent.
 RECT RectIn(HWND window, HWND parent) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
+    RECT rect = WindowRect(window);
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
 }
@@ -39,8 +38,7 @@ RECT RectIn(HWND window, HWND parent) {
 void ExpectEndsAboveOK(HWND window, HWND lowest, HWND ok, int designHeight) {
     const RECT part = RectIn(lowest, window);
     const RECT button = RectIn(ok, window);
-    RECT frame{};
-    GetWindowRect(window, &frame);
+    const RECT frame = WindowRect(window);
     EXPECT_LE(part.bottom, button.top);
     EXPECT_GE(frame.bottom - frame.top, designHeight);
     if (frame.bottom - frame.top > designHeight) {
@@ -128,20 +126,24 @@ bool ClickOn(HWND window, int dx) {
     return SendInput(2, inputs, sizeof(INPUT)) == 2;
 }
 
-void PressKey(WORD key) {
-    INPUT inputs[2]{};
-    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = inputs[1].ki.wVk = key;
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, inputs, sizeof(INPUT));
+// Presses the keys in order and lets them go in reverse (Shift+Tab: {VK_SHIFT, VK_TAB}).
+void PressKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs(2 * keys.size());
+    std::size_t i = 0;
+    for (const WORD key : keys) {
+        INPUT& down = inputs[i];
+        INPUT& up = inputs[inputs.size() - 1 - i++];
+        down.type = up.type = INPUT_KEYBOARD;
+        down.ki.wVk = up.ki.wVk = key;
+        up.ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 // The longest run of link-blue pixels in any one row: an underline runs under the whole
 // caption, while a letter is a few pixels wide.
 int LongestBlueRun(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    const ScreenPixels pixels = CaptureScreen(rect);
+    const ScreenPixels pixels = CaptureScreen(WindowRect(window));
     int longest = 0;
     for (int y = 0; y < pixels.height; ++y) {
         int run = 0;
@@ -156,16 +158,14 @@ int LongestBlueRun(HWND window) {
 
 // Sets the display scale that Wine gives the programs started from now on, and puts the
 // one before back.
-class DisplayScale {
-  public:
-    explicit DisplayScale(DWORD dpi)
-        : value_(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD,
-                 {static_cast<std::uint8_t>(dpi), static_cast<std::uint8_t>(dpi >> 8),
-                  static_cast<std::uint8_t>(dpi >> 16), static_cast<std::uint8_t>(dpi >> 24)}) {}
-
-  private:
-    ScopedRegistryValue value_;
-};
+ScopedRegistryValue DisplayScale(DWORD dpi) {
+    return {HKEY_CURRENT_USER,
+            L"Control Panel\\Desktop",
+            L"LogPixels",
+            REG_DWORD,
+            {static_cast<std::uint8_t>(dpi), static_cast<std::uint8_t>(dpi >> 8),
+             static_cast<std::uint8_t>(dpi >> 16), static_cast<std::uint8_t>(dpi >> 24)}};
+}
 
 // A copy of the program under another file name, in a folder of its own.
 class CopiedProgram {
@@ -395,7 +395,7 @@ TEST_F(AboutWindowTest, At150PercentEverySizeScalesAndTheTextStillFits) {
     SetVersionFile("Varnholt", NextVersionFile);
     AboutView view;
     {
-        const DisplayScale scale(144);
+        const ScopedRegistryValue scale = DisplayScale(144);
         view = Open(L"");
     }
     ASSERT_TRUE(view.window);
@@ -451,12 +451,9 @@ TEST_F(AboutWindowTest, NoDesignedLineBreaksAndTheWindowIsAsWideAsTheyNeed) {
 // hyperlink colour. (That the open window follows a change of colours is a Win32 test:
 // Wine gives a running program no colours but the ones it read at its start.)
 TEST_F(AboutWindowTest, UnderAHighContrastThemeTheLinkTakesTheThemesHyperlinkColour) {
-    SetVersionFile("Varnholt", NextVersionFile);
     const SystemColorsSet highContrast(HighContrastBlack());
-    const AboutView view = Open(L"");
+    const AboutView view = OpenWithLink();
     ASSERT_TRUE(view.window);
-    ASSERT_TRUE(view.linkVisible);
-    ASSERT_TRUE(BringToFront(view.window));
     SetCursorPos(1, 1);
     EXPECT_TRUE(WaitUntil([&] { return YellowPixels(view.link) > 20; }, 10000))
         << "the link is not drawn in the hyperlink colour";
@@ -465,17 +462,13 @@ TEST_F(AboutWindowTest, UnderAHighContrastThemeTheLinkTakesTheThemesHyperlinkCol
 }
 
 TEST_F(AboutWindowTest, TheLinkUnderlinesUnderThePointerAndNotAfterItLeaves) {
-    SetVersionFile("Varnholt", NextVersionFile);
-    const AboutView view = Open(L"");
+    const AboutView view = OpenWithLink();
     ASSERT_TRUE(view.window);
-    ASSERT_TRUE(view.linkVisible);
-    ASSERT_TRUE(BringToFront(view.window));
     // Painted: its letters are blue.
     ASSERT_TRUE(WaitUntil([&] { return LongestBlueRun(view.link) > 0; }, 10000)) << "no link shown";
     const int plain = LongestBlueRun(view.link);
     EXPECT_LT(plain, 30) << "underlined before the pointer came";
-    RECT link{};
-    GetWindowRect(view.link, &link);
+    const RECT link = WindowRect(view.link);
     SetCursorPos(link.left + 20, (link.top + link.bottom) / 2);
     Sleep(50);
     SetCursorPos(link.left + 22, (link.top + link.bottom) / 2);
@@ -494,16 +487,6 @@ HWND FocusOf(HWND window) {
     return info.hwndFocus;
 }
 
-void PressShiftTab() {
-    INPUT inputs[4]{};
-    for (INPUT& input : inputs)
-        input.type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = inputs[3].ki.wVk = VK_SHIFT;
-    inputs[1].ki.wVk = inputs[2].ki.wVk = VK_TAB;
-    inputs[2].ki.dwFlags = inputs[3].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(4, inputs, sizeof(INPUT));
-}
-
 // Pixels of the link's label's top row that are not the window's background: a focus
 // frame draws there, the caption never does.
 int MarkedTopPixels(HWND link) {
@@ -520,31 +503,28 @@ int MarkedTopPixels(HWND link) {
 
 TEST_F(AboutWindowTest, TabGoesRoundMessageLinkAndOKAndEnterOrSpaceOnTheLinkOpensIt) {
     LinkRecorder recorder;
-    SetVersionFile("Varnholt", NextVersionFile);
     std::size_t opened = 0;
     for (const WORD key : {VK_RETURN, VK_SPACE}) {
-        const AboutView view = Open(L"");
+        const AboutView view = OpenWithLink();
         ASSERT_TRUE(view.window);
-        ASSERT_TRUE(view.linkVisible);
-        ASSERT_TRUE(BringToFront(view.window));
         const auto focusComesTo = [&](HWND wanted) {
             return WaitUntil([&] { return FocusOf(view.window) == wanted; }, 5000);
         };
         ASSERT_TRUE(focusComesTo(view.ok)) << "OK has no focus at first";
         for (const HWND next : {view.message, view.link, view.ok, view.message, view.link}) {
-            PressKey(VK_TAB);
+            PressKeys({VK_TAB});
             ASSERT_TRUE(focusComesTo(next))
                 << "Tab: focus on class " << ClassOf(FocusOf(view.window)).size();
         }
-        PressShiftTab();
+        PressKeys({VK_SHIFT, VK_TAB});
         ASSERT_TRUE(focusComesTo(view.message)) << "Shift+Tab from the link";
         EXPECT_TRUE(WaitUntil([&] { return MarkedTopPixels(view.link) == 0; }, 5000));
-        PressKey(VK_TAB);
+        PressKeys({VK_TAB});
         ASSERT_TRUE(focusComesTo(view.link));
         EXPECT_TRUE(WaitUntil([&] { return MarkedTopPixels(view.link) > 4; }, 5000))
             << "the focused link is not marked";
 
-        PressKey(key);
+        PressKeys({key});
         const auto links = recorder.WaitForLinks(++opened, 15000);
         ASSERT_EQ(links.size(), opened) << "the key opened nothing";
         EXPECT_NE(links.back().find(ToUtf8(TestSetupAddress)), std::string::npos) << links.back();
@@ -556,10 +536,8 @@ TEST_F(AboutWindowTest, TabGoesRoundMessageLinkAndOKAndEnterOrSpaceOnTheLinkOpen
 // A screen reader asks the link from its own process, through the system's proxy.
 TEST_F(AboutWindowTest, AScreenReaderHearsALinkNamedByItsAddressWhoseJumpOpensIt) {
     LinkRecorder recorder;
-    SetVersionFile("Varnholt", NextVersionFile);
-    const AboutView view = Open(L"");
+    const AboutView view = OpenWithLink();
     ASSERT_TRUE(view.window);
-    ASSERT_TRUE(view.linkVisible);
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     {
         ComPtr<IAccessible> link;
@@ -594,10 +572,8 @@ TEST_F(AboutWindowTest, AScreenReaderHearsALinkNamedByItsAddressWhoseJumpOpensIt
 
 // Over the link, its tool tip shows the whole address (a narrow window ends it in "...").
 TEST_F(AboutWindowTest, TheLinksToolTipIsTheWholeAddress) {
-    SetVersionFile("Varnholt", NextVersionFile);
-    const AboutView view = Open(L"");
+    const AboutView view = OpenWithLink();
     ASSERT_TRUE(view.window);
-    ASSERT_TRUE(BringToFront(view.window));
     ASSERT_TRUE(PointAt(view.link, 20));
     HWND tip = nullptr;
     ASSERT_TRUE(WaitUntil(
@@ -618,11 +594,8 @@ TEST_F(AboutWindowTest, TheLinksToolTipIsTheWholeAddress) {
 
 TEST_F(AboutWindowTest, ClickingTheLinkAsksTheShellToOpenTheSetupAddress) {
     LinkRecorder recorder;
-    SetVersionFile("Varnholt", NextVersionFile + "Size=900;");
-    const AboutView view = Open(L"");
+    const AboutView view = OpenWithLink(NextVersionFile + "Size=900;");
     ASSERT_TRUE(view.window);
-    ASSERT_TRUE(view.linkVisible);
-    ASSERT_TRUE(BringToFront(view.window));
     ASSERT_TRUE(ClickOn(view.link, 20));
     const auto links = recorder.WaitForLinks(1, 15000);
     ASSERT_EQ(links.size(), 1u) << "the shell opened nothing";
@@ -645,7 +618,7 @@ TEST_F(AboutWindowTest, ClosesWithOKEnterEscOrTheCloseButtonAndTheProgramEnds) {
         view = Open(L"/ver 1");
         ASSERT_TRUE(view.window);
         ASSERT_TRUE(BringToFront(view.window));
-        PressKey(key);
+        PressKeys({key});
         ExpectEnd();
     }
 

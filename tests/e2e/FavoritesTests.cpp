@@ -389,9 +389,13 @@ TEST_F(Favorites, NamesPlantedInTheFolderReachNothingOutsideIt) {
         const std::wstring add = L"/bmadd Word=" + Location(L"a.htm");
         if (row.then == Then::WaitedFor) {
             ChildProcess client = ChildProcess::Start(VarnholtPath(), add);
-            Sleep(3000);
-            EXPECT_EQ(client.ExitCode(), static_cast<DWORD>(STILL_ACTIVE)) << "the client gave up";
-            EXPECT_TRUE(FindMessageBoxes(client.Id(), Caption).empty()) << "it reported an error";
+            // Neither an end nor an error report while the name is taken or the file held.
+            EXPECT_FALSE(WaitUntil(
+                [&] {
+                    return client.WaitForExit(0) || !FindMessageBoxes(client.Id(), Caption).empty();
+                },
+                3000))
+                << "the client gave up or reported an error";
             EXPECT_EQ(outsideNow(), before);
             link.reset();
             holder.reset();

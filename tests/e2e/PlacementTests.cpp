@@ -1,10 +1,7 @@
 // /reg, /run and /move with the real Varnholt.exe: the records under the product key,
 // the file the shell is asked to open, and the viewer window's place.
 #include "registry/Placement.h"
-#include "registry/ProductKey.h"
-#include "tests/support/BuildVersion.h"
 #include "tests/support/ClientRun.h"
-#include "tests/support/MessageBoxDriver.h"
 #include "tests/support/Process.h"
 #include "tests/support/TestRegistry.h"
 #include "tests/support/TestWindowProcess.h"
@@ -16,8 +13,6 @@
 #include <vector>
 
 namespace {
-
-const std::wstring Caption = MessageBoxCaption();
 
 std::wstring HelpFileKey(const std::wstring& name) {
     return ::HelpFileKey(VarnholtPath(), name);
@@ -37,19 +32,13 @@ void ForgetHelpFile(const std::wstring& name) {
     DeleteKeyTreeBothViews(HKEY_LOCAL_MACHINE, HelpFileKey(name));
 }
 
-bool operator==(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-std::string Text(const RECT& r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) +
+// Where the window is, "left,top,right,bottom", once it has handled what it was sent: /move
+// does not wait for another program.
+std::string Place(TestWindowProcess& window) {
+    window.Log();
+    const RECT r = WindowRect(window.Window());
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
            "," + std::to_string(r.bottom);
-}
-
-// Once the viewer has handled what it was sent: /move does not wait for another program.
-RECT SettledRect(TestWindowProcess& viewer) {
-    viewer.Log();
-    return WindowRect(viewer.Window());
 }
 
 TestWindowProcess StartViewer(RECT rect, bool foreground = true) {
@@ -117,7 +106,7 @@ TEST(Run, RemembersTheViewerOpensTheFileAndClosesTheViewer) {
     const ChmRecorder recorder;
     TestWindowProcess viewer = StartViewer({100, 50, 900, 650});
     ASSERT_TRUE(viewer.Window());
-    ASSERT_TRUE(WindowRect(viewer.Window()) == (RECT{100, 50, 900, 650}));
+    ASSERT_EQ(Place(viewer), "100,50,900,650");
 
     ASSERT_EQ(RunVarnholt(L"/run C:\\Books\\Atlas-1049.chm"), 0u);
     EXPECT_EQ(StoredText(L"Atlas", L""), L" C:\\Books\\");
@@ -131,7 +120,7 @@ TEST(Run, RemembersTheViewerOpensTheFileAndClosesTheViewer) {
     TestWindowProcess next = StartViewer({300, 300, 700, 600});
     ASSERT_TRUE(next.Window());
     ASSERT_EQ(RunVarnholt(L"/moveAtlas"), 0u);
-    EXPECT_TRUE(SettledRect(next) == (RECT{100, 50, 900, 650})) << Text(WindowRect(next.Window()));
+    EXPECT_EQ(Place(next), "100,50,900,650");
     EXPECT_EQ(StoredText(L"Atlas", L"Rect"), L"");
     ForgetHelpFile(L"Atlas");
 }
@@ -197,7 +186,7 @@ TEST(RussianLocalePlacement, CyrillicNamesNameTheirKeys) {
     TestWindowProcess next = StartViewer({300, 300, 700, 600});
     ASSERT_TRUE(next.Window());
     ASSERT_EQ(RunVarnholt(L"/move" + name), 0u);
-    EXPECT_TRUE(SettledRect(next) == (RECT{100, 50, 900, 650})) << Text(WindowRect(next.Window()));
+    EXPECT_EQ(Place(next), "100,50,900,650");
     ForgetHelpFile(name);
 }
 
@@ -236,14 +225,13 @@ TEST(Move, AppliesTheRememberedRectangleOnceNegativeLeftIncluded) {
     TestWindowProcess viewer = StartViewer({200, 200, 600, 500});
     ASSERT_TRUE(viewer.Window());
     ASSERT_EQ(RunVarnholt(L"/moveAtlas"), 0u);
-    EXPECT_TRUE(SettledRect(viewer) == (RECT{-8, 20, 792, 620}))
-        << Text(WindowRect(viewer.Window()));
+    EXPECT_EQ(Place(viewer), "-8,20,792,620");
     EXPECT_EQ(StoredText(L"Atlas", L"Rect"), L"");
 
     // a second /move finds the empty text
     SetWindowPos(viewer.Window(), nullptr, 200, 200, 400, 300, SWP_NOZORDER);
     ASSERT_EQ(RunVarnholt(L"/moveAtlas"), 0u);
-    EXPECT_TRUE(SettledRect(viewer) == (RECT{200, 200, 600, 500}));
+    EXPECT_EQ(Place(viewer), "200,200,600,500");
     ForgetHelpFile(L"Atlas");
 }
 
@@ -254,7 +242,7 @@ TEST(Move, TheNameKeepsItsLeadingBlank) {
     TestWindowProcess viewer = StartViewer({200, 200, 600, 500});
     ASSERT_TRUE(viewer.Window());
     ASSERT_EQ(RunVarnholt(L"/move Atlas"), 0u);
-    EXPECT_TRUE(SettledRect(viewer) == (RECT{200, 200, 600, 500}));
+    EXPECT_EQ(Place(viewer), "200,200,600,500");
     EXPECT_EQ(StoredText(L"Atlas", L"Rect"), L"10,20,800,600");
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, HelpFileKey(L" Atlas"), View::Bits64));
     ForgetHelpFile(L"Atlas");
@@ -266,7 +254,7 @@ TEST(Move, ARectThatIsNotFourFieldsChangesNothing) {
     for (const std::string stored : {"10,20,800", "", "1,2,3,4,5"}) {
         StoreText(L"Atlas", L"Rect", stored);
         ASSERT_EQ(RunVarnholt(L"/moveAtlas"), 0u);
-        EXPECT_TRUE(SettledRect(viewer) == (RECT{200, 200, 600, 500})) << stored;
+        EXPECT_EQ(Place(viewer), "200,200,600,500") << stored;
         EXPECT_EQ(StoredText(L"Atlas", L"Rect"), std::wstring(stored.begin(), stored.end()));
     }
     ForgetHelpFile(L"Atlas");
@@ -280,7 +268,7 @@ TEST(Move, AFieldThatIsNotANumberEndsTheRunBeforeTheWindowMoves) {
     const std::wstring& report = box.text;
     EXPECT_EQ(report.rfind(L"Run-time error: ", 0), 0u) << report;
     EXPECT_EQ(exitCode, 1u);
-    EXPECT_TRUE(SettledRect(viewer) == (RECT{200, 200, 600, 500}));
+    EXPECT_EQ(Place(viewer), "200,200,600,500");
     EXPECT_EQ(StoredText(L"Atlas", L"Rect"), L"10,x,800,600");
     ForgetHelpFile(L"Atlas");
 }
@@ -290,10 +278,10 @@ TEST(Move, NoViewerInFrontMovesNothing) {
     TestWindowProcess viewer = StartViewer({200, 200, 600, 500}, false);
     TestWindowProcess bystander = StartBystander(L"Placement bystander");
     ASSERT_TRUE(viewer.Window() && bystander.Window());
-    const RECT before = WindowRect(bystander.Window());
+    const std::string before = Place(bystander);
     ASSERT_EQ(RunVarnholt(L"/moveAtlas"), 0u);
-    EXPECT_TRUE(SettledRect(viewer) == (RECT{200, 200, 600, 500}));
-    EXPECT_TRUE(SettledRect(bystander) == before);
+    EXPECT_EQ(Place(viewer), "200,200,600,500");
+    EXPECT_EQ(Place(bystander), before);
     EXPECT_EQ(StoredText(L"Atlas", L"Rect"), L"10,20,800,600");
     ForgetHelpFile(L"Atlas");
 }

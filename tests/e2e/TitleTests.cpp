@@ -37,18 +37,13 @@ TestWindowProcess StartViewer(const std::wstring& title, bool foreground) {
 
 // A client started in the background; killed if a test leaves it running.
 struct Client {
-    ChildProcess process;
+    ScopedProcess process;
     explicit Client(const std::wstring& arguments)
         : process(ChildProcess::Start(VarnholtPath(), arguments)) {}
-    ~Client() { process.Kill(); }
     MessageBoxView WaitForPrompt(DWORD timeoutMs = 15000) {
         return WaitForMessageBox(process.Id(), Caption, timeoutMs);
     }
-    DWORD Finish() {
-        if (!process.WaitForExit(15000))
-            return 0xFFFFFFFF;
-        return process.ExitCode();
-    }
+    DWORD Finish() { return process.Finish(15000); }
     // Its prompt came, was given the answer, and the client then ended with 0.
     ::testing::AssertionResult AnswersAndEnds(int answer) {
         const MessageBoxView prompt = WaitForPrompt();

@@ -1,6 +1,5 @@
 // The real Varnholt.exe against the stand-in viewer: which of the viewer's windows gets
 // which message, sent or posted, and what the viewer shows afterwards.
-#include "registry/ProductKey.h"
 #include "tests/support/BuildVersion.h"
 #include "tests/support/MessageBoxDriver.h"
 #include "tests/support/Process.h"
@@ -262,8 +261,8 @@ TEST(JumpCommand, SendsNoMessageAndResetsTheWindowMenuOfTheViewerUnderTheCursor)
 
 std::optional<ViewerLogEntry> FirstTo(const StandIn& viewer, const std::wstring& event,
                                       const std::wstring& window) {
-    for (const ViewerLogEntry& entry : viewer.Messages()) {
-        if (entry.event == event && entry.Window() == window)
+    for (const ViewerLogEntry& entry : MessagesTo(viewer, window)) {
+        if (entry.event == event)
             return entry;
     }
     return std::nullopt;
@@ -289,13 +288,12 @@ void ExpectSearchOpenedAndFilled(StandIn& viewer, const std::wstring& text) {
         EXPECT_EQ(settext->Text(), text);
         // Posted before the text was sent: handled already, or still waiting then.
         const auto messages = viewer.Messages();
-        const auto requestAt = std::find_if(messages.begin(), messages.end(), [](const auto& m) {
-            return m.event == L"WM_INPUTLANGCHANGEREQUEST" && m.Window() == L"searchedit";
-        });
-        const auto settextAt = std::find_if(messages.begin(), messages.end(), [](const auto& m) {
-            return m.event == L"WM_SETTEXT" && m.Window() == L"searchedit";
-        });
-        EXPECT_TRUE(requestAt < settextAt ||
+        const auto at = [&](const std::wstring& event) {
+            return std::find_if(messages.begin(), messages.end(), [&](const auto& m) {
+                return m.event == event && m.Window() == L"searchedit";
+            });
+        };
+        EXPECT_TRUE(at(L"WM_INPUTLANGCHANGEREQUEST") < at(L"WM_SETTEXT") ||
                     settext->Field(L"queued").find(L"WM_INPUTLANGCHANGEREQUEST") !=
                         std::wstring::npos)
             << Describe(messages);

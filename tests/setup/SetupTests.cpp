@@ -8,7 +8,6 @@
 #include "tests/support/BuildVersion.h"
 #include "tests/support/Process.h"
 #include "tests/support/Screenshot.h"
-#include "tests/support/StandIn.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestRegistry.h"
 #include "tests/support/TestSite.h"

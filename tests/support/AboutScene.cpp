@@ -1,5 +1,6 @@
 #include "tests/support/AboutScene.h"
 
+#include "tests/support/StandIn.h"
 #include "tests/support/WindowText.h"
 
 std::wstring NewerLine(const std::wstring& version) {
@@ -94,6 +95,18 @@ AboutView AboutWindowTest::Open(const std::wstring& arguments, DWORD timeoutMs,
     // counts as hung for a while, and is not asked for its texts meanwhile.
     SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, nullptr);
     return ReadAboutWindow(window);
+}
+
+AboutView AboutWindowTest::OpenWithLink(const std::string& versionFile) {
+    SetVersionFile("Varnholt", versionFile);
+    const AboutView view = Open(L"");
+    if (!view.window || !view.linkVisible || !BringToFront(view.window)) {
+        ADD_FAILURE() << (!view.window        ? "no window"
+                          : !view.linkVisible ? "no link"
+                                              : "not in front");
+        return {};
+    }
+    return view;
 }
 
 void AboutWindowTest::ExpectEnd() {

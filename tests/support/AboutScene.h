@@ -66,6 +66,9 @@ class AboutWindowTest : public ::testing::Test {
     // Starts the program and waits for its About window; no window (0) when none came.
     AboutView Open(const std::wstring& arguments, DWORD timeoutMs = 20000,
                    const std::wstring& program = VarnholtPath());
+    // The window for a newer version in versionFile, its link shown, in front; no window
+    // (0) otherwise, a failure saying why.
+    AboutView OpenWithLink(const std::string& versionFile = NextVersionFile);
     // The program ends, with 0, once its window is closed.
     void ExpectEnd();
 

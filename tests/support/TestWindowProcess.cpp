@@ -1,6 +1,7 @@
 #include "tests/support/TestWindowProcess.h"
 
 #include "platform/UniqueHandle.h"
+#include "tests/support/ViewerLog.h"
 
 #include <algorithm>
 
@@ -49,10 +50,7 @@ std::vector<std::wstring> ReadLogFile(const std::wstring& path) {
     DWORD read = 0;
     ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
     bytes.resize(read);
-    const int n =
-        MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring text(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
+    const std::wstring text = FromUtf8(bytes);
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find(L'\n', start);

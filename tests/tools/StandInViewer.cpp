@@ -37,7 +37,6 @@
 #include <map>
 #include <string>
 #include <utility>
-#include <vector>
 
 namespace {
 
@@ -83,21 +82,16 @@ void WriteLog(const std::wstring& event, const LogFields& fields) {
     WriteFile(logFile.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
 
+// The name of a message of the logged kinds; nullptr for any other.
 const wchar_t* NameOf(UINT message) {
-    switch (message) {
-    case WM_COMMAND:
-        return L"WM_COMMAND";
-    case WM_CLOSE:
-        return L"WM_CLOSE";
-    case WM_COPY:
-        return L"WM_COPY";
-    case WM_SETTEXT:
-        return L"WM_SETTEXT";
-    case WM_INPUTLANGCHANGEREQUEST:
-        return L"WM_INPUTLANGCHANGEREQUEST";
-    default:
-        return nullptr;
-    }
+    for (const auto& [logged, name] : {std::pair<UINT, const wchar_t*>{WM_COMMAND, L"WM_COMMAND"},
+                                       {WM_CLOSE, L"WM_CLOSE"},
+                                       {WM_COPY, L"WM_COPY"},
+                                       {WM_SETTEXT, L"WM_SETTEXT"},
+                                       {WM_INPUTLANGCHANGEREQUEST, L"WM_INPUTLANGCHANGEREQUEST"}})
+        if (message == logged)
+            return name;
+    return nullptr;
 }
 
 // Posted messages of the logged kinds still waiting for window when a sent one is handled:

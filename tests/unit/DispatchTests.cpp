@@ -9,19 +9,15 @@
 
 namespace {
 
-SwitchChoice Choose(const wchar_t* commandLine) {
-    return ChooseSwitch(commandLine);
-}
-
 TEST(Dispatch, EmptyCommandLineOpensAboutWithEmptyArgument) {
-    const SwitchChoice c = Choose(L"");
+    const SwitchChoice c = ChooseSwitch(L"");
     EXPECT_EQ(c.id, Switch::Ver);
     EXPECT_EQ(c.text, L"");
 }
 
 TEST(Dispatch, EveryTableSwitchIsFoundByItsName) {
     for (const SwitchEntry& entry : SwitchTable)
-        EXPECT_EQ(Choose(std::wstring(entry.name).c_str()).id, entry.id)
+        EXPECT_EQ(ChooseSwitch(std::wstring(entry.name).c_str()).id, entry.id)
             << std::wstring(entry.name).size();
 }
 
@@ -46,7 +42,7 @@ TEST(Dispatch, EverySwitchIsHandedItsArgumentInItsForm) {
                  {L"/bmdelW=C:\\D\\Q.chm", L"W=C:\\D\\Q.chm", 0},
                  {L"/copy x", L"", 0}};
     for (const auto& c : cases) {
-        const SwitchChoice choice = Choose(c.line);
+        const SwitchChoice choice = ChooseSwitch(c.line);
         EXPECT_EQ(choice.text, c.text) << std::wstring(c.line).size();
         EXPECT_EQ(choice.number, c.number) << std::wstring(c.line).size();
     }
@@ -92,13 +88,6 @@ TEST_P(DispatchUnderEveryCasing, EveryLineRunsItsSwitchWithItsArgument) {
         {L"/BMADD a /bmadd b", Switch::BmAdd, L" b"},
         // A headword with "/" is a favourite's name, never a switch.
         {L"/bmadd hit/run" + page + L"a.htm", Switch::BmAdd, L" hit/run" + page + L"a.htm"},
-        {L"/bmadd Server/Verbindung" + page + L"a", Switch::BmAdd,
-         L" Server/Verbindung" + page + L"a"},
-        {L"/bmadd Entry/Exit" + page + L"a", Switch::BmAdd, L" Entry/Exit" + page + L"a"},
-        {L"/bmadd Control/Panel" + page + L"a", Switch::BmAdd, L" Control/Panel" + page + L"a"},
-        {L"/bmadd Nation/Region" + page + L"a", Switch::BmAdd, L" Nation/Region" + page + L"a"},
-        {L"/bmadd Book/title" + page + L"a", Switch::BmAdd, L" Book/title" + page + L"a"},
-        {L"/bmadd Search/find" + page + L"a", Switch::BmAdd, L" Search/find" + page + L"a"},
         {L"/bmdel Go/Stop" + page, Switch::BmDel, L" Go/Stop" + page},
         {L"/bmdel x /bmadd y", Switch::BmDel, L" x /bmadd y"},
         {L"/bmadd a/exit=C:\\D\\Q.chm::/b", Switch::BmAdd, L" a/exit=C:\\D\\Q.chm::/b"},
@@ -114,17 +103,29 @@ TEST_P(DispatchUnderEveryCasing, EveryLineRunsItsSwitchWithItsArgument) {
         {L"/bmadd" + page + L"exit.htm", Switch::BmAdd, page + L"exit.htm"},
         {L"x::/stop", Switch::Unknown, L""},
         {L"x:: /stop", Switch::Unknown, L""},
+        // U+0130 and U+0131 (Turkish dotted capital and dotless small i) and U+017F (long s)
+        // have ASCII letters as case partners in some locale; a switch name never does.
+        {L"/t\u0130tle x", Switch::Unknown, L""},
+        {L"/T\u0131TLE x", Switch::Unknown, L""},
+        {L"/\u017Ftop", Switch::Unknown, L""},
+        {L"/FIND x", Switch::Find, L""},
     };
     ASSERT_EQ(EqualsNoCase(L"TITLE", L"title"), !GetParam()) << "the casing is not in force";
     for (const DocumentedLine& d : DocumentedLines) {
-        const SwitchChoice choice = Choose(d.line);
+        const SwitchChoice choice = ChooseSwitch(d.line);
         EXPECT_EQ(choice.id, d.id) << ::testing::PrintToString(std::wstring(d.line));
         EXPECT_EQ(choice.text, d.argument) << ::testing::PrintToString(std::wstring(d.line));
     }
     for (const auto& c : cases) {
-        const SwitchChoice choice = Choose(c.line.c_str());
+        const SwitchChoice choice = ChooseSwitch(c.line.c_str());
         EXPECT_EQ(choice.id, c.id) << ::testing::PrintToString(c.line);
         EXPECT_EQ(choice.text, c.text) << ::testing::PrintToString(c.line);
+    }
+    for (const wchar_t* name : {L" Server/Verbindung", L" Entry/Exit", L" Control/Panel",
+                                L" Nation/Region", L" Book/title", L" Search/find"}) {
+        const SwitchChoice choice = ChooseSwitch((L"/bmadd" + (name + page) + L"a").c_str());
+        EXPECT_EQ(choice.id, Switch::BmAdd) << ::testing::PrintToString(std::wstring(name));
+        EXPECT_EQ(choice.text, name + page + L"a");
     }
 }
 
@@ -132,30 +133,28 @@ TEST(Dispatch, ASwitchNameInAPageAddressDoesNotCount) {
     const std::wstring page = L"Word=mk:@MSITStore:C:\\Dict\\Quillbay.chm::/html/";
     for (const wchar_t* path : {L"verbs/run.htm", L"region/stop.htm", L"titles/panel.htm",
                                 L"keyboard/movement.htm", L"find/jump.htm"})
-        EXPECT_EQ(Choose((L"/bmdel" + page + path).c_str()).id, Switch::BmDel) << path;
+        EXPECT_EQ(ChooseSwitch((L"/bmdel" + page + path).c_str()).id, Switch::BmDel) << path;
 }
 
-TEST(Dispatch, OnlyAsciiLettersMatchWithoutCase) {
-    // U+0130 and U+0131 (Turkish dotted capital and dotless small i) and U+017F (long s)
-    // have ASCII letters as case partners in some locale; a switch name never does.
-    EXPECT_EQ(Choose(L"/t\u0130tle x").id, Switch::Unknown);
-    EXPECT_EQ(Choose(L"/T\u0131TLE x").id, Switch::Unknown);
-    EXPECT_EQ(Choose(L"/\u017Ftop").id, Switch::Unknown);
-    EXPECT_EQ(Choose(L"/EXIT").id, Switch::Exit);
-    EXPECT_EQ(Choose(L"/FIND x").id, Switch::Find);
-}
-
-TEST(Dispatch, PaneRoundsHalvesToEvenWithin16Bits) {
-    EXPECT_EQ(Choose(L"/pane 2").number, 2);
-    EXPECT_EQ(Choose(L"/pane").number, 0);
-    EXPECT_EQ(Choose(L"/pane x").number, 0);
-    EXPECT_EQ(Choose(L"/pane 2.5").number, 2);
-    EXPECT_EQ(Choose(L"/pane 3.5").number, 4);
-    EXPECT_EQ(Choose(L"/pane -2.5").number, -2);
-    EXPECT_EQ(Choose(L"/pane 32767").number, 32767);
-    EXPECT_EQ(Choose(L"/pane 32767.4").number, 32767);
-    EXPECT_EQ(Choose(L"/pane -32768").number, -32768);
-    EXPECT_EQ(Choose(L"/pane -32768.5").number, -32768);
+// /pane rounds halves to even within 16 bits; /keyb and /keyh take a 32-bit number.
+TEST(Dispatch, NumbersRoundHalvesToEvenWithinTheTarget) {
+    for (const auto& [line, number] : {std::pair{L"/pane 2", 2},
+                                       {L"/pane", 0},
+                                       {L"/pane x", 0},
+                                       {L"/pane 2.5", 2},
+                                       {L"/pane 3.5", 4},
+                                       {L"/pane -2.5", -2},
+                                       {L"/pane 32767", 32767},
+                                       {L"/pane 32767.4", 32767},
+                                       {L"/pane -32768", -32768},
+                                       {L"/pane -32768.5", -32768},
+                                       {L"/keyb 2147483647", 2147483647},
+                                       {L"/keyh -2147483648", -2147483647 - 1},
+                                       {L"/keyb 1049", 1049},
+                                       {L"/keyb x", 0},
+                                       {L"/keyh &H419", 1049},
+                                       {L"/keyb 70000", 70000}})
+        EXPECT_EQ(ChooseSwitch(line).number, number) << std::wstring(line).size();
 }
 
 TEST(Dispatch, NumbersOutsideTheTargetAreAnOverflow) {
@@ -163,21 +162,12 @@ TEST(Dispatch, NumbersOutsideTheTargetAreAnOverflow) {
          {L"/pane 32768", L"/pane 40000", L"/pane 32767.5", L"/pane -32769", L"/pane -32768.6",
           L"/keyb 99999999999", L"/keyb 2147483648", L"/keyh -2147483649", L"/keyb &H100000000"}) {
         try {
-            Choose(line);
+            ChooseSwitch(line);
             ADD_FAILURE() << "no overflow";
         } catch (const RunError& e) {
             EXPECT_EQ(e.Kind(), ErrorKind::Overflow);
         }
     }
-    EXPECT_EQ(Choose(L"/keyb 2147483647").number, 2147483647);
-    EXPECT_EQ(Choose(L"/keyh -2147483648").number, -2147483647 - 1);
-}
-
-TEST(Dispatch, KeyboardSwitchesTakeA32BitNumber) {
-    EXPECT_EQ(Choose(L"/keyb 1049").number, 1049);
-    EXPECT_EQ(Choose(L"/keyb x").number, 0);
-    EXPECT_EQ(Choose(L"/keyh &H419").number, 1049);
-    EXPECT_EQ(Choose(L"/keyb 70000").number, 70000);
 }
 
 TEST(CommandLine, ProgramNameAndSeparatingBlanksAreRemoved) {

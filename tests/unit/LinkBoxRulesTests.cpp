@@ -21,14 +21,11 @@ TEST(ClickTarget, CaptionOrPathOrNothing) {
 }
 
 TEST(CursorIsInside, EveryEdgeCounts) {
-    const Box rect{100, 50, 100, 20}; // right 200, bottom 70
-    EXPECT_TRUE(CursorIsInside(150, 60, rect));
-    EXPECT_TRUE(CursorIsInside(100, 50, rect));
-    EXPECT_TRUE(CursorIsInside(200, 70, rect)); // right and bottom edges too
-    EXPECT_FALSE(CursorIsInside(201, 60, rect));
-    EXPECT_FALSE(CursorIsInside(150, 71, rect));
-    EXPECT_FALSE(CursorIsInside(99, 60, rect));
-    EXPECT_FALSE(CursorIsInside(150, 49, rect));
+    const Box rect{100, 50, 100, 20}; // right 200, bottom 70: those edges count too
+    for (const auto& [x, y] : {std::pair{150, 60}, {100, 50}, {200, 70}})
+        EXPECT_TRUE(CursorIsInside(x, y, rect)) << x << "," << y;
+    for (const auto& [x, y] : {std::pair{201, 60}, {150, 71}, {99, 60}, {150, 49}})
+        EXPECT_FALSE(CursorIsInside(x, y, rect)) << x << "," << y;
 }
 
 TEST(LinkDrawColor, TheStoredColourUnlessItCannotBeReadOrAHighContrastThemeIsOn) {
@@ -95,7 +92,6 @@ struct FakeLinkBox final : LinkBoxState {
     std::wstring path;
     std::vector<std::wstring> calls;
 
-    // Records the call and stores the value.
     template <typename T> void Record(const wchar_t* call, T& field, const T& value) {
         calls.push_back(call);
         field = value;

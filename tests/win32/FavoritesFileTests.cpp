@@ -2,6 +2,7 @@
 // and files that another handle holds.
 #include "platform/RunError.h"
 #include "favorites/Favorites.h"
+#include "platform/WindowClass.h"
 #include "platform/WindowHandles.h"
 #include "platform/Virtualization.h"
 #include "tests/support/TestFiles.h"
@@ -126,13 +127,9 @@ TEST_F(FileRoutines, AppendLineWaitsForAFileInUseHandlingMessagesMeanwhile) {
     UniqueFile holder = HoldUnshared(file);
     ASSERT_TRUE(holder);
 
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = CountingProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"VarnholtWaitTest";
-    RegisterClassW(&windowClass);
+    RegisterWindowClass({L"VarnholtWaitTest", CountingProc});
     UniqueWindow window(CreateWindowW(L"VarnholtWaitTest", L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                      nullptr, windowClass.hInstance, nullptr));
+                                      nullptr, Instance(), nullptr));
     ASSERT_TRUE(window);
 
     std::atomic<bool> appended{false};

@@ -3,7 +3,6 @@
 // real mouse pointer.
 #include "platform/RunError.h"
 #include "controls/LinkBox.h"
-#include "platform/WindowUtil.h"
 #include "platform/WindowClass.h"
 #include "tests/support/BuildVersion.h"
 #include "tests/support/LinkRecorder.h"

@@ -92,32 +92,30 @@ TEST_F(RegistryLayer, DoubleWordsAreWrittenAndReadAsDecimalText) {
     EXPECT_EQ(value->type, static_cast<DWORD>(REG_DWORD));
     EXPECT_EQ(value->bytes, (std::vector<std::uint8_t>{1, 0, 0, 0}));
     EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, key_, L"D"), L"1");
-
-    ASSERT_TRUE(SetRawValue(HKEY_LOCAL_MACHINE, key_, L"All", REG_DWORD, {0xFF, 0xFF, 0xFF, 0xFF},
-                            View::Bits64));
-    EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, key_, L"All"), L"4294967295");
-    ASSERT_TRUE(SetRawValue(HKEY_LOCAL_MACHINE, key_, L"Big", REG_DWORD_BIG_ENDIAN, {0, 0, 4, 0x19},
-                            View::Bits64));
-    EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, key_, L"Big"), L"1049");
 }
 
-TEST_F(RegistryLayer, GivenTypeOverridesTheStoredOne) {
-    ASSERT_TRUE(
-        SetRawValue(HKEY_LOCAL_MACHINE, key_, L"S", REG_SZ, StringBytes("1"), View::Bits64));
-    EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, key_, L"S", RegDword), L"49");
-    EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, key_, L"S"), L"1");
-}
-
-TEST_F(RegistryLayer, OtherTypesReadAsOneCharacterPerByte) {
-    ASSERT_TRUE(
-        SetRawValue(HKEY_LOCAL_MACHINE, key_, L"B", REG_BINARY, {'a', 0, 'b'}, View::Bits64));
-    EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, key_, L"B"), std::wstring(L"a\0b", 3));
-    ASSERT_TRUE(SetRawValue(HKEY_LOCAL_MACHINE, key_, L"M", REG_MULTI_SZ, {'a', 0, 'b', 0, 0},
-                            View::Bits64));
-    EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, key_, L"M"), std::wstring(L"a\0b\0", 4));
-    ASSERT_TRUE(SetRawValue(HKEY_LOCAL_MACHINE, key_, L"E", REG_EXPAND_SZ,
-                            StringBytes("%SystemRoot%"), View::Bits64));
-    EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, key_, L"E"), L"%SystemRoot%");
+// Stored values as text: double words in decimal (in either byte order), the given type
+// over the stored one, other types one character per byte.
+TEST_F(RegistryLayer, StoredValuesReadAsText) {
+    const struct {
+        DWORD type;
+        std::vector<std::uint8_t> bytes;
+        std::optional<std::uint32_t> readAs;
+        std::wstring text;
+    } rows[] = {
+        {REG_DWORD, {0xFF, 0xFF, 0xFF, 0xFF}, {}, L"4294967295"},
+        {REG_DWORD_BIG_ENDIAN, {0, 0, 4, 0x19}, {}, L"1049"},
+        {REG_SZ, StringBytes("1"), RegDword, L"49"}, // GivenTypeOverridesTheStoredOne
+        {REG_SZ, StringBytes("1"), {}, L"1"},
+        {REG_BINARY, {'a', 0, 'b'}, {}, std::wstring(L"a\0b", 3)},
+        {REG_MULTI_SZ, {'a', 0, 'b', 0, 0}, {}, std::wstring(L"a\0b\0", 4)},
+        {REG_EXPAND_SZ, StringBytes("%SystemRoot%"), {}, L"%SystemRoot%"},
+    };
+    for (const auto& row : rows) {
+        ASSERT_TRUE(SetRawValue(HKEY_LOCAL_MACHINE, key_, L"V", row.type, row.bytes, View::Bits64));
+        EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, key_, L"V", row.readAs), row.text)
+            << "type " << row.type;
+    }
 }
 
 TEST_F(RegistryLayer, TextAlreadyHeldIsNotWrittenAgain) {

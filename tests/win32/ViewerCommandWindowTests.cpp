@@ -1,4 +1,5 @@
 // /title acting on windows of this test process.
+#include "platform/WindowClass.h"
 #include "platform/WindowHandles.h"
 #include "viewer/TitleCommand.h"
 #include "tests/support/WindowText.h"
@@ -13,14 +14,9 @@ namespace {
 constexpr UINT ExtraCommand = 0x7770;
 
 UniqueWindow CreateTopWindow(const wchar_t* className, const wchar_t* title) {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = className;
-    RegisterClassW(&windowClass); // a second registration fails harmlessly
+    RegisterWindowClass({className, DefWindowProcW});
     UniqueWindow window(CreateWindowExW(0, className, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50,
-                                        50, 300, 200, nullptr, nullptr, windowClass.hInstance,
-                                        nullptr));
+                                        50, 300, 200, nullptr, nullptr, Instance(), nullptr));
     return window;
 }
 

@@ -5,6 +5,7 @@
 #include "viewer/ViewerCommands.h"
 #include "viewer/ViewerWindows.h"
 
+#include "platform/WindowClass.h"
 #include "platform/WindowHandles.h"
 
 #include <gtest/gtest.h>
@@ -54,21 +55,13 @@ struct InProcessViewer {
         return DefWindowProcW(window, message, wParam, lParam);
     }
 
-    static void Register(const wchar_t* name, WNDPROC proc) {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = proc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = name;
-        RegisterClassW(&windowClass);
-    }
-
     InProcessViewer() {
         htmlCommands.clear();
         dialog.reset();
         dialogEdit = nullptr;
-        Register(L"HH Parent", DefWindowProcW);
-        Register(HtmlClass, HtmlProc);
-        Register(L"Varnholt Test Dialog", DialogProc);
+        RegisterWindowClass({L"HH Parent", DefWindowProcW});
+        RegisterWindowClass({HtmlClass, HtmlProc});
+        RegisterWindowClass({L"Varnholt Test Dialog", DialogProc});
         mainWindow.reset(CreateWindowExW(0, L"HH Parent", L"Viewer",
                                          WS_OVERLAPPEDWINDOW | WS_VISIBLE, 150, 150, 400, 300,
                                          nullptr, nullptr, nullptr, nullptr));

@@ -2,11 +2,11 @@
 // and search dialog each lookup finds, and what it passes over.
 #include "viewer/ViewerWindows.h"
 
+#include "platform/WindowClass.h"
 #include "platform/WindowHandles.h"
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <vector>
 
 namespace {
@@ -58,15 +58,8 @@ class WindowTree : public ::testing::Test {
   private:
     HWND Make(const std::wstring& className, const std::wstring& title, DWORD style, HWND parent,
               const RECT& rect) {
-        static std::set<std::wstring> registered;
-        if (!registered.count(className) && className != L"Edit") {
-            WNDCLASSW windowClass{};
-            windowClass.lpfnWndProc = DefWindowProcW;
-            windowClass.hInstance = GetModuleHandleW(nullptr);
-            windowClass.lpszClassName = className.c_str();
-            RegisterClassW(&windowClass);
-            registered.insert(className);
-        }
+        if (className != L"Edit")
+            RegisterWindowClass({className.c_str(), DefWindowProcW});
         const HWND window = CreateWindowExW(
             0, className.c_str(), title.c_str(), style, rect.left, rect.top, rect.right - rect.left,
             rect.bottom - rect.top, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -179,12 +172,9 @@ TEST_F(FindViewerAncestorTest, FromTheViewerItselfAndFromWindowsInsideIt) {
     EXPECT_EQ(FindViewerAncestor(nullptr), nullptr);
 }
 
-TEST_F(FindViewerAncestorTest, TheNearestViewerAboveWins) {
-    const auto chain = Chain({L"HH Parent", L"HH Parent", L"Internet Explorer_Server"});
-    EXPECT_EQ(FindViewerAncestor(chain[2]), chain[1]);
-}
-
-TEST_F(FindViewerAncestorTest, WithoutAViewerAboveTheTopLevelWindowIsReturned) {
+TEST_F(FindViewerAncestorTest, TheNearestViewerAboveWinsWithoutOneTheTopLevelWindow) {
+    const auto nested = Chain({L"HH Parent", L"HH Parent", L"Internet Explorer_Server"});
+    EXPECT_EQ(FindViewerAncestor(nested[2]), nested[1]);
     const auto chain =
         Chain({L"HTML Application Host Window Class", L"Internet Explorer_Server", L"Edit"});
     for (const HWND from : chain)
@@ -228,16 +218,13 @@ TEST_F(ViewerInFrontTest, TheWindowUnderTheCursorIsTheInnermostOne) {
 
 using ReadWindowStringTest = WindowTree;
 
-TEST_F(ReadWindowStringTest, ClassAndTitleAreReadApart) {
+TEST_F(ReadWindowStringTest, ClassAndTitleAreReadApartAndALongTitleIsCutTo259Characters) {
     const HWND probe = TopLevel(L"Varnholt Probe", L"Probe Title");
     EXPECT_EQ(ReadWindowClass(probe), L"Varnholt Probe");
     EXPECT_EQ(ReadWindowTitle(probe), L"Probe Title");
-}
-
-TEST_F(ReadWindowStringTest, ALongTitleIsCutTo259Characters) {
-    const HWND probe = TopLevel(L"Varnholt Probe", std::wstring(300, L'x'));
-    EXPECT_EQ(ReadWindowTitle(probe), std::wstring(259, L'x'));
-    EXPECT_EQ(ReadClassName(probe, 8), L"Varnhol");
+    const HWND longer = TopLevel(L"Varnholt Probe", std::wstring(300, L'x'));
+    EXPECT_EQ(ReadWindowTitle(longer), std::wstring(259, L'x'));
+    EXPECT_EQ(ReadClassName(longer, 8), L"Varnhol");
 }
 
 TEST_F(ReadWindowStringTest, AWindowThatIsGoneReadsEmpty) {
