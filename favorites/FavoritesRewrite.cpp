@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <type_traits>
 #include <unordered_map>
 
@@ -143,7 +144,8 @@ struct Piece {
 // Bytes of the old file that are ASCII (a line of them, an item's text) as wide text,
 // through buffer; wide text as it is.
 std::wstring_view WideOf(std::string_view ascii, std::wstring& buffer) {
-    buffer.assign(ascii.begin(), ascii.end());
+    buffer.resize(ascii.size()); // room kept from line to line
+    std::copy(ascii.begin(), ascii.end(), buffer.begin());
     return buffer;
 }
 
@@ -164,6 +166,36 @@ bool HoldsAt(std::basic_string_view<Char> text, std::size_t at, std::string_view
         if (UnitOf(text[at + i]) != static_cast<unsigned char>(ascii[i]))
             return false;
     return true;
+}
+
+// Whether any of eight bytes is not plain in a string: one outside ASCII, a control
+// character, DEL, the quote or the backslash (a zero byte of v ^ c is a byte c).
+bool HoldsNotPlain(std::uint64_t bytes) {
+    constexpr std::uint64_t ones = 0x0101010101010101;
+    constexpr std::uint64_t highs = 0x8080808080808080;
+    const auto holdsZero = [](std::uint64_t v) { return (v - ones) & ~v & highs; };
+    const auto holdsBelowSpace = (bytes - ones * 0x20) & ~bytes & highs;
+    return ((bytes & highs) | holdsBelowSpace | holdsZero(bytes ^ (ones * 0x7F)) |
+            holdsZero(bytes ^ (ones * '"')) | holdsZero(bytes ^ (ones * '\\'))) != 0;
+}
+
+// Where the run of characters plain in a string that begins at from ends. Bytes are
+// looked at eight at a time: nearly all of a file's are plain.
+std::size_t PlainRunEnd(std::string_view text, std::size_t from) {
+    for (std::uint64_t bytes = 0; from + sizeof bytes <= text.size(); from += sizeof bytes) {
+        std::memcpy(&bytes, text.data() + from, sizeof bytes);
+        if (HoldsNotPlain(bytes))
+            break;
+    }
+    while (from < text.size() && IsPlainInString(static_cast<unsigned char>(text[from])))
+        ++from;
+    return from;
+}
+
+std::size_t PlainRunEnd(std::wstring_view text, std::size_t from) {
+    while (from < text.size() && IsPlainInString(text[from]))
+        ++from;
+    return from;
 }
 
 // The old file as wide text (Char wchar_t) or as its bytes in the ANSI code page (char).
@@ -221,10 +253,7 @@ template <typename Char> class Rewrite {
         static constexpr std::string_view ItemEnd = "\x01\"\r\n";
         if (!HoldsAt(old_, at, "+\""))
             return 0;
-        std::size_t textEnd = at + EntryPrefix.size();
-        while (textEnd < old_.size() &&
-               IsPlainInString(static_cast<wchar_t>(UnitOf(old_[textEnd]))))
-            ++textEnd;
+        const std::size_t textEnd = PlainRunEnd(old_, at + EntryPrefix.size());
         return HoldsAt(old_, textEnd, ItemEnd) ? textEnd + ItemEnd.size() - at : 0;
     }
 
@@ -236,11 +265,27 @@ template <typename Char> class Rewrite {
             if (!EnterSection(WideOf(text, wide_)))
                 return; // merged into its first place
         } else if (block_ == ownBlock_ && !placed_) {
-            const std::size_t equals = text.find(Char('='));
-            if (equals != npos && IsEntryOf(WideOf(text.substr(0, equals + 1), wide_), name_))
+            if (MayBeEntryOf(text) && IsEntryOf(WideOf(text, wide_), name_))
                 return PlaceEntry();
         }
         AddPiece(false, at, length);
+    }
+
+    // Whether an item's text may name the request's entry: folding keeps the length, so a
+    // name of another length before its "=" (blanks at its end aside) is never the entry,
+    // nor one with a character that is surely another.
+    bool MayBeEntryOf(View text) const {
+        std::size_t nameEnd = text.find(Char('='));
+        if (nameEnd == npos)
+            return false;
+        while (nameEnd > 0 && text[nameEnd - 1] == Char(' '))
+            --nameEnd;
+        if (nameEnd != name_.size())
+            return false;
+        for (std::size_t i = 0; i < nameEnd; ++i)
+            if (SurelyDifferentNoCase(static_cast<wchar_t>(UnitOf(text[i])), name_[i]))
+                return false;
+        return true;
     }
 
     // Any other line, read as the pages' script reads it; bytes outside ASCII decoded.
