@@ -20,16 +20,9 @@ namespace {
 
 constexpr std::size_t npos = std::wstring_view::npos;
 
-// Text that is ASCII into wide text or into the new file's bytes.
-void AppendAscii(std::wstring& out, std::wstring_view ascii) {
-    out.append(ascii);
-}
-
-void AppendAscii(std::string& out, std::wstring_view ascii) {
-    for (const wchar_t c : ascii)
-        out.push_back(static_cast<char>(c));
-}
-
+// Bytes of the old file that are ASCII into the new file's; wide text that is ASCII as
+// favorites/ScriptString.h writes it.
+using ::AppendAscii;
 void AppendAscii(std::string& out, std::string_view ascii) {
     out.append(ascii);
 }

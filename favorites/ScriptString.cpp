@@ -11,16 +11,6 @@ bool IsSurrogate(std::uint32_t unit, std::uint32_t first) {
     return unit >= first && unit <= first + 0x3FF;
 }
 
-// Text that is ASCII, into wide text or into bytes.
-void AppendAscii(std::wstring& out, std::wstring_view ascii) {
-    out.append(ascii);
-}
-
-void AppendAscii(std::string& out, std::wstring_view ascii) {
-    for (const wchar_t c : ascii)
-        out.push_back(static_cast<char>(c));
-}
-
 template <typename Out> void AppendUnitEscape(Out& out, std::uint32_t unit) {
     AppendAscii(out, L"\\u");
     AppendAscii(out, HexDigits(unit, 4));

@@ -8,6 +8,15 @@
 #include <string>
 #include <string_view>
 
+// Text that is ASCII, as every Append form below writes, into wide text or into bytes.
+inline void AppendAscii(std::wstring& out, std::wstring_view ascii) {
+    out.append(ascii);
+}
+inline void AppendAscii(std::string& out, std::wstring_view ascii) {
+    for (const wchar_t c : ascii)
+        out.push_back(static_cast<char>(c));
+}
+
 // Text as a comment of the file holds it: every character outside ASCII as \uXXXX, a
 // character beyond U+FFFF as its two surrogate units.
 std::wstring ScriptText(std::wstring_view text);
