@@ -34,22 +34,14 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), bytes.size());
 }
 
-// The files are ASCII: one byte is one character.
-std::wstring Widen(const std::string& bytes) {
+// The files are ASCII: one byte is one character (the rewrite decodes no line of them).
+std::wstring Widen(std::string_view bytes) {
     return std::wstring(bytes.begin(), bytes.end());
-}
-
-std::string Narrow(const std::wstring& text) {
-    std::string bytes(text.size(), '\0');
-    std::transform(text.begin(), text.end(), bytes.begin(),
-                   [](wchar_t c) { return static_cast<char>(c); });
-    return bytes;
 }
 
 // What /bmadd does with the file, in memory and on disk.
 void Rewrite(const std::string& path, const FavoritesRequest& request) {
-    const std::wstring text = RewriteFavorites(Widen(ReadBytes(path)), request);
-    WriteBytes(path + ".tmp", Narrow(text));
+    WriteBytes(path + ".tmp", RewriteFavorites(ReadBytes(path), request, Widen));
     std::filesystem::rename(path + ".tmp", path);
 }
 

@@ -205,14 +205,13 @@ UniqueFile LockFavorites(const std::wstring& favoritesFile) {
 // The text to rewrite: the file's own, or the header alone for a new file and for a
 // damaged one the reader agrees to recreate. Nothing when the reader declines. Only read:
 // a new file comes into being with the rename of the rewritten one.
-std::optional<std::wstring> ReadFavoritesText(const std::wstring& path) {
-    const std::wstring header(FavoritesHeader);
-    const std::string bytes = FileExists(path) ? ReadBytes(path, MaxFavoritesBytes) : std::string();
+std::optional<std::string> ReadFavoritesText(const std::wstring& path) {
+    const std::string header = ToAnsi(FavoritesHeader);
+    std::string bytes = FileExists(path) ? ReadBytes(path, MaxFavoritesBytes) : std::string();
     if (bytes.empty())
         return header;
-    std::wstring text = FromAnsi(bytes);
-    if (IsFavoritesHeader(FirstFileLine(text)))
-        return text;
+    if (IsFavoritesHeader(FromAnsi(std::string_view(bytes).substr(0, bytes.find_first_of("\r\n")))))
+        return bytes;
     const std::wstring question =
         L"The Favorites file is corrupted, and will be recreated.\r\nContinue?";
     if (MessageBoxW(nullptr, question.c_str(), MessageCaption().c_str(),
@@ -337,5 +336,5 @@ void UpdateFavorites(const std::wstring& argument, bool add) {
     if (!oldText)
         return;
     CrashPoint(L"read");
-    ReplaceFavoritesFile(request.favoritesFile, ToAnsi(RewriteFavorites(*oldText, request)));
+    ReplaceFavoritesFile(request.favoritesFile, RewriteFavorites(*oldText, request, FromAnsi));
 }

@@ -12,16 +12,25 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <type_traits>
 #include <unordered_map>
 
 namespace {
 
 constexpr std::size_t npos = std::wstring_view::npos;
 
-void AppendItemLine(std::wstring& out, std::wstring_view text) {
-    out.append(EntryPrefix);
+// Bytes of the old file that are ASCII into the new file's; wide text that is ASCII as
+// favorites/ScriptString.h writes it.
+using ::AppendAscii;
+void AppendAscii(std::string& out, std::string_view ascii) {
+    out.append(ascii);
+}
+
+template <typename Out> void AppendItemLine(Out& out, std::wstring_view text) {
+    AppendAscii(out, EntryPrefix);
     AppendScriptString(out, text);
-    out.append(ClosingPair);
+    AppendAscii(out, ClosingPair);
 }
 
 enum class LineKind { Dropped, Header, Comment, Item };
@@ -125,65 +134,204 @@ struct Piece {
     std::size_t block = 0;
 };
 
-class Rewrite {
+// Bytes of the old file that are ASCII (a line of them, an item's text) as wide text,
+// through buffer; wide text as it is.
+std::wstring_view WideOf(std::string_view ascii, std::wstring& buffer) {
+    buffer.resize(ascii.size()); // room kept from line to line
+    std::copy(ascii.begin(), ascii.end(), buffer.begin());
+    return buffer;
+}
+
+std::wstring_view WideOf(std::wstring_view text, std::wstring&) {
+    return text;
+}
+
+template <typename Char> std::uint32_t UnitOf(Char c) {
+    return static_cast<std::make_unsigned_t<Char>>(c);
+}
+
+// Whether text at `at` begins with ascii.
+template <typename Char>
+bool HoldsAt(std::basic_string_view<Char> text, std::size_t at, std::string_view ascii) {
+    if (text.size() < at || text.size() - at < ascii.size())
+        return false;
+    for (std::size_t i = 0; i < ascii.size(); ++i)
+        if (UnitOf(text[at + i]) != static_cast<unsigned char>(ascii[i]))
+            return false;
+    return true;
+}
+
+// Whether any of eight bytes is not plain in a string: one outside ASCII, a control
+// character, DEL, the quote or the backslash (a zero byte of v ^ c is a byte c).
+bool HoldsNotPlain(std::uint64_t bytes) {
+    constexpr std::uint64_t ones = 0x0101010101010101;
+    constexpr std::uint64_t highs = 0x8080808080808080;
+    const auto holdsZero = [](std::uint64_t v) { return (v - ones) & ~v & highs; };
+    const auto holdsBelowSpace = (bytes - ones * 0x20) & ~bytes & highs;
+    return ((bytes & highs) | holdsBelowSpace | holdsZero(bytes ^ (ones * 0x7F)) |
+            holdsZero(bytes ^ (ones * '"')) | holdsZero(bytes ^ (ones * '\\'))) != 0;
+}
+
+// Where the run of characters plain in a string that begins at from ends. Bytes are
+// looked at eight at a time: nearly all of a file's are plain.
+std::size_t PlainRunEnd(std::string_view text, std::size_t from) {
+    for (std::uint64_t bytes = 0; from + sizeof bytes <= text.size(); from += sizeof bytes) {
+        std::memcpy(&bytes, text.data() + from, sizeof bytes);
+        if (HoldsNotPlain(bytes))
+            break;
+    }
+    while (from < text.size() && IsPlainInString(static_cast<unsigned char>(text[from])))
+        ++from;
+    return from;
+}
+
+std::size_t PlainRunEnd(std::wstring_view text, std::size_t from) {
+    while (from < text.size() && IsPlainInString(text[from]))
+        ++from;
+    return from;
+}
+
+// The old file as wide text (Char wchar_t) or as its bytes in the ANSI code page (char).
+template <typename Char> class Rewrite {
+    using View = std::basic_string_view<Char>;
+
   public:
-    Rewrite(std::wstring_view oldText, const FavoritesRequest& request)
-        : old_(oldText), adding_(!request.topic.empty()), name_(request.name),
-          section_(request.section), sectionText_(L"[" + request.section + L"]"),
-          entryLine_(EntryLine(request.name, request.topic)) {}
+    Rewrite(View oldText, const FavoritesRequest& request, AnsiDecoder decode)
+        : old_(oldText), decode_(decode), adding_(!request.topic.empty()), name_(request.name),
+          section_(request.section), sectionText_(L"[" + request.section + L"]") {
+        AppendItemLine(entryLine_, std::wstring(request.name) + L"=" + request.topic);
+    }
 
     void ReadLines() {
         for (std::size_t at = 0; at < old_.size();) {
             if (const std::size_t length = WrittenItemLength(at)) {
-                const std::wstring_view line = old_.substr(at, length - CrLf.size());
-                const std::wstring_view text = line.substr(2, line.size() - 4);
-                TakeLine(line, {LineKind::Item, line, text, true});
+                TakeWrittenItem(at, length);
                 at += length;
                 continue;
             }
-            const auto [end, endLength] = FileLineEnd(old_, at);
-            const std::wstring_view raw = old_.substr(at, end - at);
-            TakeLine(raw, ReadFileLine(raw, decoded_));
-            at = end == npos ? old_.size() : end + endLength;
+            at = TakeOtherLine(at);
         }
     }
 
     // The header, then the blocks in order; the entry at the end of its section when it
     // replaced none there, and in a section of its own at the end when the file had none.
-    std::wstring WriteBlocks() const {
-        std::wstring text;
+    std::string WriteBlocks() const {
+        std::string text;
         text.reserve(NewSize());
-        text.append(FavoritesHeader).append(CrLf);
+        AppendAscii(text, FavoritesHeader);
+        text.append(CrLfBytes);
         const std::vector<std::size_t> order = PiecesByBlock();
         std::size_t next = 0;
         for (std::size_t block = 0; block < blocks_; ++block) {
             for (; next < order.size() && pieces_[order[next]].block == block; ++next)
-                text.append(TextOf(pieces_[order[next]]));
+                AppendPiece(text, pieces_[order[next]]);
             if (block == ownBlock_ && adding_ && !placed_)
-                text.append(entryLine_).append(CrLf);
+                text.append(entryLine_).append(CrLfBytes);
         }
-        if (ownBlock_ == npos && adding_)
-            text.append(SectionLine(section_)).append(CrLf).append(entryLine_).append(CrLf);
+        if (ownBlock_ == npos && adding_) {
+            AppendItemLine(text, L"[" + std::wstring(section_) + L"]");
+            text.append(CrLfBytes).append(entryLine_).append(CrLfBytes);
+        }
         return text;
     }
 
   private:
+    static constexpr std::string_view CrLfBytes = "\r\n";
+
     // The length, CR LF included, of the line at `at` when it is an item as the rewrite
     // writes it ("+\"", plain text, U+0001, "\"", CR LF), as nearly every line of a file
     // is; else 0. One look at each character finds both the line's end and that its text
     // is plain.
     std::size_t WrittenItemLength(std::size_t at) const {
-        static constexpr std::wstring_view ItemEnd = L"\x01\"\r\n";
-        const std::wstring_view rest = old_.substr(at);
-        if (!rest.starts_with(EntryPrefix))
+        static constexpr std::string_view ItemEnd = "\x01\"\r\n";
+        if (!HoldsAt(old_, at, "+\""))
             return 0;
-        std::size_t textEnd = EntryPrefix.size();
-        while (textEnd < rest.size() && IsPlainInString(rest[textEnd]))
-            ++textEnd;
-        return rest.substr(textEnd, ItemEnd.size()) == ItemEnd ? textEnd + ItemEnd.size() : 0;
+        const std::size_t textEnd = PlainRunEnd(old_, at + EntryPrefix.size());
+        return HoldsAt(old_, textEnd, ItemEnd) ? textEnd + ItemEnd.size() - at : 0;
     }
 
-    void TakeLine(std::wstring_view raw, const FileLine& line) {
+    // Such an item: a section line, the entry the request names, or one more line kept.
+    void TakeWrittenItem(std::size_t at, std::size_t length) {
+        const std::size_t lineLength = length - CrLfBytes.size();
+        const View text = old_.substr(at + EntryPrefix.size(), lineLength - 4);
+        if (!text.empty() && text.front() == Char('[')) {
+            if (!EnterSection(WideOf(text, wide_)))
+                return; // merged into its first place
+        } else if (block_ == ownBlock_ && !placed_) {
+            if (MayBeEntryOf(text) && IsEntryOf(WideOf(text, wide_), name_))
+                return PlaceEntry();
+        }
+        AddPiece(false, at, length);
+    }
+
+    // Whether an item's text may name the request's entry: folding keeps the length, so a
+    // name of another length before its "=" (blanks at its end aside) is never the entry,
+    // nor one with a character that is surely another.
+    bool MayBeEntryOf(View text) const {
+        std::size_t nameEnd = text.find(Char('='));
+        if (nameEnd == npos)
+            return false;
+        while (nameEnd > 0 && text[nameEnd - 1] == Char(' '))
+            --nameEnd;
+        if (nameEnd != name_.size())
+            return false;
+        for (std::size_t i = 0; i < nameEnd; ++i)
+            if (SurelyDifferentNoCase(static_cast<wchar_t>(UnitOf(text[i])), name_[i]))
+                return false;
+        return true;
+    }
+
+    // Any other line, read as the pages' script reads it; bytes outside ASCII decoded.
+    std::size_t TakeOtherLine(std::size_t at) {
+        const auto [end, endLength] = text_split::LineEndIn(old_, at);
+        const std::size_t rawLength = (end == npos ? old_.size() : end) - at;
+        std::size_t next = end == npos ? old_.size() : end + endLength;
+        const View bytes = old_.substr(at, rawLength);
+        bool asInOld = true;
+        std::wstring_view raw;
+        if constexpr (std::is_same_v<Char, wchar_t>) {
+            raw = bytes;
+        } else if (IsAscii(bytes)) {
+            raw = WideOf(bytes, wide_);
+        } else {
+            raw = DecodeLine(at, next);
+            asInOld = false;
+        }
+        const FileLine line = ReadFileLine(raw, decoded_);
+        TakeLine(at, rawLength, line, asInOld);
+        return next;
+    }
+
+    // Where the line after the one at `at` begins.
+    std::size_t NextLineAt(std::size_t at) const {
+        const auto [end, endLength] = text_split::LineEndIn(old_, at);
+        return end == npos ? old_.size() : end + endLength;
+    }
+
+    // The line at `at` decoded, as the whole file decoded reads it: a character that takes
+    // the line's end into itself (a lead byte of two just before it) joins the next line
+    // to it. next moves to the line after the one decoded.
+    std::wstring_view DecodeLine(std::size_t at, std::size_t& next) {
+        wideLine_.clear();
+        for (std::size_t from = at;;) {
+            const std::size_t had = wideLine_.size();
+            wideLine_ += decode_(std::string_view(old_.substr(from, next - from)));
+            const std::size_t end = FileLineEnd(wideLine_, had).first;
+            if (end != npos || next == old_.size())
+                return std::wstring_view(wideLine_).substr(0, end);
+            from = next;
+            next = NextLineAt(next);
+        }
+    }
+
+    static bool IsAscii(View bytes) {
+        unsigned seen = 0;
+        for (const Char c : bytes)
+            seen |= UnitOf(c);
+        return seen < 0x80;
+    }
+
+    void TakeLine(std::size_t at, std::size_t rawLength, const FileLine& line, bool asInOld) {
         if (line.kind == LineKind::Dropped || line.kind == LineKind::Header)
             return; // the header is written once, at the top
         if (IsSectionLine(line)) {
@@ -191,12 +339,19 @@ class Rewrite {
                 return; // merged into its first place
         } else if (block_ == ownBlock_ && !placed_ && line.kind == LineKind::Item &&
                    IsEntryOf(line.text, name_)) {
-            placed_ = true; // in the old entry's place, or removed
-            if (adding_)
-                AddAnew(entryLine_);
-            return;
+            return PlaceEntry();
         }
-        Keep(raw, line);
+        Keep(at, rawLength, line, asInOld);
+    }
+
+    // In the old entry's place, or removed.
+    void PlaceEntry() {
+        placed_ = true;
+        if (!adding_)
+            return;
+        const std::size_t from = anew_.size();
+        anew_.append(entryLine_).append(CrLfBytes);
+        AddPiece(true, from, anew_.size() - from);
     }
 
     // Whether the section line is its section's first; the lines after it go to its block.
@@ -212,26 +367,19 @@ class Rewrite {
     }
 
     // A line as it stands in the old file when it is written so already (its line end
-    // CR LF too), else written anew.
-    void Keep(std::wstring_view raw, const FileLine& line) {
-        const auto start = static_cast<std::size_t>(raw.data() - old_.data());
-        const std::size_t end = start + raw.size();
-        if (line.written && line.line.size() == raw.size() && old_.substr(end, 2) == CrLf)
-            return AddPiece(false, start, raw.size() + CrLf.size());
+    // CR LF too, and no byte of it decoded), else written anew.
+    void Keep(std::size_t at, std::size_t rawLength, const FileLine& line, bool asInOld) {
+        if (asInOld && line.written && line.line.size() == rawLength &&
+            HoldsAt(old_, at + rawLength, CrLfBytes))
+            return AddPiece(false, at, rawLength + CrLfBytes.size());
         const std::size_t from = anew_.size();
         if (line.written)
-            anew_.append(line.line);
+            AppendAscii(anew_, line.line);
         else if (line.kind == LineKind::Comment)
             AppendScriptText(anew_, line.line);
         else
             AppendItemLine(anew_, line.text);
-        anew_.append(CrLf);
-        AddPiece(true, from, anew_.size() - from);
-    }
-
-    void AddAnew(std::wstring_view line) {
-        const std::size_t from = anew_.size();
-        anew_.append(line).append(CrLf);
+        anew_.append(CrLfBytes);
         AddPiece(true, from, anew_.size() - from);
     }
 
@@ -247,15 +395,18 @@ class Rewrite {
         pieces_.push_back({anew, start, length, block_});
     }
 
-    std::wstring_view TextOf(const Piece& piece) const {
-        return (piece.anew ? std::wstring_view(anew_) : old_).substr(piece.start, piece.length);
+    void AppendPiece(std::string& text, const Piece& piece) const {
+        if (piece.anew)
+            text.append(anew_, piece.start, piece.length);
+        else
+            AppendAscii(text, old_.substr(piece.start, piece.length));
     }
 
     std::size_t NewSize() const {
-        std::size_t size = FavoritesHeader.size() + CrLf.size();
+        std::size_t size = FavoritesHeader.size() + CrLfBytes.size();
         for (const Piece& piece : pieces_)
             size += piece.length;
-        return size + 2 * (entryLine_.size() + CrLf.size()) + section_.size() + 16;
+        return size + 2 * (entryLine_.size() + CrLfBytes.size()) + section_.size() + 16;
     }
 
     // The pieces' indices block by block: a counting sort by block keeps each block's
@@ -272,14 +423,17 @@ class Rewrite {
         return order;
     }
 
-    const std::wstring_view old_;
+    const View old_;
+    const AnsiDecoder decode_;
     const bool adding_;
     const std::wstring_view name_;
     const std::wstring_view section_;
     const std::wstring sectionText_;
-    const std::wstring entryLine_;
-    std::wstring decoded_; // the last string read escape by escape
-    std::wstring anew_;    // the lines written anew, each ending in CR LF
+    std::string entryLine_;
+    std::wstring wide_;     // the last ASCII line or text read as wide text
+    std::wstring wideLine_; // the last line decoded
+    std::wstring decoded_;  // the last string read escape by escape
+    std::string anew_;      // the lines written anew, each ending in CR LF
     std::vector<Piece> pieces_;
     std::unordered_map<std::wstring, std::size_t> blockOfSection_;
     std::size_t blocks_ = 1;
@@ -320,7 +474,15 @@ std::wstring JoinFileLines(const std::vector<std::wstring>& lines) {
 }
 
 std::wstring RewriteFavorites(std::wstring_view oldText, const FavoritesRequest& request) {
-    Rewrite rewrite(oldText, request);
+    Rewrite<wchar_t> rewrite(oldText, request, nullptr);
+    rewrite.ReadLines();
+    const std::string bytes = rewrite.WriteBlocks();
+    return std::wstring(bytes.begin(), bytes.end());
+}
+
+std::string RewriteFavorites(std::string_view oldBytes, const FavoritesRequest& request,
+                             AnsiDecoder decode) {
+    Rewrite<char> rewrite(oldBytes, request, decode);
     rewrite.ReadLines();
     return rewrite.WriteBlocks();
 }

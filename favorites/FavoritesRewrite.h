@@ -7,7 +7,9 @@
 //   +" Word=html/a.htm<U+0001>"  an entry of that section: name "=" topic
 //   // ...                       comments, kept as they are
 // The rewrite writes pure ASCII (favorites/ScriptString.h). A file written before in the
-// ANSI code page is read in it, and is ASCII after its next rewrite.
+// ANSI code page is read in it, and is ASCII after its next rewrite. Its bytes are read as
+// they stand (every ANSI code page holds ASCII as it is); only a line holding a byte
+// outside ASCII is decoded, that line alone.
 #pragma once
 #include "favorites/FavoritesRequest.h"
 
@@ -43,3 +45,8 @@ std::wstring JoinFileLines(const std::vector<std::wstring>& lines);
 // the first entry of that name is replaced (or removed when the topic is empty), or the
 // entry added at the section's end. Lines end in CR LF.
 std::wstring RewriteFavorites(std::wstring_view oldText, const FavoritesRequest& request);
+// The same rewrite of the file's bytes in the ANSI code page, into the new file's bytes.
+// decode converts the bytes of a line that holds one outside ASCII (with its line end).
+using AnsiDecoder = std::wstring (*)(std::string_view bytes);
+std::string RewriteFavorites(std::string_view oldBytes, const FavoritesRequest& request,
+                             AnsiDecoder decode);

@@ -11,12 +11,12 @@ bool IsSurrogate(std::uint32_t unit, std::uint32_t first) {
     return unit >= first && unit <= first + 0x3FF;
 }
 
-void AppendUnitEscape(std::wstring& out, std::uint32_t unit) {
-    out += L"\\u";
-    out += HexDigits(unit, 4);
+template <typename Out> void AppendUnitEscape(Out& out, std::uint32_t unit) {
+    AppendAscii(out, L"\\u");
+    AppendAscii(out, HexDigits(unit, 4));
 }
 
-void AppendCharacterEscape(std::wstring& out, std::uint32_t c) {
+template <typename Out> void AppendCharacterEscape(Out& out, std::uint32_t c) {
     if (c > 0xFFFF) { // a 32-bit wchar_t holds what UTF-16 splits in two
         AppendUnitEscape(out, 0xD800 + ((c - 0x10000) >> 10));
         AppendUnitEscape(out, 0xDC00 + ((c - 0x10000) & 0x3FF));
@@ -27,22 +27,26 @@ void AppendCharacterEscape(std::wstring& out, std::uint32_t c) {
 
 // Appends text with every character for which escape(c) holds written as \uXXXX. Runs of
 // characters that need none (most of a file) go in whole.
-template <typename NeedsEscape>
-void AppendEscaped(std::wstring& out, std::wstring_view text, NeedsEscape escape) {
+template <typename Out, typename NeedsEscape>
+void AppendEscaped(Out& out, std::wstring_view text, NeedsEscape escape) {
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<std::uint32_t>(text[i]);
         if (!escape(c))
             continue;
-        out.append(text.substr(start, i - start));
+        AppendAscii(out, text.substr(start, i - start));
         start = i + 1;
         AppendCharacterEscape(out, c);
     }
-    out.append(text.substr(start));
+    AppendAscii(out, text.substr(start));
 }
 
 bool OutsideAscii(std::uint32_t c) {
     return c >= 0x80;
+}
+
+bool NotPlainInString(std::uint32_t c) {
+    return !IsPlainInString(static_cast<wchar_t>(c));
 }
 
 // The value of count hexadecimal digits at text[at], or nothing.
@@ -121,9 +125,16 @@ void AppendScriptText(std::wstring& out, std::wstring_view text) {
     AppendEscaped(out, text, OutsideAscii);
 }
 
+void AppendScriptText(std::string& out, std::wstring_view text) {
+    AppendEscaped(out, text, OutsideAscii);
+}
+
 void AppendScriptString(std::wstring& out, std::wstring_view text) {
-    AppendEscaped(out, text,
-                  [](std::uint32_t c) { return !IsPlainInString(static_cast<wchar_t>(c)); });
+    AppendEscaped(out, text, NotPlainInString);
+}
+
+void AppendScriptString(std::string& out, std::wstring_view text) {
+    AppendEscaped(out, text, NotPlainInString);
 }
 
 bool ReadScriptString(std::wstring_view quoted, std::wstring& out) {

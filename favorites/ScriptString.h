@@ -8,10 +8,21 @@
 #include <string>
 #include <string_view>
 
+// Text that is ASCII, as every Append form below writes, into wide text or into bytes.
+inline void AppendAscii(std::wstring& out, std::wstring_view ascii) {
+    out.append(ascii);
+}
+inline void AppendAscii(std::string& out, std::wstring_view ascii) {
+    for (const wchar_t c : ascii)
+        out.push_back(static_cast<char>(c));
+}
+
 // Text as a comment of the file holds it: every character outside ASCII as \uXXXX, a
 // character beyond U+FFFF as its two surrogate units.
 std::wstring ScriptText(std::wstring_view text);
+// The Append forms write the same ASCII into wide text or into bytes.
 void AppendScriptText(std::wstring& out, std::wstring_view text);
+void AppendScriptText(std::string& out, std::wstring_view text);
 
 // Whether a character stands between a string's quotes as it is: printable ASCII but the
 // quote and the backslash, which would end the string or begin an escape. Inline and without
@@ -22,6 +33,7 @@ inline bool IsPlainInString(wchar_t c) {
 }
 // Text as it stands between a string's quotes: every other character as \uXXXX.
 void AppendScriptString(std::wstring& out, std::wstring_view text);
+void AppendScriptString(std::string& out, std::wstring_view text);
 
 // The text of a string as the viewer's script engine (JScript, ECMAScript 3) reads what
 // stands between its quotes: \D and \v are "D" and "v", \t a tab, \x41, \u0041 and \101

@@ -8,13 +8,6 @@ wchar_t LowerAscii(wchar_t c) {
     return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + (L'a' - L'A')) : c;
 }
 
-// Two characters that no language's casing makes equal: both ASCII, and neither the same
-// character nor the two cases of one letter. One such pair settles a comparison without
-// folding (which asks the system, once per text).
-bool SurelyDifferent(wchar_t a, wchar_t b) {
-    return a != b && a < 0x80 && b < 0x80 && LowerAscii(a) != LowerAscii(b);
-}
-
 } // namespace
 
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
@@ -24,7 +17,7 @@ bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
     if (a == b)
         return true;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (SurelyDifferent(a[i], b[i]))
+        if (SurelyDifferentNoCase(a[i], b[i]))
             return false;
     }
     return FoldCase(a) == FoldCase(b);

@@ -42,19 +42,30 @@ void ForEachPart(std::wstring_view text, std::wstring_view separator, Visit visi
 }
 std::vector<std::wstring> SplitText(std::wstring_view text, std::wstring_view separator);
 
-// Where the line of file text that begins at from ends (npos: at the end of the text),
-// and the length of its end: a line ends at CR LF, CR or LF.
-inline std::pair<std::size_t, std::size_t> FileLineEnd(std::wstring_view text, std::size_t from) {
+namespace text_split {
+
+// FileLineEnd in wide text or in bytes of a code page (none places CR or LF inside a
+// character of two bytes).
+template <typename Char>
+std::pair<std::size_t, std::size_t> LineEndIn(std::basic_string_view<Char> text, std::size_t from) {
     // A plain loop: the library's search for either of two characters looks each one up in
     // the pair, and a file may hold many thousand lines.
     for (std::size_t i = from; i < text.size(); ++i) {
-        if (text[i] == L'\n')
+        if (text[i] == Char('\n'))
             return {i, 1};
-        if (text[i] == L'\r')
-            return {i,
-                    i + 1 < text.size() && text[i + 1] == L'\n' ? std::size_t{2} : std::size_t{1}};
+        if (text[i] == Char('\r'))
+            return {i, i + 1 < text.size() && text[i + 1] == Char('\n') ? std::size_t{2}
+                                                                        : std::size_t{1}};
     }
     return {std::wstring_view::npos, 0};
+}
+
+} // namespace text_split
+
+// Where the line of file text that begins at from ends (npos: at the end of the text),
+// and the length of its end: a line ends at CR LF, CR or LF.
+inline std::pair<std::size_t, std::size_t> FileLineEnd(std::wstring_view text, std::size_t from) {
+    return text_split::LineEndIn(text, from);
 }
 
 // The lines of file text without their ends: a last line without an end counts, and an

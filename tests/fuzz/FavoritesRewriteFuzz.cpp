@@ -9,6 +9,7 @@
 #include "favorites/FavoritesRewrite.h"
 #include "platform/RunError.h"
 #include "tests/fuzz/FuzzInput.h"
+#include "tests/support/StandInCodePage.h"
 #include "tests/property/FavoritesModel.h"
 
 #include <algorithm>
@@ -102,6 +103,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     unrelated.name = unrelated.section = L"\x01";
     const std::wstring before = RewriteFavorites(c.old, unrelated);
     c.written = RewriteFavorites(c.old, *request);
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const auto oldBytes = ToStandInPage(c.old);
+    if ((oldBytes &&
+         RewriteFavorites(*oldBytes, *request, FromStandInPage) != ToStandInPage(c.written)) ||
+        RewriteFavorites(bytes, *request, FromStandInPage) !=
+            ToStandInPage(RewriteFavorites(FromStandInPage(bytes), *request)))
+        Fail("the file's bytes in a code page give another new file", c);
     for (const std::wstring_view text : {std::wstring_view(before), std::wstring_view(c.written)})
         if (const char* problem = WrittenFileProblem(text))
             Fail(problem, c);

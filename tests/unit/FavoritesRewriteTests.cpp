@@ -3,6 +3,7 @@
 #include "favorites/FavoritesRewrite.h"
 #include "favorites/ScriptString.h"
 #include "tests/support/FavoritesLines.h"
+#include "tests/support/StandInCodePage.h"
 #include "text/TextSplit.h"
 
 #include <gtest/gtest.h>
@@ -27,9 +28,14 @@ FavoritesRequest Request(const std::wstring& argument, bool add = true) {
     return request.value_or(FavoritesRequest{});
 }
 
-// The rewrite of a file of these lines, as lines.
+// The rewrite of a file of these lines, as lines; the file's bytes in a code page (when
+// it holds every character) give the same new file.
 Lines Rewrite(const Lines& old, const FavoritesRequest& request) {
-    return SplitLines(RewriteFavorites(JoinFileLines(old), request));
+    const std::wstring text = RewriteFavorites(JoinFileLines(old), request);
+    if (const auto bytes = ToStandInPage(JoinFileLines(old))) {
+        EXPECT_EQ(RewriteFavorites(*bytes, request, FromStandInPage), ToStandInPage(text));
+    }
+    return SplitLines(text);
 }
 
 // /bmadd or /bmdel of name for a help file in C:\Dict.
@@ -216,6 +222,19 @@ TEST(FavoritesRewrite, AFileWrittenInTheCodePageBecomesAsciiAndItsEntriesAreStil
                      L"// \\u00E9t\\u00E9"}));
     // A raw line break of the script (U+2028) would end the string or comment: dropped.
     EXPECT_EQ(Delete({Header, Entry(L"a\u2028b", L"x"), L"// a\u2029b"}, L"absent"), Lines{Header});
+}
+
+TEST(FavoritesRewrite, AFileReadAsBytesGivesWhatItsWholeTextGives) {
+    // A lead byte takes a line end into its character, and the line goes on; bytes outside
+    // ASCII that make ASCII are written as that text, not as they stood.
+    const std::string top = ";var ext_BM=\"\"\r\n+\"[Quillbay]\x01\"\r\n";
+    for (const std::string& old :
+         {top + "+\"Name=x\x81\n+\"Other=y\x01\"\r\n", top + "+\"Other=y\x81\r+\"Name=y\x01\"\r\n",
+          top + "// a\xFF\r\n+\"[B\x81\x82]\x01\"\r\n"})
+        EXPECT_EQ(
+            RewriteFavorites(old, Request(L"Name=" + Location), FromStandInPage),
+            ToStandInPage(RewriteFavorites(FromStandInPage(old), Request(L"Name=" + Location))))
+            << old;
 }
 
 TEST(FavoritesRewrite, StringsAreReadAsScriptEnginesReadThem) {
