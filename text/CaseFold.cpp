@@ -2,14 +2,6 @@
 
 #include <algorithm>
 
-namespace {
-
-wchar_t LowerAscii(wchar_t c) {
-    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + (L'a' - L'A')) : c;
-}
-
-} // namespace
-
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
     // Folding keeps the length, so texts of different lengths never match.
     if (a.size() != b.size())

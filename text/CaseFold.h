@@ -12,12 +12,15 @@
 std::wstring FoldCase(std::wstring_view text);
 
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b);
+// An ASCII capital as its small letter; any other character as it is.
+inline wchar_t LowerAscii(wchar_t c) {
+    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + (L'a' - L'A')) : c;
+}
 // Two characters that no language's casing makes equal: both ASCII, and neither the same
 // character nor the two cases of one letter. One such pair settles a comparison without
 // folding (which asks the system, once per text).
 inline bool SurelyDifferentNoCase(wchar_t a, wchar_t b) {
-    const auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? c | 0x20 : c; };
-    return a != b && a < 0x80 && b < 0x80 && lower(a) != lower(b);
+    return a != b && a < 0x80 && b < 0x80 && LowerAscii(a) != LowerAscii(b);
 }
 bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix);
 // Position (0-based) of the first occurrence of pattern at or after from, or npos.
