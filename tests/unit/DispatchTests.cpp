@@ -2,6 +2,7 @@
 #include "platform/RunError.h"
 #include "app/SwitchTable.h"
 #include "tests/support/DispatchCases.h"
+#include "tests/support/RunErrorOf.h"
 #include "text/CaseFold.h"
 #include "text/CaseFoldNative.h"
 
@@ -160,14 +161,9 @@ TEST(Dispatch, NumbersRoundHalvesToEvenWithinTheTarget) {
 TEST(Dispatch, NumbersOutsideTheTargetAreAnOverflow) {
     for (const wchar_t* line :
          {L"/pane 32768", L"/pane 40000", L"/pane 32767.5", L"/pane -32769", L"/pane -32768.6",
-          L"/keyb 99999999999", L"/keyb 2147483648", L"/keyh -2147483649", L"/keyb &H100000000"}) {
-        try {
-            ChooseSwitch(line);
-            ADD_FAILURE() << "no overflow";
-        } catch (const RunError& e) {
-            EXPECT_EQ(e.Kind(), ErrorKind::Overflow);
-        }
-    }
+          L"/keyb 99999999999", L"/keyb 2147483648", L"/keyh -2147483649", L"/keyb &H100000000"})
+        EXPECT_EQ(KindOf([&] { ChooseSwitch(line); }), ErrorKind::Overflow)
+            << std::wstring(line).size();
 }
 
 TEST(CommandLine, ProgramNameAndSeparatingBlanksAreRemoved) {

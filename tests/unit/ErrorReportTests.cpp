@@ -1,5 +1,6 @@
 // The error report a run ends with: the kind named in full, the value that overflowed.
 #include "platform/RunError.h"
+#include "tests/support/RunErrorOf.h"
 #include "text/Numbers.h"
 
 #include <gtest/gtest.h>
@@ -7,12 +8,8 @@
 namespace {
 
 TEST(ErrorReport, AnOverflowNamesTheValue) {
-    try {
-        RoundToInt16(40000);
-        FAIL();
-    } catch (const RunError& e) {
-        EXPECT_EQ(ErrorReportText(e), L"Run-time error: Overflow\r\n40000");
-    }
+    EXPECT_EQ(ErrorReportText(RunErrorOf([] { RoundToInt16(40000); })),
+              L"Run-time error: Overflow\r\n40000");
 }
 
 TEST(ErrorReport, NamesEveryKindInFull) {

@@ -2,20 +2,11 @@
 #include "platform/RunError.h"
 #include "platform/PathText.h"
 #include "registry/HelpFileText.h"
+#include "tests/support/RunErrorOf.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-ErrorKind KindOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const RunError& error) {
-        return error.Kind();
-    }
-    ADD_FAILURE() << "no RunError";
-    return ErrorKind::System;
-}
 
 TEST(ProductKeyPath, CompanyThenProduct) {
     EXPECT_EQ(ProductKeyPath(L"Varnholt", L"Quillbay"), L"SOFTWARE\\Varnholt\\Quillbay");
