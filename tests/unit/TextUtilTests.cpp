@@ -114,24 +114,21 @@ TEST(GetKeyValue, PositionVariable) {
     EXPECT_EQ(position, -1);
 }
 
+// Numerically per component; a shorter version that agrees is the lower; the split stops at
+// the first empty token.
 TEST(CompareVersions, OrderOfDottedVersions) {
-    EXPECT_EQ(CompareVersions(L"2.127", L"2.128"), -1);
-    EXPECT_EQ(CompareVersions(L"2.128", L"2.127"), 1);
-    EXPECT_EQ(CompareVersions(L"2.127", L"2.127"), 0);
-    EXPECT_EQ(CompareVersions(L"3", L"2.999"), 1);
-    EXPECT_EQ(CompareVersions(L"2.10", L"2.9"), 1);
-    EXPECT_EQ(CompareVersions(L"2.127", L"2.13"), 1); // numerically per component
-    EXPECT_EQ(CompareVersions(L"", L"1"), -1);
-    EXPECT_EQ(CompareVersions(L"1", L""), 1);
-    EXPECT_EQ(CompareVersions(L"", L""), 0);
-}
-
-TEST(CompareVersions, ShorterAgreeingVersionIsLower) {
-    EXPECT_EQ(CompareVersions(L"1.0", L"1.0.0"), -1);
-    EXPECT_EQ(CompareVersions(L"1.0.0", L"1.0"), 1);
-    EXPECT_EQ(CompareVersions(L"2..5", L"2"), 0); // the split stops at the empty token
-    EXPECT_EQ(CompareVersions(L".5", L"1"), -1);
-    EXPECT_EQ(CompareVersions(L".5", L".7"), 0);
+    const struct {
+        const wchar_t* a;
+        const wchar_t* b;
+        int order;
+    } rows[] = {{L"2.127", L"2.128", -1}, {L"2.128", L"2.127", 1}, {L"2.127", L"2.127", 0},
+                {L"3", L"2.999", 1},      {L"2.10", L"2.9", 1},    {L"2.127", L"2.13", 1},
+                {L"", L"1", -1},          {L"1", L"", 1},          {L"", L"", 0},
+                {L"1.0", L"1.0.0", -1},   {L"1.0.0", L"1.0", 1},   {L"2..5", L"2", 0},
+                {L".5", L"1", -1},        {L".5", L".7", 0}};
+    for (const auto& row : rows)
+        EXPECT_EQ(CompareVersions(row.a, row.b), row.order)
+            << testing::PrintToString(row.a) << " " << testing::PrintToString(row.b);
 }
 
 } // namespace
