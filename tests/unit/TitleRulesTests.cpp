@@ -49,71 +49,53 @@ TEST(IsSameTitleRun, TailFromTheFirstTitleSwitch) {
             << testing::PrintToString(row.commandLine);
 }
 
-struct VisitCase {
-    std::vector<TopWindow> windows;
-    std::map<std::uintptr_t, bool> pendingCopies;
-    std::vector<std::uintptr_t> asked;
-
-    TitleVisit Run(std::uintptr_t viewer, const std::wstring& argument) {
-        return VisitTopWindows(windows, viewer, SplitTitleArgument(argument),
-                               L"Quillbay Client 2.127", [this](std::uintptr_t window) {
-                                   asked.push_back(window);
-                                   return pendingCopies[window];
-                               });
+// The visit of the top-level windows, lowest first, for a run in viewer with argument: the
+// rival is the lowest window titled like either title, never the viewer nor an untitled one;
+// the windows titled like the program's message boxes are asked whether a copy is pending,
+// and one that is stops the visit once a rival is found.
+TEST(VisitTopWindows, RivalPendingCopyAndTheWindowsAsked) {
+    const std::wstring caption = L"Quillbay Client 2.127";
+    const std::vector<TopWindow> five{
+        {1, L"Other"}, {2, L"new"}, {3, L"Something"}, {4, L"OLD"}, {5, L"x"}};
+    const std::vector<TopWindow> untitled{{1, L"New"}, {2, L""}, {3, L"New"}};
+    const std::vector<TopWindow> boxes{
+        {1, L"quillbay client 2.127"}, {2, L"Quillbay Client 2.12"}, {3, L"New"}};
+    const std::vector<TopWindow> afterRival{{1, L"Old"}, {2, caption}, {3, L"New"}, {4, caption}};
+    const struct {
+        std::vector<TopWindow> windows;
+        std::map<std::uintptr_t, bool> pendingCopies;
+        std::uintptr_t viewer;
+        std::wstring argument;
+        std::uintptr_t rival;
+        bool pending;
+        std::vector<std::uintptr_t> asked;
+    } rows[] = {
+        {five, {}, 9, L"New|Old", 4, false, {}},
+        {five, {}, 9, L"New", 2, false, {}},
+        {five, {}, 9, L"Nothing|Matches", 0, false, {}},
+        {untitled, {}, 3, L"New|Old", 1, false, {}},
+        {untitled, {}, 0, L"New|Old", 3, false, {}},
+        {untitled, {}, 9, L"|Old", 0, false, {}}, // an empty new title matches no untitled window
+        {boxes, {{1, false}}, 9, L"New|Old", 3, false, {1}},
+        // a pending copy after a rival stops the visit
+        {afterRival, {{2, true}}, 9, L"New|Old", 1, true, {2}},
+        // a pending copy before any rival visits on
+        {{{1, caption}, {2, L"New"}, {3, caption}}, {{1, true}}, 9, L"New|Old", 2, true, {1, 3}},
+        // a window titled like the caption can be the rival too
+        {{{1, caption}}, {{1, true}}, 9, caption, 1, true, {1}},
+    };
+    for (const auto& row : rows) {
+        std::vector<std::uintptr_t> asked;
+        const TitleVisit visit = VisitTopWindows(
+            row.windows, row.viewer, SplitTitleArgument(row.argument), caption,
+            [&](std::uintptr_t window) {
+                asked.push_back(window);
+                return row.pendingCopies.contains(window) && row.pendingCopies.at(window);
+            });
+        EXPECT_EQ(visit.rival, row.rival) << "row " << &row - rows;
+        EXPECT_EQ(visit.pending, row.pending) << "row " << &row - rows;
+        EXPECT_EQ(asked, row.asked) << "row " << &row - rows;
     }
-};
-
-TEST(VisitTopWindows, LowestWindowTitledLikeEitherTitleIsTheRival) {
-    VisitCase c{{{1, L"Other"}, {2, L"new"}, {3, L"Something"}, {4, L"OLD"}, {5, L"x"}}, {}, {}};
-    EXPECT_EQ(c.Run(9, L"New|Old").rival, 4u);
-    EXPECT_EQ(c.Run(9, L"New").rival, 2u);
-    EXPECT_EQ(c.Run(9, L"Nothing|Matches").rival, 0u);
-}
-
-TEST(VisitTopWindows, ViewerAndUntitledWindowsAreNeverRivals) {
-    VisitCase c{{{1, L"New"}, {2, L""}, {3, L"New"}}, {}, {}};
-    EXPECT_EQ(c.Run(3, L"New|Old").rival, 1u);
-    EXPECT_EQ(c.Run(0, L"New|Old").rival, 3u);
-    // an empty new title matches no untitled window
-    EXPECT_EQ(c.Run(9, L"|Old").rival, 0u);
-}
-
-TEST(VisitTopWindows, MessageBoxesOfTheProgramAreAskedAbout) {
-    VisitCase c{{{1, L"quillbay client 2.127"}, {2, L"Quillbay Client 2.12"}, {3, L"New"}},
-                {{1, false}},
-                {}};
-    const TitleVisit visit = c.Run(9, L"New|Old");
-    EXPECT_EQ(c.asked, std::vector<std::uintptr_t>{1});
-    EXPECT_FALSE(visit.pending);
-    EXPECT_EQ(visit.rival, 3u);
-}
-
-TEST(VisitTopWindows, PendingCopyAfterARivalStopsTheVisit) {
-    VisitCase c{
-        {{1, L"Old"}, {2, L"Quillbay Client 2.127"}, {3, L"New"}, {4, L"Quillbay Client 2.127"}},
-        {{2, true}},
-        {}};
-    const TitleVisit visit = c.Run(9, L"New|Old");
-    EXPECT_TRUE(visit.pending);
-    EXPECT_EQ(visit.rival, 1u);
-    EXPECT_EQ(c.asked, std::vector<std::uintptr_t>{2});
-}
-
-TEST(VisitTopWindows, PendingCopyBeforeAnyRivalVisitsOn) {
-    VisitCase c{{{1, L"Quillbay Client 2.127"}, {2, L"New"}, {3, L"Quillbay Client 2.127"}},
-                {{1, true}},
-                {}};
-    const TitleVisit visit = c.Run(9, L"New|Old");
-    EXPECT_TRUE(visit.pending);
-    EXPECT_EQ(visit.rival, 2u);
-    EXPECT_EQ(c.asked, (std::vector<std::uintptr_t>{1, 3}));
-}
-
-TEST(VisitTopWindows, AWindowTitledLikeTheCaptionCanBeTheRivalToo) {
-    VisitCase c{{{1, L"Quillbay Client 2.127"}}, {{1, true}}, {}};
-    const TitleVisit visit = c.Run(9, L"Quillbay Client 2.127");
-    EXPECT_EQ(visit.rival, 1u);
-    EXPECT_TRUE(visit.pending);
 }
 
 TEST(ShellWindows, TheDesktopsAndTaskbarsClassesInAnyCase) {
