@@ -76,9 +76,8 @@ TEST(FontText, RoundTripAndRefusals) {
     EXPECT_FALSE(FontFromText(L"Arial;10;400;0;0;0"));
 }
 
-// A control as the persistence sees it: every setter call is recorded, with the rules
-// of the real control (Alignment refuses values outside 0..2).
-struct FakeLinkBox final : LinkBoxState {
+// The ten values a control saves, as one value to set and compare whole.
+struct LinkBoxFields {
     std::int32_t alignment = 0;
     bool autoSize = true;
     std::uint32_t backColor = ButtonFaceColor;
@@ -86,10 +85,24 @@ struct FakeLinkBox final : LinkBoxState {
     bool captionIsPath = false;
     bool enabled = true;
     LinkFont font;
-    LinkFont labelFont = LabelDesignFont();
     std::uint32_t foreColor = 0;
     bool hotTracking = false;
     std::wstring path;
+    bool operator==(const LinkBoxFields&) const = default;
+};
+
+void PrintTo(const LinkBoxFields& f, std::ostream* os) {
+    *os << f.alignment << " " << f.autoSize << " " << f.backColor << " "
+        << testing::PrintToString(f.caption) << " " << f.captionIsPath << " " << f.enabled << " "
+        << testing::PrintToString(FontToText(f.font)) << " " << f.foreColor << " " << f.hotTracking
+        << " " << testing::PrintToString(f.path);
+}
+
+// A control as the persistence sees it: every setter call is recorded, with the rules
+// of the real control (Alignment refuses values outside 0..2).
+struct FakeLinkBox final : LinkBoxState {
+    LinkBoxFields f;
+    LinkFont labelFont = LabelDesignFont();
     std::vector<std::wstring> calls;
 
     template <typename T> void Record(const wchar_t* call, T& field, const T& value) {
@@ -97,49 +110,49 @@ struct FakeLinkBox final : LinkBoxState {
         field = value;
     }
 
-    std::int32_t Alignment() const override { return alignment; }
+    std::int32_t Alignment() const override { return f.alignment; }
     void SetAlignment(std::int32_t v) override {
         if (v < 0 || v > 2)
             throw std::invalid_argument("Alignment");
-        Record(L"SetAlignment", alignment, v);
+        Record(L"SetAlignment", f.alignment, v);
     }
-    bool AutoSize() const override { return autoSize; }
-    void SetLabelAutoSize(bool v) override { Record(L"LabelAutoSize", autoSize, v); }
-    std::uint32_t BackColor() const override { return backColor; }
-    void SetBackColor(std::uint32_t v) override { Record(L"SetBackColor", backColor, v); }
-    std::wstring Caption() const override { return caption; }
-    void SetLabelCaption(const std::wstring& v) override { Record(L"LabelCaption", caption, v); }
-    bool CaptionIsPath() const override { return captionIsPath; }
-    void SetCaptionIsPath(bool v) override { Record(L"SetCaptionIsPath", captionIsPath, v); }
-    void StoreCaptionIsPath(bool v) override { Record(L"StoreCaptionIsPath", captionIsPath, v); }
-    bool Enabled() const override { return enabled; }
-    void SetEnabled(bool v) override { Record(L"SetEnabled", enabled, v); }
-    LinkFont Font() const override { return font; }
+    bool AutoSize() const override { return f.autoSize; }
+    void SetLabelAutoSize(bool v) override { Record(L"LabelAutoSize", f.autoSize, v); }
+    std::uint32_t BackColor() const override { return f.backColor; }
+    void SetBackColor(std::uint32_t v) override { Record(L"SetBackColor", f.backColor, v); }
+    std::wstring Caption() const override { return f.caption; }
+    void SetLabelCaption(const std::wstring& v) override { Record(L"LabelCaption", f.caption, v); }
+    bool CaptionIsPath() const override { return f.captionIsPath; }
+    void SetCaptionIsPath(bool v) override { Record(L"SetCaptionIsPath", f.captionIsPath, v); }
+    void StoreCaptionIsPath(bool v) override { Record(L"StoreCaptionIsPath", f.captionIsPath, v); }
+    bool Enabled() const override { return f.enabled; }
+    void SetEnabled(bool v) override { Record(L"SetEnabled", f.enabled, v); }
+    LinkFont Font() const override { return f.font; }
     LinkFont LabelFont() const override { return labelFont; }
     void SetFont(const LinkFont& v) override {
-        Record(L"SetFont", font, v);
+        Record(L"SetFont", f.font, v);
         labelFont = v;
-        if (hotTracking)
+        if (f.hotTracking)
             labelFont.underline = false;
     }
-    std::uint32_t ForeColor() const override { return foreColor; }
-    void SetForeColor(std::uint32_t v) override { Record(L"SetForeColor", foreColor, v); }
-    bool HotTracking() const override { return hotTracking; }
+    std::uint32_t ForeColor() const override { return f.foreColor; }
+    void SetForeColor(std::uint32_t v) override { Record(L"SetForeColor", f.foreColor, v); }
+    bool HotTracking() const override { return f.hotTracking; }
     void SetHotTracking(bool v) override {
-        Record(L"SetHotTracking", hotTracking, v);
+        Record(L"SetHotTracking", f.hotTracking, v);
         if (v)
             labelFont.underline = false;
     }
-    void StoreHotTracking(bool v) override { Record(L"StoreHotTracking", hotTracking, v); }
-    std::wstring Path() const override { return path; }
-    void SetPath(const std::wstring& v) override { Record(L"SetPath", path, v); }
+    void StoreHotTracking(bool v) override { Record(L"StoreHotTracking", f.hotTracking, v); }
+    std::wstring Path() const override { return f.path; }
+    void SetPath(const std::wstring& v) override { Record(L"SetPath", f.path, v); }
 };
 
 TEST(LinkBoxPersistence, SaveWritesAllTenInOrder) {
     FakeLinkBox control;
-    control.caption = L"http://www.example.com/Rurivur/Varnholt_Setup.exe";
-    control.foreColor = LinkBlue;
-    control.font = LinkFont{L"Arial", 10, 700, false, true, false, 0};
+    control.f.caption = L"http://www.example.com/Rurivur/Varnholt_Setup.exe";
+    control.f.foreColor = LinkBlue;
+    control.f.font = LinkFont{L"Arial", 10, 700, false, true, false, 0};
     PropertyBag bag;
     SaveLinkBox(control, bag);
     std::vector<std::wstring> names;
@@ -156,31 +169,22 @@ TEST(LinkBoxPersistence, SaveWritesAllTenInOrder) {
 
 TEST(LinkBoxPersistence, RoundTripAppliesEachValueTheWayItIsDefined) {
     FakeLinkBox saved;
-    saved.alignment = 2;
-    saved.autoSize = false;
-    saved.backColor = 0x00112233;
-    saved.caption = L"Download";
-    saved.captionIsPath = false;
-    saved.enabled = false;
-    saved.font = LinkFont{L"Arial", 10, 700, false, true, false, 0};
-    saved.foreColor = 0x000000FF;
-    saved.hotTracking = true;
-    saved.path = L"C:\\setup.exe";
+    saved.f = {.alignment = 2,
+               .autoSize = false,
+               .backColor = 0x00112233,
+               .caption = L"Download",
+               .captionIsPath = false,
+               .enabled = false,
+               .font = LinkFont{L"Arial", 10, 700, false, true, false, 0},
+               .foreColor = 0x000000FF,
+               .hotTracking = true,
+               .path = L"C:\\setup.exe"};
     PropertyBag bag;
     SaveLinkBox(saved, bag);
 
     FakeLinkBox restored;
     RestoreLinkBox(bag, restored);
-    EXPECT_EQ(restored.alignment, 2);
-    EXPECT_FALSE(restored.autoSize);
-    EXPECT_EQ(restored.backColor, 0x00112233u);
-    EXPECT_EQ(restored.caption, L"Download");
-    EXPECT_FALSE(restored.captionIsPath);
-    EXPECT_FALSE(restored.enabled);
-    EXPECT_EQ(restored.font, saved.font);
-    EXPECT_EQ(restored.foreColor, 0x000000FFu);
-    EXPECT_TRUE(restored.hotTracking);
-    EXPECT_EQ(restored.path, L"C:\\setup.exe");
+    EXPECT_EQ(restored.f, saved.f);
     // The font comes before hot tracking, so the label keeps the stored underline.
     EXPECT_TRUE(restored.labelFont.underline);
     EXPECT_EQ(restored.calls, (std::vector<std::wstring>{
@@ -191,23 +195,16 @@ TEST(LinkBoxPersistence, RoundTripAppliesEachValueTheWayItIsDefined) {
 
 TEST(LinkBoxPersistence, MissingValuesTakeTheirDefaults) {
     FakeLinkBox control;
-    control.alignment = 1;
-    control.caption = L"kept";
-    control.backColor = 0x00ABCDEF;
-    control.foreColor = 0x00010203;
-    control.path = L"kept path";
+    control.f.alignment = 1;
+    control.f.caption = L"kept";
+    control.f.backColor = 0x00ABCDEF;
+    control.f.foreColor = 0x00010203;
+    control.f.path = L"kept path";
     PropertyBag empty;
     RestoreLinkBox(empty, control);
-    EXPECT_EQ(control.alignment, 0); // a missing Alignment reads as 0
-    EXPECT_FALSE(control.autoSize);
-    EXPECT_EQ(control.backColor, 0x00ABCDEFu);
-    EXPECT_EQ(control.caption, L"kept");
-    EXPECT_TRUE(control.captionIsPath);
-    EXPECT_TRUE(control.enabled);
-    EXPECT_EQ(control.font, LabelDesignFont()); // the label's current font
-    EXPECT_EQ(control.foreColor, 0x00010203u);
-    EXPECT_TRUE(control.hotTracking);
-    EXPECT_EQ(control.path, L"kept path");
+    // A missing Alignment reads as 0; the font is the label's current one.
+    EXPECT_EQ(control.f, (LinkBoxFields{0, false, 0x00ABCDEF, L"kept", true, true,
+                                        LabelDesignFont(), 0x00010203, true, L"kept path"}));
 }
 
 TEST(LinkBoxPersistence, AValueThatCannotBeReadOrAppliedIsSkipped) {
@@ -221,27 +218,21 @@ TEST(LinkBoxPersistence, AValueThatCannotBeReadOrAppliedIsSkipped) {
     bag.Write(L"HotTracking", L"False");
     bag.Write(L"Path", L"p");
     FakeLinkBox control;
-    control.alignment = 1;
-    control.autoSize = true;
+    control.f.alignment = 1;
     RestoreLinkBox(bag, control);
-    EXPECT_EQ(control.alignment, 1);
-    EXPECT_TRUE(control.autoSize);
-    EXPECT_EQ(control.backColor, ButtonFaceColor);
-    EXPECT_EQ(control.caption, L"Next");
-    EXPECT_EQ(control.font, LinkFont{}); // untouched
-    EXPECT_EQ(control.foreColor, 255u);
-    EXPECT_FALSE(control.hotTracking);
-    EXPECT_EQ(control.path, L"p");
+    // The font untouched; the values missing from the bag take their defaults.
+    EXPECT_EQ(control.f, (LinkBoxFields{1, true, ButtonFaceColor, L"Next", true, true, LinkFont{},
+                                        255, false, L"p"}));
 }
 
 TEST(LinkBoxPersistence, ANewInstanceTakesTheDesignFontBlueAndHotTracking) {
     FakeLinkBox control;
     InitializeLinkBox(control);
-    EXPECT_EQ(control.font, LabelDesignFont());
+    EXPECT_EQ(control.f.font, LabelDesignFont());
     EXPECT_FALSE(control.labelFont.underline); // hot tracking switches it off
-    EXPECT_TRUE(control.captionIsPath);
-    EXPECT_EQ(control.foreColor, LinkBlue);
-    EXPECT_TRUE(control.hotTracking);
+    EXPECT_TRUE(control.f.captionIsPath);
+    EXPECT_EQ(control.f.foreColor, LinkBlue);
+    EXPECT_TRUE(control.f.hotTracking);
     EXPECT_EQ(control.calls, (std::vector<std::wstring>{L"SetFont", L"SetCaptionIsPath",
                                                         L"SetForeColor", L"SetHotTracking"}));
 }
