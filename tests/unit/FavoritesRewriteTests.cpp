@@ -3,6 +3,7 @@
 #include "favorites/FavoritesRewrite.h"
 #include "favorites/ScriptString.h"
 #include "tests/support/FavoritesLines.h"
+#include "tests/support/RunErrorOf.h"
 #include "tests/support/StandInCodePage.h"
 #include "text/TextSplit.h"
 
@@ -20,6 +21,12 @@ std::wstring Section(const std::wstring& name) {
 }
 std::wstring Entry(const std::wstring& name, const std::wstring& topic) {
     return EntryLineOf(name, topic);
+}
+// A file of these lines in the section of C:\\Dict\\Quillbay.chm, after the header.
+Lines Quillbay(const Lines& lines) {
+    Lines file{Header, Section(L"Quillbay")};
+    file.insert(file.end(), lines.begin(), lines.end());
+    return file;
 }
 
 FavoritesRequest Request(const std::wstring& argument, bool add = true) {
@@ -109,14 +116,10 @@ TEST(FavoritesArgument, AHelpFilePathWithoutDriveLetterOrShareIsAnInvalidArgumen
     for (const wchar_t* argument :
          {L"W=Quillbay.chm::/a.htm", L"W=:\\Dict\\Q.chm::/a.htm", L"W=C::/a:\\b",
           L"W=\\\\server\\Q.chm::/a", L"W=\\\\server\\\\Q.chm::/a", L"W=\\\\\\share\\Q.chm::/a",
-          L"W=mk:\\\\s\\b\\::/a"}) {
-        try {
-            ReadFavoritesArgument(argument, true);
-            ADD_FAILURE() << "accepted";
-        } catch (const RunError& error) {
-            EXPECT_EQ(error.Kind(), ErrorKind::InvalidArgument);
-        }
-    }
+          L"W=mk:\\\\s\\b\\::/a"})
+        EXPECT_EQ(KindOf([&] { ReadFavoritesArgument(argument, true); }),
+                  ErrorKind::InvalidArgument)
+            << std::wstring(argument).size();
 }
 
 TEST(FavoriteEntryProblem, NamesTheCharacterThatWouldBreakTheScript) {
@@ -178,25 +181,78 @@ TEST(FavoritesFileLines, HeaderComparedUntrimmedButWithoutCase) {
     EXPECT_FALSE(IsFavoritesHeader(L"\xEF\xBB\xBF;var ext_BM=\"\""));
 }
 
-TEST(FavoritesRewrite, FirstAddMakesSectionAndEntry) {
-    EXPECT_EQ(Add({Header}, L" Word", L"html/a.htm"),
-              (Lines{Header, Section(L"Quillbay"), Entry(L" Word", L"html/a.htm")}));
-}
-
-TEST(FavoritesRewrite, SameNameInAnyCaseIsReplacedInPlace) {
-    const Lines file{Header, Section(L"Quillbay"), Entry(L" Word", L"a.htm"),
-                     Entry(L" Next", L"n")};
-    EXPECT_EQ(Add(file, L" Word", L"a.htm"), file);
-    EXPECT_EQ(
-        Add(file, L" WORD", L"b.htm"),
-        (Lines{Header, Section(L"Quillbay"), Entry(L" WORD", L"b.htm"), Entry(L" Next", L"n")}));
-}
-
-TEST(FavoritesRewrite, NameWithTrailingBlanksMatchesItsOwnLine) {
+// Each request on an old file and the new file it gives: the same name (in any case, blanks
+// before "=" trimmed) replaced in place, a new one at the end of its own section, which a
+// section line in any case names; the first match of its own section deleted, its section
+// line kept; the header written once at the top; lines no engine reads dropped.
+TEST(FavoritesRewrite, EachRequestGivesItsNewFile) {
+    const Lines word = Quillbay({Entry(L" Word", L"a.htm"), Entry(L" Next", L"n")});
     const Lines once = Add({Header}, L" Word  ", L"a.htm");
-    EXPECT_EQ(Add(once, L" Word ", L"b.htm"),
-              (Lines{Header, Section(L"Quillbay"), Entry(L" Word", L"b.htm")}));
-    EXPECT_EQ(Delete(once, L" Word "), (Lines{Header, Section(L"Quillbay")}));
+    const Lines twoSections = Quillbay({Entry(L"a", L"1"), Section(L"Other"), Entry(L"b", L"2")});
+    const Lines beforeAny{Header, Entry(L"a", L"0"), Section(L"Other"), Entry(L"a", L"1")};
+    const Lines twice = Quillbay({Entry(L"a", L"1"), Entry(L"A", L"2")});
+    // A header in capitals would make an engine refuse the file; one after the first would
+    // empty ext_BM and hide every favourite above it from the pages.
+    const Lines headers{L";VAR EXT_BM=\"\"", Section(L"Quillbay"), Entry(L"a", L"1"),
+                        L";var ext_BM=\"\"", Entry(L"b", L"2"),    L"  ;Var Ext_bm=\"\" "};
+    const Lines blanks{L"  " + Header + L" ", L"", L"  " + Entry(L"x", L"y") + L"  ",
+                       L"//  a \"comment\" = = \x01  "};
+    const Lines invalid = Quillbay({L"+\"in\x01side=a\x01\"", // U+0001 inside
+                                    L"+\"no=closing\"",       // no closing pair
+                                    L"+\"say \"hi\"=a\x01\"", // a raw double quote inside
+                                    L"+\"a=b=c\x01\"", // a second equals sign: read as the topic's
+                                    L"\"a=b\x01\"",    // no entry prefix
+                                    L"+\"\x01\"",      // four characters: nothing inside
+                                    L"+\"x\x01\" ",    // trailing blank only: trimmed
+                                    L"\t+\"t=1\x01\"\t",  // tabs around it, as blanks, trimmed
+                                    L"+\"x\x01\\u0022"}); // the closing quote escaped
+    const struct {
+        const char* what;
+        Lines old;
+        std::wstring name;
+        std::optional<std::wstring> topic; // none: /bmdel
+        Lines written;
+        std::wstring helpFile = L"Quillbay.chm";
+    } rows[] = {
+        {"first add", Lines{Header}, L" Word", L"html/a.htm",
+         Quillbay({Entry(L" Word", L"html/a.htm")})},
+        {"same add", word, L" Word", L"a.htm", word},
+        {"other case", word, L" WORD", L"b.htm",
+         Quillbay({Entry(L" WORD", L"b.htm"), Entry(L" Next", L"n")})},
+        {"trailing blanks", once, L" Word ", L"b.htm", Quillbay({Entry(L" Word", L"b.htm")})},
+        {"trailing blanks, /bmdel", once, L" Word ", std::nullopt, Quillbay({})},
+        {"stored blanks", Quillbay({L"+\" Word  =old\x01\""}), L" Word", L"new",
+         Quillbay({Entry(L" Word", L"new")})},
+        {"new name", twoSections, L"c", L"3",
+         Quillbay({Entry(L"a", L"1"), Entry(L"c", L"3"), Section(L"Other"), Entry(L"b", L"2")})},
+        {"new name, other section", twoSections, L"d", L"4",
+         Quillbay({Entry(L"a", L"1"), Section(L"Other"), Entry(L"b", L"2"), Entry(L"d", L"4")}),
+         L"Other.chm"},
+        {"new section", twoSections, L"e", L"5",
+         Quillbay({Entry(L"a", L"1"), Section(L"Other"), Entry(L"b", L"2"), Section(L"New.CHM"),
+                   Entry(L"e", L"5")}),
+         L"New.CHM"},
+        {"section in other case", Lines{Header, Section(L"QUILLBAY"), Entry(L"a", L"1")}, L"A",
+         L"2", Lines{Header, Section(L"QUILLBAY"), Entry(L"A", L"2")}},
+        {"another section, /bmdel", beforeAny, L"a", std::nullopt, beforeAny},
+        {"another section", beforeAny, L"a", L"2",
+         Lines{Header, Entry(L"a", L"0"), Section(L"Other"), Entry(L"a", L"1"),
+               Section(L"Quillbay"), Entry(L"a", L"2")}},
+        {"first match only", twice, L"a", std::nullopt, Quillbay({Entry(L"A", L"2")})},
+        {"second match", Delete(twice, L"a"), L"a", std::nullopt, Quillbay({})},
+        {"headers", headers, L"absent", std::nullopt,
+         Quillbay({Entry(L"a", L"1"), Entry(L"b", L"2")})},
+        {"no header", Lines{}, L"absent", std::nullopt, Lines{Header}},
+        {"absent name", blanks, L"absent", std::nullopt,
+         Lines{Header, Entry(L"x", L"y"), L"//  a \"comment\" = = \x01"}},
+        {"invalid lines", invalid, L"absent", std::nullopt,
+         Quillbay({L"+\"a=b=c\x01\"", L"+\"\x01\"", L"+\"x\x01\"", L"+\"t=1\x01\""})},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.topic ? Add(row.old, row.name, *row.topic, row.helpFile)
+                            : Delete(row.old, row.name, row.helpFile),
+                  row.written)
+            << row.what;
 }
 
 TEST(FavoritesRewrite, EveryCharacterOutsideAsciiIsWrittenAsAnEscapeAndMatchedAsText) {
@@ -282,16 +338,10 @@ TEST(FavoritesRewrite, EveryLineAnEngineReadsIsKeptWithItsMeaningInAscii) {
                      L"+\"lone=x\x01\\\"",            // a backslash before the closing quote
                      Entry(L"in\\u0001side", L"a"),   // U+0001 inside: two items, dropped
                      L"+\"raw \"quote\"=a\x01\""};    //
-    const Lines kept{Header,
-                     Section(L"Quillbay"),
-                     Entry(L"ACDC", L"html/a.htm"),
-                     Entry(L"tab\\u0009bed", L"b"),
-                     Entry(L"AA", L"c"),
-                     Entry(L"O'Brien", L"d"),
-                     Entry(L"say \\u0022hi\\u0022", L"e"),
-                     Entry(L"a", L"b=c=d"),
-                     L"+\"end\x01\"",
-                     Entry(L"nul\\u0000", L"f")};
+    const Lines kept =
+        Quillbay({Entry(L"ACDC", L"html/a.htm"), Entry(L"tab\\u0009bed", L"b"), Entry(L"AA", L"c"),
+                  Entry(L"O'Brien", L"d"), Entry(L"say \\u0022hi\\u0022", L"e"),
+                  Entry(L"a", L"b=c=d"), L"+\"end\x01\"", Entry(L"nul\\u0000", L"f")});
     EXPECT_EQ(Delete(file, L"absent"), kept);
     EXPECT_EQ(Delete(kept, L"absent"), kept) << "the next rewrite keeps them all";
     // Each is found by the name the pages show.
@@ -301,68 +351,16 @@ TEST(FavoritesRewrite, EveryLineAnEngineReadsIsKeptWithItsMeaningInAscii) {
     EXPECT_EQ(Delete(file, L"say \"hi\"").size(), kept.size() - 1);
     // An escaped "[" starts another section, as the pages read it: the entry goes before it
     // and that section's entry of the same name is left alone.
-    const Lines two{Header, Section(L"Quillbay"), Entry(L"w", L"1"), L"+\"\\u005BOther]\x01\"",
-                    Entry(L"x", L"2")};
-    EXPECT_EQ(Add(two, L"x", L"9"),
-              (Lines{Header, Section(L"Quillbay"), Entry(L"w", L"1"), Entry(L"x", L"9"),
-                     Section(L"Other"), Entry(L"x", L"2")}));
-    EXPECT_EQ(Delete(two, L"x", L"Other.chm"),
-              (Lines{Header, Section(L"Quillbay"), Entry(L"w", L"1"), Section(L"Other")}));
-}
-
-TEST(FavoritesRewrite, TheHeaderIsWrittenExactlyOnceAtTheTop) {
-    // A header in capitals would make an engine refuse the file; one after the first would
-    // empty ext_BM and hide every favourite above it from the pages.
-    const Lines file{L";VAR EXT_BM=\"\"", Section(L"Quillbay"), Entry(L"a", L"1"),
-                     L";var ext_BM=\"\"", Entry(L"b", L"2"),    L"  ;Var Ext_bm=\"\" "};
-    EXPECT_EQ(Delete(file, L"absent"),
-              (Lines{Header, Section(L"Quillbay"), Entry(L"a", L"1"), Entry(L"b", L"2")}));
-    EXPECT_EQ(Delete({}, L"absent"), Lines{Header});
-}
-
-TEST(FavoritesRewrite, StoredNameIsComparedWithBlanksBeforeEqualsTrimmed) {
-    const Lines file{Header, Section(L"Quillbay"), L"+\" Word  =old\x01\""};
-    EXPECT_EQ(Add(file, L" Word", L"new"),
-              (Lines{Header, Section(L"Quillbay"), Entry(L" Word", L"new")}));
-}
-
-TEST(FavoritesRewrite, NewNameGoesToTheEndOfItsOwnSection) {
-    const Lines file{Header, Section(L"Quillbay"), Entry(L"a", L"1"), Section(L"Other"),
-                     Entry(L"b", L"2")};
-    EXPECT_EQ(Add(file, L"c", L"3"),
-              (Lines{Header, Section(L"Quillbay"), Entry(L"a", L"1"), Entry(L"c", L"3"),
-                     Section(L"Other"), Entry(L"b", L"2")}));
-    EXPECT_EQ(Add(file, L"d", L"4", L"Other.chm"),
-              (Lines{Header, Section(L"Quillbay"), Entry(L"a", L"1"), Section(L"Other"),
-                     Entry(L"b", L"2"), Entry(L"d", L"4")}));
-    EXPECT_EQ(Add(file, L"e", L"5", L"New.CHM"),
-              (Lines{Header, Section(L"Quillbay"), Entry(L"a", L"1"), Section(L"Other"),
-                     Entry(L"b", L"2"), Section(L"New.CHM"), Entry(L"e", L"5")}));
-}
-
-TEST(FavoritesRewrite, SectionLineInOtherCaseIsTheSameSection) {
-    const Lines file{Header, Section(L"QUILLBAY"), Entry(L"a", L"1")};
-    EXPECT_EQ(Add(file, L"A", L"2"), (Lines{Header, Section(L"QUILLBAY"), Entry(L"A", L"2")}));
-}
-
-TEST(FavoritesRewrite, SameNameInAnotherSectionOrBeforeAnySectionIsLeftAlone) {
-    const Lines file{Header, Entry(L"a", L"0"), Section(L"Other"), Entry(L"a", L"1")};
-    EXPECT_EQ(Delete(file, L"a"), file);
-    EXPECT_EQ(Add(file, L"a", L"2"),
-              (Lines{Header, Entry(L"a", L"0"), Section(L"Other"), Entry(L"a", L"1"),
-                     Section(L"Quillbay"), Entry(L"a", L"2")}));
-}
-
-TEST(FavoritesRewrite, DeleteRemovesTheFirstMatchOnlyAndKeepsTheSectionLine) {
-    const Lines file{Header, Section(L"Quillbay"), Entry(L"a", L"1"), Entry(L"A", L"2")};
-    EXPECT_EQ(Delete(file, L"a"), (Lines{Header, Section(L"Quillbay"), Entry(L"A", L"2")}));
-    EXPECT_EQ(Delete(Delete(file, L"a"), L"a"), (Lines{Header, Section(L"Quillbay")}));
+    const Lines two = Quillbay({Entry(L"w", L"1"), L"+\"\\u005BOther]\x01\"", Entry(L"x", L"2")});
+    EXPECT_EQ(Add(two, L"x", L"9"), Quillbay({Entry(L"w", L"1"), Entry(L"x", L"9"),
+                                              Section(L"Other"), Entry(L"x", L"2")}));
+    EXPECT_EQ(Delete(two, L"x", L"Other.chm"), Quillbay({Entry(L"w", L"1"), Section(L"Other")}));
 }
 
 TEST(FavoritesRewrite, AddWithoutTopicRemovesTheEntry) {
-    const Lines file{Header, Section(L"Quillbay"), Entry(L"a", L"1"), Entry(L"b", L"2")};
+    const Lines file = Quillbay({Entry(L"a", L"1"), Entry(L"b", L"2")});
     const FavoritesRequest noTopic = Request(L"a=C:\\Dict\\Quillbay.chm::a.htm");
-    EXPECT_EQ(Rewrite(file, noTopic), (Lines{Header, Section(L"Quillbay"), Entry(L"b", L"2")}));
+    EXPECT_EQ(Rewrite(file, noTopic), Quillbay({Entry(L"b", L"2")}));
 }
 
 TEST(FavoritesRewrite, ASectionThatAppearsTwiceIsMergedIntoItsFirstPlace) {
@@ -376,44 +374,14 @@ TEST(FavoritesRewrite, ASectionThatAppearsTwiceIsMergedIntoItsFirstPlace) {
                      Entry(L"a", L"2"),
                      Entry(L"b", L"3"),
                      L"+\"[Other]\\u0001\""};
-    const Lines merged{Header,
-                       Section(L"Quillbay"),
-                       Entry(L"a", L"1"),
-                       L"// second copy",
-                       Entry(L"a", L"2"),
-                       Entry(L"b", L"3"),
-                       Section(L"Other"),
-                       Entry(L"o", L"5")};
+    const Lines merged = Quillbay({Entry(L"a", L"1"), L"// second copy", Entry(L"a", L"2"),
+                                   Entry(L"b", L"3"), Section(L"Other"), Entry(L"o", L"5")});
     EXPECT_EQ(Delete(file, L"absent"), merged);
     // A name that stands twice stays twice; each /bmdel removes the first.
-    EXPECT_EQ(Delete(file, L"a"),
-              (Lines{Header, Section(L"Quillbay"), L"// second copy", Entry(L"a", L"2"),
-                     Entry(L"b", L"3"), Section(L"Other"), Entry(L"o", L"5")}));
+    EXPECT_EQ(Delete(file, L"a"), Quillbay({L"// second copy", Entry(L"a", L"2"), Entry(L"b", L"3"),
+                                            Section(L"Other"), Entry(L"o", L"5")}));
     EXPECT_EQ(Add(file, L"b", L"9")[5], Entry(L"b", L"9"));
     EXPECT_EQ(Add(file, L"c", L"9", L"Other.chm").back(), Entry(L"c", L"9"));
-}
-
-TEST(FavoritesRewrite, DeleteOfAnAbsentNameOnlyRewrites) {
-    const Lines file{L"  " + Header + L" ", L"", L"  " + Entry(L"x", L"y") + L"  ",
-                     L"//  a \"comment\" = = \x01  "};
-    EXPECT_EQ(Delete(file, L"absent"),
-              (Lines{Header, Entry(L"x", L"y"), L"//  a \"comment\" = = \x01"}));
-}
-
-TEST(FavoritesRewrite, InvalidLinesAreDroppedAndOthersKept) {
-    const Lines file{Header,
-                     Section(L"Quillbay"),
-                     L"+\"in\x01side=a\x01\"", // U+0001 inside
-                     L"+\"no=closing\"",       // no closing pair
-                     L"+\"say \"hi\"=a\x01\"", // a raw double quote inside
-                     L"+\"a=b=c\x01\"",        // a second equals sign: read as the topic's
-                     L"\"a=b\x01\"",           // no entry prefix
-                     L"+\"\x01\"",             // four characters: nothing inside
-                     L"+\"x\x01\" ",           // trailing blank only: trimmed
-                     L"\t+\"t=1\x01\"\t",      // tabs around it, as blanks, trimmed
-                     L"+\"x\x01\\u0022"};      // the closing quote escaped
-    EXPECT_EQ(Delete(file, L"absent"), (Lines{Header, Section(L"Quillbay"), L"+\"a=b=c\x01\"",
-                                              L"+\"\x01\"", L"+\"x\x01\"", L"+\"t=1\x01\""}));
 }
 
 } // namespace
