@@ -15,36 +15,34 @@ TEST(LayoutName, EightUpperCaseHexDigits) {
     EXPECT_EQ(LayoutName(-1), L"FFFFFFFF");
 }
 
-TEST(ChooseLayout, RequestedCyrillicLanguageInstalledIsTakenFirstInSystemOrder) {
-    const LayoutChoice choice = ChooseLayout(1049, {1033, 1049, 1058, 1049});
-    EXPECT_EQ(choice.position, 1);
-    EXPECT_EQ(choice.layoutName, L"");
-}
-
-TEST(ChooseLayout, MissingCyrillicLanguageFallsBackInFixedOrder) {
-    // no Ukrainian; Belarusian comes before Russian in the installed list, but Russian
-    // comes first in the fallback order
-    EXPECT_EQ(ChooseLayout(1058, {1033, 1059, 1049}).position, 2);
-    EXPECT_EQ(ChooseLayout(1049, {1026, 1059, 1058}).position, 2);
-    EXPECT_EQ(ChooseLayout(1026, {1033, 1059}).position, 1);
-    EXPECT_EQ(ChooseLayout(1059, {1026}).position, 0);
-}
-
-TEST(ChooseLayout, NoCyrillicLayoutInstalledLoadsByName) {
-    const LayoutChoice choice = ChooseLayout(1049, {1033, 1031});
-    EXPECT_EQ(choice.position, -1);
-    EXPECT_EQ(choice.layoutName, L"00000419");
-    EXPECT_EQ(ChooseLayout(1058, {}).layoutName, L"00000422");
-}
-
-TEST(ChooseLayout, OtherLanguagesAreAlwaysLoadedByName) {
-    const LayoutChoice english = ChooseLayout(1033, {1033, 1049});
-    EXPECT_EQ(english.position, -1);
-    EXPECT_EQ(english.layoutName, L"00000409");
-    EXPECT_EQ(ChooseLayout(1036, {1036}).layoutName, L"0000040C");
-    EXPECT_EQ(ChooseLayout(0, {1049}).layoutName, L"00000000");
-    // a layout handle's full value is not a language: only its low word is
-    EXPECT_EQ(ChooseLayout(0x04190419, {1049}).layoutName, L"04190419");
+// A Cyrillic language installed is taken, first in the system's order; a missing one falls
+// back in a fixed order (Russian before Belarusian, whatever the installed list says); with
+// no Cyrillic layout installed, and for every other language, the layout is loaded by name,
+// of the low word only when the value is a layout handle's.
+TEST(ChooseLayout, InstalledPositionOrTheLayoutNameToLoad) {
+    const struct {
+        std::int32_t language;
+        std::vector<std::int32_t> installed;
+        std::int32_t position;
+        const wchar_t* layoutName;
+    } rows[] = {
+        {1049, {1033, 1049, 1058, 1049}, 1, L""},
+        {1058, {1033, 1059, 1049}, 2, L""}, // no Ukrainian
+        {1049, {1026, 1059, 1058}, 2, L""},
+        {1026, {1033, 1059}, 1, L""},
+        {1059, {1026}, 0, L""},
+        {1049, {1033, 1031}, -1, L"00000419"},
+        {1058, {}, -1, L"00000422"},
+        {1033, {1033, 1049}, -1, L"00000409"},
+        {1036, {1036}, -1, L"0000040C"},
+        {0, {1049}, -1, L"00000000"},
+        {0x04190419, {1049}, -1, L"04190419"},
+    };
+    for (const auto& row : rows) {
+        const LayoutChoice choice = ChooseLayout(row.language, row.installed);
+        EXPECT_EQ(choice.position, row.position) << "row " << &row - rows;
+        EXPECT_EQ(choice.layoutName, row.layoutName) << "row " << &row - rows;
+    }
 }
 
 } // namespace
