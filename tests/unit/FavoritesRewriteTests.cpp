@@ -56,50 +56,43 @@ Lines Delete(const Lines& old, const std::wstring& name,
                    Request(name + L"=mk:@MSITStore:C:\\Dict\\" + helpFile + L"::/x.htm", false));
 }
 
+// The name is everything before the first "=" without trailing blanks; the help file's
+// folder has backslashes (a drive kept, also with doubled separators, or a share); its name
+// without a lower-case ".chm" is the section; the topic comes only after "::/", and never
+// for /bmdel.
 TEST(FavoritesArgument, DerivesEveryValueFromNameAndLocation) {
-    const FavoritesRequest r = Request(L" Word=" + Location);
-    EXPECT_EQ(r.name, L" Word");
-    EXPECT_EQ(r.topic, L"html/a.htm");
-    EXPECT_EQ(r.folder, L"C:\\Dict\\");
-    EXPECT_EQ(r.section, L"Quillbay");
-    EXPECT_EQ(r.favoritesFile, L"C:\\Dict\\ext_BM.js");
-}
-
-TEST(FavoritesArgument, ForwardSlashesFindTheSameFileAndTopicKeepsThem) {
-    const FavoritesRequest r = Request(L"W=ms-its:C:/Dict/Quillbay.chm::/html/sub/a.htm");
-    EXPECT_EQ(r.folder, L"C:\\Dict\\");
-    EXPECT_EQ(r.section, L"Quillbay");
-    EXPECT_EQ(r.topic, L"html/sub/a.htm");
-}
-
-TEST(FavoritesArgument, OnlyTheLowerCaseExtensionIsCut) {
-    EXPECT_EQ(Request(L"W=C:\\D\\Q.CHM::/a").section, L"Q.CHM");
-    EXPECT_EQ(Request(L"W=C:\\D\\x.chm.chm::/a").section, L"x");
-    EXPECT_EQ(Request(L"W=C:\\D\\Book::/a").section, L"Book");
-    EXPECT_EQ(Request(L"W=c:\\d e\\q.chm::/a").folder, L"c:\\d e\\");
-}
-
-TEST(FavoritesArgument, NameIsEverythingBeforeTheFirstEqualsWithoutTrailingBlanks) {
-    const FavoritesRequest r = Request(L"  a b  =C:\\D\\Q.chm::/p?x=1");
-    EXPECT_EQ(r.name, L"  a b");
-    EXPECT_EQ(r.topic, L"p?x=1");
-    EXPECT_EQ(Request(L"=C:\\D\\Q.chm::/a").name, L"");
-}
-
-TEST(FavoritesArgument, NothingWithoutALocation) {
-    EXPECT_FALSE(ReadFavoritesArgument(L" Word", true));
-    EXPECT_FALSE(ReadFavoritesArgument(L" Word=", true));
-    EXPECT_FALSE(ReadFavoritesArgument(L"", false));
-}
-
-TEST(FavoritesArgument, TopicOnlyAfterColonsAndSlashAndNeverForDelete) {
-    EXPECT_EQ(Request(L"W=C:\\D\\Q.chm").topic, L"");
-    EXPECT_EQ(Request(L"W=C:\\D\\Q.chm::a.htm").topic, L"");
-    EXPECT_EQ(Request(L"W=C:\\D\\Q.chm::a.htm").section, L"Q");
-    EXPECT_EQ(Request(L" W=" + Location, false).topic, L"");
-}
-
-TEST(FavoritesArgument, AHelpFileOnAShareIsFoundAfterAnyPrefix) {
+    const struct {
+        std::wstring argument;
+        bool add;
+        const wchar_t* name;
+        const wchar_t* topic;
+        const wchar_t* folder;
+        const wchar_t* section;
+    } rows[] = {
+        {L" Word=" + Location, true, L" Word", L"html/a.htm", L"C:\\Dict\\", L"Quillbay"},
+        {L"W=ms-its:C:/Dict/Quillbay.chm::/html/sub/a.htm", true, L"W", L"html/sub/a.htm",
+         L"C:\\Dict\\", L"Quillbay"},
+        {L"W=C:\\D\\Q.CHM::/a", true, L"W", L"a", L"C:\\D\\", L"Q.CHM"},
+        {L"W=C:\\D\\x.chm.chm::/a", true, L"W", L"a", L"C:\\D\\", L"x"},
+        {L"W=C:\\D\\Book::/a", true, L"W", L"a", L"C:\\D\\", L"Book"},
+        {L"W=c:\\d e\\q.chm::/a", true, L"W", L"a", L"c:\\d e\\", L"q"},
+        {L"  a b  =C:\\D\\Q.chm::/p?x=1", true, L"  a b", L"p?x=1", L"C:\\D\\", L"Q"},
+        {L"=C:\\D\\Q.chm::/a", true, L"", L"a", L"C:\\D\\", L"Q"},
+        {L"W=C:\\D\\Q.chm", true, L"W", L"", L"C:\\D\\", L"Q"},
+        {L"W=C:\\D\\Q.chm::a.htm", true, L"W", L"", L"C:\\D\\", L"Q"},
+        {L" W=" + Location, false, L" W", L"", L"C:\\Dict\\", L"Quillbay"},
+        {L"W=mk:@MSITStore://srv/b/Q.chm::/a", true, L"W", L"a", L"\\\\srv\\b\\", L"Q"},
+        {L"W=mk:@MSITStore:C:\\\\D\\Q.chm::/a", true, L"W", L"a", L"C:\\\\D\\", L"Q"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(row.argument));
+        const FavoritesRequest r = Request(row.argument, row.add);
+        EXPECT_EQ(r.name, row.name);
+        EXPECT_EQ(r.topic, row.topic);
+        EXPECT_EQ(r.folder, row.folder);
+        EXPECT_EQ(r.section, row.section);
+    }
+    EXPECT_EQ(Request(L" Word=" + Location).favoritesFile, L"C:\\Dict\\ext_BM.js");
     for (const wchar_t* prefix : {L"mk:@MSITStore:", L"ms-its:", L""}) {
         const FavoritesRequest r = Request(std::wstring(L"W=") + prefix +
                                            L"\\\\server\\books\\Dict\\Quillbay.chm::/a.htm");
@@ -107,9 +100,12 @@ TEST(FavoritesArgument, AHelpFileOnAShareIsFoundAfterAnyPrefix) {
         EXPECT_EQ(r.favoritesFile, L"\\\\server\\books\\Dict\\ext_BM.js");
         EXPECT_EQ(r.section, L"Quillbay");
     }
-    EXPECT_EQ(Request(L"W=mk:@MSITStore://srv/b/Q.chm::/a").folder, L"\\\\srv\\b\\");
-    // A drive path keeps the drive, also with doubled separators.
-    EXPECT_EQ(Request(L"W=mk:@MSITStore:C:\\\\D\\Q.chm::/a").folder, L"C:\\\\D\\");
+}
+
+TEST(FavoritesArgument, NothingWithoutALocation) {
+    EXPECT_FALSE(ReadFavoritesArgument(L" Word", true));
+    EXPECT_FALSE(ReadFavoritesArgument(L" Word=", true));
+    EXPECT_FALSE(ReadFavoritesArgument(L"", false));
 }
 
 TEST(FavoritesArgument, AHelpFilePathWithoutDriveLetterOrShareIsAnInvalidArgument) {
