@@ -112,22 +112,18 @@ TEST_P(DispatchUnderEveryCasing, EveryLineRunsItsSwitchWithItsArgument) {
         {L"/FIND x", Switch::Find, L""},
     };
     ASSERT_EQ(EqualsNoCase(L"TITLE", L"title"), !GetParam()) << "the casing is not in force";
-    for (const DocumentedLine& d : DocumentedLines) {
-        const SwitchChoice choice = ChooseSwitch(d.line);
-        EXPECT_EQ(choice.id, d.id) << ::testing::PrintToString(std::wstring(d.line));
-        EXPECT_EQ(choice.text, d.argument) << ::testing::PrintToString(std::wstring(d.line));
-    }
-    for (const auto& c : cases) {
-        const SwitchChoice choice = ChooseSwitch(c.line.c_str());
-        EXPECT_EQ(choice.id, c.id) << ::testing::PrintToString(c.line);
-        EXPECT_EQ(choice.text, c.text) << ::testing::PrintToString(c.line);
-    }
+    const auto runs = [](const std::wstring& line, Switch id, const std::wstring& text) {
+        const SwitchChoice choice = ChooseSwitch(line.c_str());
+        EXPECT_EQ(choice.id, id) << ::testing::PrintToString(line);
+        EXPECT_EQ(choice.text, text) << ::testing::PrintToString(line);
+    };
+    for (const DocumentedLine& d : DocumentedLines)
+        runs(d.line, d.id, d.argument);
+    for (const auto& c : cases)
+        runs(c.line, c.id, c.text);
     for (const wchar_t* name : {L" Server/Verbindung", L" Entry/Exit", L" Control/Panel",
-                                L" Nation/Region", L" Book/title", L" Search/find"}) {
-        const SwitchChoice choice = ChooseSwitch((L"/bmadd" + (name + page) + L"a").c_str());
-        EXPECT_EQ(choice.id, Switch::BmAdd) << ::testing::PrintToString(std::wstring(name));
-        EXPECT_EQ(choice.text, name + page + L"a");
-    }
+                                L" Nation/Region", L" Book/title", L" Search/find"})
+        runs(L"/bmadd" + (name + page) + L"a", Switch::BmAdd, name + page + L"a");
 }
 
 TEST(Dispatch, ASwitchNameInAPageAddressDoesNotCount) {
