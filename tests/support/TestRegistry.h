@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,12 @@ struct RawValue {
     std::vector<std::uint8_t> bytes;
     bool operator==(const RawValue&) const = default;
 };
+// In a test failure: the type and each byte.
+inline void PrintTo(const RawValue& value, std::ostream* os) {
+    *os << "type " << value.type << ", bytes";
+    for (const std::uint8_t byte : value.bytes)
+        *os << ' ' << static_cast<int>(byte);
+}
 // The frame-navigation value as the program writes it: the double word 1.
 inline const RawValue DwordOne{REG_DWORD, {1, 0, 0, 0}};
 
