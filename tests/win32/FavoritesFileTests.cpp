@@ -5,6 +5,7 @@
 #include "platform/WindowClass.h"
 #include "platform/WindowHandles.h"
 #include "platform/Virtualization.h"
+#include "tests/support/RunErrorOf.h"
 #include "tests/support/TestFiles.h"
 #include "platform/Files.h"
 
@@ -77,13 +78,9 @@ TEST_F(FileRoutines, RemoveFileOfAFileInUseReportsTheFailure) {
     const std::wstring file = ReadOnlyHiddenFile(L"held.txt", "x");
     UniqueFile holder = HoldUnshared(file);
     ASSERT_TRUE(holder);
-    try {
-        RemoveFile(file);
-        ADD_FAILURE() << "no error for a file in use";
-    } catch (const RunError& error) {
-        EXPECT_EQ(error.Kind(), ErrorKind::FileAccess);
-        EXPECT_NE(error.Detail().find(file), std::wstring::npos);
-    }
+    const RunError error = RunErrorOf([&] { RemoveFile(file); });
+    EXPECT_EQ(error.Kind(), ErrorKind::FileAccess) << "a file in use";
+    EXPECT_NE(error.Detail().find(file), std::wstring::npos);
     holder.reset();
     EXPECT_NE(FileAttributes(file), INVALID_FILE_ATTRIBUTES);
 }
@@ -178,12 +175,9 @@ TEST_F(FileRoutines, AppendLineGivesUpAfterRetryCountPlusOneAttempts) {
     const UniqueFile holder = HoldUnshared(file);
     ASSERT_TRUE(holder);
     const ULONGLONG start = GetTickCount64();
-    try {
-        AppendLineWithRetry(file, std::wstring(L"new"), 1);
-        ADD_FAILURE() << "no error for a file that stays in use";
-    } catch (const RunError& error) {
-        EXPECT_EQ(error.Kind(), ErrorKind::FileAccess);
-    }
+    EXPECT_EQ(KindOf([&] { AppendLineWithRetry(file, std::wstring(L"new"), 1); }),
+              ErrorKind::FileAccess)
+        << "a file that stays in use";
     const double seconds = SecondsSince(start);
     EXPECT_GE(seconds, 1.5) << "two attempts, each followed by a one-second wait";
     EXPECT_LE(seconds, 6.0);
