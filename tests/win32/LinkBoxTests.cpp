@@ -8,6 +8,7 @@
 #include "tests/support/LinkRecorder.h"
 #include "tests/support/MessageBoxDriver.h"
 #include "tests/support/MessagePump.h"
+#include "tests/support/RunErrorOf.h"
 #include "tests/support/WindowText.h"
 
 #include <gtest/gtest.h>
@@ -112,9 +113,7 @@ TEST_F(LinkBoxTest, ANewInstanceIsBlueHotTrackingCaptionIsPathAndNotUnderlined) 
     EXPECT_EQ(link->Caption(), L"");
     EXPECT_EQ(link->Path(), L"");
     EXPECT_EQ(link->Alignment(), 0);
-    wchar_t name[64] = {};
-    GetClassNameW(link->hWnd(), name, 64);
-    EXPECT_STREQ(name, L"VarnholtLinkBox");
+    EXPECT_EQ(ClassOf(link->hWnd()), L"VarnholtLinkBox");
     EXPECT_EQ(GetParent(link->LabelWindow()), link->hWnd());
     EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrW(link->LabelWindow(), GCLP_HCURSOR)),
               LoadCursorW(nullptr, IDC_HAND));
@@ -128,9 +127,7 @@ TEST_F(LinkBoxTest, SettersReportTheirOwnNameOnlyWhenTheirRuleSaysSo) {
     link->SetCaption(L"http://a.example/x"); // same text: nothing
     link->SetCaption(L"HTTP://A.EXAMPLE/X"); // another case is another text
     EXPECT_EQ(host.reports, (std::vector<std::wstring>{L"Caption", L"Caption"}));
-    wchar_t text[64] = {};
-    GetWindowTextW(link->LabelWindow(), text, 64);
-    EXPECT_STREQ(text, L"HTTP://A.EXAMPLE/X");
+    EXPECT_EQ(TitleOf(link->LabelWindow()), L"HTTP://A.EXAMPLE/X");
 
     host.reports.clear();
     link->SetAlignment(0); // as it is: nothing
@@ -257,12 +254,8 @@ TEST_F(LinkBoxTest, AnErrorInAnEventStopsAtTheWindowAndWaitsForTheErrorReport) {
     MSG quit;
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
         << "the message loop was not asked to end";
-    try {
-        RethrowWindowError();
-        ADD_FAILURE() << "the error was not kept";
-    } catch (const RunError& error) {
-        EXPECT_EQ(error.Detail(), L"from the host");
-    }
+    EXPECT_EQ(RunErrorOf([] { RethrowWindowError(); }).Detail(), L"from the host")
+        << "the error was not kept";
     EXPECT_NO_THROW(RethrowWindowError()); // reported once
 }
 
