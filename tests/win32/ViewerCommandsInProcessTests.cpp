@@ -7,6 +7,7 @@
 
 #include "platform/WindowClass.h"
 #include "platform/WindowHandles.h"
+#include "tests/support/WindowText.h"
 
 #include <gtest/gtest.h>
 
@@ -108,9 +109,7 @@ TEST(InProcessCommands, FindHandlesOurOwnMessagesWhileItWaitsForTheDialog) {
     EXPECT_EQ(InProcessViewer::htmlCommands,
               (std::vector<WPARAM>{OpenFindCommand, OpenFindFollowUpCommand}));
     ASSERT_TRUE(InProcessViewer::dialogEdit);
-    wchar_t text[64] = {};
-    GetWindowTextW(InProcessViewer::dialogEdit, text, 64);
-    EXPECT_STREQ(text, L" abc");
+    EXPECT_EQ(TitleOf(InProcessViewer::dialogEdit), L" abc");
 }
 
 TEST(InProcessCommands, FindTakesADialogAlreadyOpenAtTheFirstLook) {
@@ -127,9 +126,7 @@ TEST(InProcessCommands, FindTakesADialogAlreadyOpenAtTheFirstLook) {
     EXPECT_EQ(message.wParam, OpenFindCommand);
     ASSERT_TRUE(PeekMessageW(&message, viewer.Html(), WM_COMMAND, WM_COMMAND, PM_REMOVE));
     EXPECT_EQ(message.wParam, 15u);
-    wchar_t text[64] = {};
-    GetWindowTextW(InProcessViewer::dialogEdit, text, 64);
-    EXPECT_STREQ(text, L"abc");
+    EXPECT_EQ(TitleOf(InProcessViewer::dialogEdit), L"abc");
 }
 
 TEST(InProcessCommands, StopAndExitPostToTheViewerUnderTheCursor) {
