@@ -73,52 +73,38 @@ class WindowTree : public ::testing::Test {
 
 using FindChildWindowTest = WindowTree;
 
-TEST_F(FindChildWindowTest, LooksAtDirectChildrenOnlyHiddenOnesIncluded) {
+// Direct children only, hidden ones included; class and title must both match, in any
+// letter case; with both patterns empty, nothing.
+TEST_F(FindChildWindowTest, ClassAndTitleOfDirectChildrenMatchInAnyLetterCase) {
     const HWND viewer = TopLevel(L"HH Parent", L"Viewer");
     const HWND host = Child(viewer, L"Shell Embedding", L"", Hidden);
     const HWND edit = Child(host, L"Edit");
-
-    const struct {
-        HWND parent;
-        const wchar_t* className;
-        HWND found;
-    } rows[] = {{viewer, L"Shell Embedding", host},
-                {viewer, L"Edit", nullptr},
-                {host, L"Edit", edit},
-                {host, L"edit", edit},
-                {host, L"EDIT", edit},
-                {edit, L"Edit", nullptr}};
-    for (const auto& row : rows)
-        EXPECT_EQ(FindChildWindow(row.parent, L"", row.className), row.found)
-            << testing::PrintToString(row.className);
-}
-
-TEST_F(FindChildWindowTest, BothPatternsEmptyFindNothing) {
-    const HWND viewer = TopLevel(L"HH Parent", L"Viewer");
-    Child(viewer, L"Shell Embedding");
-    Child(viewer, L"Edit");
-    EXPECT_EQ(FindChildWindow(viewer, L"", L""), nullptr);
-    EXPECT_EQ(FindChildWindow(nullptr, L"", L""), nullptr);
-}
-
-TEST_F(FindChildWindowTest, ClassAndTitleMustBothMatchInAnyLetterCase) {
     const HWND parent = TopLevel(L"Varnholt Test Parent", L"Parent");
     const HWND alpha = Child(parent, L"Pane", L"Alpha");
     const HWND beta = Child(parent, L"Pane", L"Beta");
     const HWND otherBeta = Child(parent, L"Other Pane", L"Beta");
 
     const struct {
+        HWND parent;
         const wchar_t* title;
         const wchar_t* className;
         HWND found;
-    } rows[] = {{L"beta", L"pane", beta},
-                {L"ALPHA", L"", alpha},
-                {L"Beta", L"Other Pane", otherBeta},
-                {L"Alph", L"Pane", nullptr},
-                {L"Gamma", L"Pane", nullptr},
-                {L"Alpha", L"Other Pane", nullptr}};
+    } rows[] = {{viewer, L"", L"Shell Embedding", host},
+                {viewer, L"", L"Edit", nullptr},
+                {host, L"", L"Edit", edit},
+                {host, L"", L"edit", edit},
+                {host, L"", L"EDIT", edit},
+                {edit, L"", L"Edit", nullptr},
+                {parent, L"beta", L"pane", beta},
+                {parent, L"ALPHA", L"", alpha},
+                {parent, L"Beta", L"Other Pane", otherBeta},
+                {parent, L"Alph", L"Pane", nullptr},
+                {parent, L"Gamma", L"Pane", nullptr},
+                {parent, L"Alpha", L"Other Pane", nullptr},
+                {parent, L"", L"", nullptr},
+                {nullptr, L"", L"", nullptr}};
     for (const auto& row : rows)
-        EXPECT_EQ(FindChildWindow(parent, row.title, row.className), row.found)
+        EXPECT_EQ(FindChildWindow(row.parent, row.title, row.className), row.found)
             << testing::PrintToString(row.title) << " " << testing::PrintToString(row.className);
     // With the class left open, the first "Beta" in Z-order.
     for (HWND child : ChildrenInZOrder(parent)) {
