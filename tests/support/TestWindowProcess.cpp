@@ -136,12 +136,7 @@ std::vector<std::wstring> TestWindowProcess::LogLines(const std::wstring& prefix
 
 TestWindowProcess StartTestWindow(const std::wstring& className, const std::wstring& title,
                                   bool foreground, RECT rect) {
-    TestWindowOptions options;
-    options.className = className;
-    options.title = title;
-    options.foreground = foreground;
-    options.rect = rect;
-    return TestWindowProcess::Start(options);
+    return TestWindowProcess::Start({className, title, rect, foreground, L""});
 }
 
 TestWindowProcess StartBystander(const std::wstring& title) {
