@@ -10,18 +10,13 @@
 
 namespace {
 
-TEST(Dispatch, EmptyCommandLineOpensAboutWithEmptyArgument) {
-    const SwitchChoice c = ChooseSwitch(L"");
-    EXPECT_EQ(c.id, Switch::Ver);
-    EXPECT_EQ(c.text, L"");
-}
-
 TEST(Dispatch, EveryTableSwitchIsFoundByItsName) {
     for (const SwitchEntry& entry : SwitchTable)
         EXPECT_EQ(ChooseSwitch(std::wstring(entry.name).c_str()).id, entry.id)
             << std::wstring(entry.name).size();
 }
 
+// /pane rounds halves to even within 16 bits; /keyb and /keyh take a 32-bit number.
 TEST(Dispatch, EverySwitchIsHandedItsArgumentInItsForm) {
     const struct {
         const wchar_t* line;
@@ -41,7 +36,22 @@ TEST(Dispatch, EverySwitchIsHandedItsArgumentInItsForm) {
                  {L"/runC:\\D\\Q.chm", L"C:\\D\\Q.chm", 0},
                  {L"/bmaddW=C:\\D\\Q.chm", L"W=C:\\D\\Q.chm", 0},
                  {L"/bmdelW=C:\\D\\Q.chm", L"W=C:\\D\\Q.chm", 0},
-                 {L"/copy x", L"", 0}};
+                 {L"/copy x", L"", 0},
+                 {L"/pane 2", L"", 2},
+                 {L"/pane", L"", 0},
+                 {L"/pane x", L"", 0},
+                 {L"/pane 2.5", L"", 2},
+                 {L"/pane 3.5", L"", 4},
+                 {L"/pane -2.5", L"", -2},
+                 {L"/pane 32767", L"", 32767},
+                 {L"/pane 32767.4", L"", 32767},
+                 {L"/pane -32768", L"", -32768},
+                 {L"/pane -32768.5", L"", -32768},
+                 {L"/keyb 2147483647", L"", 2147483647},
+                 {L"/keyh -2147483648", L"", -2147483647 - 1},
+                 {L"/keyb x", L"", 0},
+                 {L"/keyh &H419", L"", 1049},
+                 {L"/keyb 70000", L"", 70000}};
     for (const auto& c : cases) {
         const SwitchChoice choice = ChooseSwitch(c.line);
         EXPECT_EQ(choice.text, c.text) << std::wstring(c.line).size();
@@ -110,6 +120,7 @@ TEST_P(DispatchUnderEveryCasing, EveryLineRunsItsSwitchWithItsArgument) {
         {L"/T\u0131TLE x", Switch::Unknown, L""},
         {L"/\u017Ftop", Switch::Unknown, L""},
         {L"/FIND x", Switch::Find, L""},
+        {L"", Switch::Ver, L""}, // the About window
     };
     ASSERT_EQ(EqualsNoCase(L"TITLE", L"title"), !GetParam()) << "the casing is not in force";
     const auto runs = [](const std::wstring& line, Switch id, const std::wstring& text) {
@@ -124,34 +135,10 @@ TEST_P(DispatchUnderEveryCasing, EveryLineRunsItsSwitchWithItsArgument) {
     for (const wchar_t* name : {L" Server/Verbindung", L" Entry/Exit", L" Control/Panel",
                                 L" Nation/Region", L" Book/title", L" Search/find"})
         runs(L"/bmadd" + (name + page) + L"a", Switch::BmAdd, name + page + L"a");
-}
-
-TEST(Dispatch, ASwitchNameInAPageAddressDoesNotCount) {
-    const std::wstring page = L"Word=mk:@MSITStore:C:\\Dict\\Quillbay.chm::/html/";
+    // A switch name in a page's address does not count.
     for (const wchar_t* path : {L"verbs/run.htm", L"region/stop.htm", L"titles/panel.htm",
                                 L"keyboard/movement.htm", L"find/jump.htm"})
-        EXPECT_EQ(ChooseSwitch((L"/bmdel" + page + path).c_str()).id, Switch::BmDel) << path;
-}
-
-// /pane rounds halves to even within 16 bits; /keyb and /keyh take a 32-bit number.
-TEST(Dispatch, NumbersRoundHalvesToEvenWithinTheTarget) {
-    for (const auto& [line, number] : {std::pair{L"/pane 2", 2},
-                                       {L"/pane", 0},
-                                       {L"/pane x", 0},
-                                       {L"/pane 2.5", 2},
-                                       {L"/pane 3.5", 4},
-                                       {L"/pane -2.5", -2},
-                                       {L"/pane 32767", 32767},
-                                       {L"/pane 32767.4", 32767},
-                                       {L"/pane -32768", -32768},
-                                       {L"/pane -32768.5", -32768},
-                                       {L"/keyb 2147483647", 2147483647},
-                                       {L"/keyh -2147483648", -2147483647 - 1},
-                                       {L"/keyb 1049", 1049},
-                                       {L"/keyb x", 0},
-                                       {L"/keyh &H419", 1049},
-                                       {L"/keyb 70000", 70000}})
-        EXPECT_EQ(ChooseSwitch(line).number, number) << std::wstring(line).size();
+        runs(L"/bmdelWord" + page + path, Switch::BmDel, L"Word" + page + path);
 }
 
 TEST(Dispatch, NumbersOutsideTheTargetAreAnOverflow) {
