@@ -29,17 +29,14 @@ struct Case {
            L"argument: " + c.argument + L"\n--- old\n" + c.old + L"\n--- new\n" + c.written);
 }
 
+// The help file on a drive, on a share, with forward slashes; form 3: any location.
 std::wstring Argument(int form, const std::wstring& name, const std::wstring& section,
                       const std::wstring& topic) {
-    switch (form) {
-    case 0:
-        return name + L"=mk:@MSITStore:C:\\Dict\\" + section + L".chm::/" + topic;
-    case 1:
-        return name + L"=mk:@MSITStore:\\\\server\\books\\" + section + L".chm::/" + topic;
-    case 2:
-        return name + L"=mk:@MSITStore:C:/Users/Vera/" + section + L".chm::/" + topic;
-    }
-    return name + L"=" + section; // any location
+    static constexpr const wchar_t* Folders[] = {L"C:\\Dict\\", L"\\\\server\\books\\",
+                                                 L"C:/Users/Vera/"};
+    if (form > 2)
+        return name + L"=" + section;
+    return name + L"=mk:@MSITStore:" + Folders[form] + section + L".chm::/" + topic;
 }
 
 bool Holds(const std::wstring& text, std::wstring_view characters) {
