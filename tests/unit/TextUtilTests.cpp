@@ -15,20 +15,16 @@ TEST(TextBefore, FirstOccurrenceCaseSensitive) {
     EXPECT_EQ(TextBefore(L"=abc", L"="), L"");
 }
 
-TEST(TextAfter, SeparatorFoundOrAbsent) {
+// The text after the first separator, at most length characters (0: all); without the
+// separator empty or the whole text; the separator found exactly or as text, in any case.
+TEST(TextAfter, SeparatorFoundOrAbsentLengthAndCompareMode) {
     EXPECT_EQ(TextAfter(L"a=b=c", L"="), L"b=c");
     EXPECT_EQ(TextAfter(L"abc", L"="), L"");
     EXPECT_EQ(TextAfter(L"abc", L"=", 0, false), L"abc");
     EXPECT_EQ(TextAfter(L"abc=", L"="), L"");
     EXPECT_EQ(TextAfter(L"a::/b::/c", L"::/"), L"b::/c");
-}
-
-TEST(TextAfter, LengthLimitsTheResult) {
     EXPECT_EQ(TextAfter(L"a=bcdef", L"=", 3), L"bcd");
     EXPECT_EQ(TextAfter(L"a=bc", L"=", 10), L"bc");
-}
-
-TEST(TextAfter, CompareModes) {
     EXPECT_EQ(TextAfter(L"xABCy", L"abc"), L"");
     EXPECT_EQ(TextAfter(L"xABCy", L"abc", 0, true, CompareMode::Text), L"y");
     EXPECT_EQ(TextAfter(L"ПОИСК:x", L"поиск:", 0, true, CompareMode::Text), L"x");
@@ -79,6 +75,9 @@ TEST(SplitToArray, NoArrayIsNotAnEmptyArray) {
     EXPECT_EQ(one->size(), 1u);
 }
 
+// The value of the key in any case, up to the terminator. An earlier longer key ending in
+// the key wins; an occurrence not followed by "=", or inside a pair of U+0002, is passed
+// over; an underscore in the key matches a blank.
 TEST(GetKeyValue, FindsValueInAnyCaseUpToTheTerminator) {
     const std::wstring body = L"Version = 2.128;Size=1000";
     EXPECT_EQ(GetKeyValue(body, L"Version", L";"), L"2.128");
@@ -87,20 +86,9 @@ TEST(GetKeyValue, FindsValueInAnyCaseUpToTheTerminator) {
     EXPECT_EQ(GetKeyValue(L"Version=\"2.128\";", L"Version", L";"), L"\"2.128\"");
     EXPECT_EQ(GetKeyValue(L"Version=2.128 ;", L"Version", L";"), L"2.128 ");
     EXPECT_EQ(GetKeyValue(L"a=1\r\nb=2\r\n", L"b"), L"2");
-}
-
-TEST(GetKeyValue, AnEarlierLongerKeyEndingInTheKeyWins) {
     EXPECT_EQ(GetKeyValue(L"AppVersion=9.9;Version=2.128;", L"Version", L";"), L"9.9");
-    // an occurrence not followed by "=" is passed over
     EXPECT_EQ(GetKeyValue(L"Version: x; Version=3;", L"Version", L";"), L"3");
-}
-
-TEST(GetKeyValue, OccurrencesInsideControlPairsAreSkipped) {
-    const std::wstring text = L"\x02Version=1\x02;Version=2;";
-    EXPECT_EQ(GetKeyValue(text, L"Version", L";"), L"2");
-}
-
-TEST(GetKeyValue, UnderscoreMatchesBlank) {
+    EXPECT_EQ(GetKeyValue(L"\x02Version=1\x02;Version=2;", L"Version", L";"), L"2");
     EXPECT_EQ(GetKeyValue(L"Setup Size=77;", L"Setup_Size", L";"), L"77");
 }
 
