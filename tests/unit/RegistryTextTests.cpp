@@ -65,28 +65,22 @@ TEST(RegistryRead, TypeOverrideReinterpretsTheBytes) {
     EXPECT_EQ(Read(RegBinary, {1, 0, 0, 0}), std::string("\x01\0\0\0", 4));
 }
 
-TEST(RegistryWrite, StringsAreStoredWithTheirTerminator) {
+// The bytes each type stores: a string with its terminator, binary exactly its bytes, a double
+// word from the leading number (an overflow when it does not fit 32 signed bits); other types
+// store nothing.
+TEST(RegistryWrite, EachTypeStoresItsOwnBytes) {
     EXPECT_EQ(*RegistryValueBytes(RegSz, "abc"), (Bytes{'a', 'b', 'c', 0}));
     EXPECT_EQ(*RegistryValueBytes(RegSz, ""), (Bytes{0}));
     EXPECT_EQ(Read(RegSz, *RegistryValueBytes(RegSz, "C:\\Books\\")), "C:\\Books\\");
     EXPECT_EQ(Read(RegSz, *RegistryValueBytes(RegSz, "")), "");
-}
-
-TEST(RegistryWrite, BinaryIsStoredAsExactlyItsBytes) {
     EXPECT_EQ(*RegistryValueBytes(RegBinary, "ab"), (Bytes{'a', 'b'}));
     EXPECT_EQ(*RegistryValueBytes(RegBinary, ""), (Bytes{0}));
-}
-
-TEST(RegistryWrite, DoubleWordsComeFromTheLeadingNumber) {
     EXPECT_EQ(*RegistryValueBytes(RegDword, "1"), (Bytes{1, 0, 0, 0}));
     EXPECT_EQ(*RegistryValueBytes(RegDword, ""), (Bytes{0, 0, 0, 0}));
     EXPECT_EQ(*RegistryValueBytes(RegDword, "-1"), (Bytes{0xFF, 0xFF, 0xFF, 0xFF}));
     EXPECT_EQ(*RegistryValueBytes(RegDword, "2.5"), (Bytes{2, 0, 0, 0}));
     EXPECT_EQ(*RegistryValueBytes(RegDword, "&H419"), (Bytes{0x19, 0x04, 0, 0}));
     EXPECT_THROW(RegistryValueBytes(RegDword, "4294967295"), RunError);
-}
-
-TEST(RegistryWrite, OtherTypesStoreNothing) {
     EXPECT_FALSE(RegistryValueBytes(RegExpandSz, "x"));
     EXPECT_FALSE(RegistryValueBytes(RegMultiSz, "x"));
     EXPECT_FALSE(RegistryValueBytes(RegDwordBigEndian, "1"));
