@@ -29,35 +29,28 @@ TEST(BytesToText, StopsAtZeroUnlessKept) {
     EXPECT_EQ(BytesToText({}), "");
 }
 
-TEST(RegistryRead, StringsDropTheirTerminator) {
+// Stored bytes as text: strings without their terminator (and not expanded), double words as
+// unsigned decimal of every one of the n bytes (also beyond four), other types one character
+// per byte, zeros included. The type given, not the stored one, decides.
+TEST(RegistryRead, EachTypeAsText) {
     EXPECT_EQ(Read(RegSz, {'a', 'b', 'c', 0}), "abc");
-    EXPECT_EQ(Read(RegExpandSz, {'%', 'X', '%', 0}), "%X%"); // not expanded
+    EXPECT_EQ(Read(RegExpandSz, {'%', 'X', '%', 0}), "%X%");
     EXPECT_EQ(Read(RegSz, {0}), "");
     EXPECT_EQ(Read(RegSz, {}), "");
     EXPECT_EQ(Read(RegMultiSz, {'a', 0, 'b', 0, 0}), std::string("a\0b\0", 4));
-}
-
-TEST(RegistryRead, DoubleWordsAreUnsignedDecimal) {
     EXPECT_EQ(Read(RegDword, {1, 0, 0, 0}), "1");
     EXPECT_EQ(Read(RegDword, {0xFF, 0xFF, 0xFF, 0xFF}), "4294967295");
     EXPECT_EQ(Read(RegDword, {0x19, 0x04, 0, 0}), "1049");
     EXPECT_EQ(Read(RegDwordBigEndian, {0, 0, 0x04, 0x19}), "1049");
     EXPECT_EQ(Read(RegDwordBigEndian, {0xFF, 0xFF, 0xFF, 0xFF}), "4294967295");
-    // Every one of the n bytes counts, also beyond four.
     EXPECT_EQ(Read(RegDwordBigEndian, {1, 0, 0, 0, 0}), "4294967296");
     EXPECT_EQ(Read(RegDwordBigEndian, Bytes(8, 0xFF)), "18446744073709551615");
     EXPECT_EQ(Read(RegDwordBigEndian, {0x04, 0x19}), "1049");
-}
-
-TEST(RegistryRead, OtherTypesGiveOneCharacterPerByteZerosIncluded) {
     EXPECT_EQ(Read(RegBinary, {'a', 0, 'b'}), std::string("a\0b", 3));
     EXPECT_EQ(Read(RegLink, {'x'}), "x");
     EXPECT_EQ(Read(0, {0, 0}), std::string("\0\0", 2));
     EXPECT_EQ(Read(11, {'q'}), "q");
     EXPECT_EQ(Read(RegBinary, {}), "");
-}
-
-TEST(RegistryRead, TypeOverrideReinterpretsTheBytes) {
     // the text "1" read as a double-word: '1' and its terminator, little-endian
     EXPECT_EQ(Read(RegDword, {'1', 0}), "49");
     // a double-word 1 read as a string: one character (byte 1) and no terminator dropped
