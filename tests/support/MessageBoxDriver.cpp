@@ -5,22 +5,6 @@
 
 namespace {
 
-struct Search {
-    DWORD processId;
-    const std::wstring* caption;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectBox(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<Search*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if ((search->processId == 0 || pid == search->processId) && ClassOf(window) == L"#32770" &&
-        IsWindowVisible(window) && TitleOf(window) == *search->caption)
-        search->found.push_back(window);
-    return TRUE;
-}
-
 // Pixels of a size x size square: the icon drawn on a background colour, or the screen.
 std::vector<COLORREF> IconPixels(HICON icon, int size, COLORREF background) {
     HDC screen = GetDC(nullptr);
@@ -112,9 +96,16 @@ MessageBoxView Read(HWND box) {
 } // namespace
 
 std::vector<HWND> FindMessageBoxes(DWORD processId, const std::wstring& caption) {
-    Search search{processId, &caption, {}};
-    EnumWindows(CollectBox, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> found;
+    for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window;
+         window = GetWindow(window, GW_HWNDNEXT)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        if ((processId == 0 || pid == processId) && ClassOf(window) == L"#32770" &&
+            IsWindowVisible(window) && TitleOf(window) == caption)
+            found.push_back(window);
+    }
+    return found;
 }
 
 MessageBoxView WaitForMessageBox(DWORD processId, const std::wstring& caption, DWORD timeoutMs) {
