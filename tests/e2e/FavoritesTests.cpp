@@ -279,15 +279,15 @@ TEST_F(Favorites, AClientKilledAtAnyStepLeavesTheWholeOldOrTheWholeNewFile) {
 #ifndef VARNHOLT_FAULT_INJECTION
     GTEST_SKIP() << "crash points exist only in a build with VARNHOLT_FAULT_INJECTION";
 #endif
-    std::string old = Header + Section("Quillbay");
-    for (int i = 1; i <= 8; ++i)
-        old += Entry(" Entry" + std::to_string(i), "e" + std::to_string(i) + ".htm");
-    old += Section("Other") + Entry(" Else", "x.htm");
-    const std::string renewed =
-        Header + Section("Quillbay") + Entry(" Entry1", "e1.htm") + Entry(" Entry2", "e2.htm") +
-        Entry(" Entry3", "e3.htm") + Entry(" Entry4", "new.htm") + Entry(" Entry5", "e5.htm") +
-        Entry(" Entry6", "e6.htm") + Entry(" Entry7", "e7.htm") + Entry(" Entry8", "e8.htm") +
-        Section("Other") + Entry(" Else", "x.htm");
+    // Eight entries of one help file, the fourth with that topic, and one of another.
+    const auto file = [](const std::string& fourth) {
+        std::string bytes = Header + Section("Quillbay");
+        for (int i = 1; i <= 8; ++i)
+            bytes += Entry(" Entry" + std::to_string(i),
+                           i == 4 ? fourth : "e" + std::to_string(i) + ".htm");
+        return bytes + Section("Other") + Entry(" Else", "x.htm");
+    };
+    const std::string old = file("e4.htm"), renewed = file("new.htm");
     const std::wstring command = L"/bmadd Entry4=" + Location(L"new.htm");
     for (const std::wstring step : {L"locked", L"read", L"temp-created", L"temp-half",
                                     L"temp-written", L"protected", L"replaced"}) {

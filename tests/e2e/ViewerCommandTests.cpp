@@ -17,11 +17,8 @@ namespace {
 const std::wstring Caption = MessageBoxCaption();
 
 std::vector<ViewerLogEntry> MessagesTo(const StandIn& viewer, const std::wstring& window) {
-    std::vector<ViewerLogEntry> found;
-    for (const ViewerLogEntry& entry : viewer.Messages()) {
-        if (entry.Window() == window)
-            found.push_back(entry);
-    }
+    std::vector<ViewerLogEntry> found = viewer.Messages();
+    std::erase_if(found, [&](const ViewerLogEntry& entry) { return entry.Window() != window; });
     return found;
 }
 
@@ -29,7 +26,7 @@ std::wstring Describe(const std::vector<ViewerLogEntry>& entries) {
     std::wstring text;
     for (const ViewerLogEntry& entry : entries)
         text += entry.event + L" " + entry.Window() + L" " + entry.Field(L"delivery") + L" " +
-                std::to_wstring(entry.WParam()) + L"; ";
+                std::to_wstring(entry.WParam()) + L" " + std::to_wstring(entry.LParam()) + L"; ";
     return text;
 }
 
@@ -44,21 +41,16 @@ struct Expected {
 constexpr bool Sent = true;
 constexpr bool Posted = false;
 
-// The messages received are exactly these, in this order.
+// The messages received are exactly these, in this order, each with an lParam of 0: the
+// same, described as Describe does.
 ::testing::AssertionResult ReceivedExactly(const std::vector<ViewerLogEntry>& got,
                                            const std::vector<Expected>& expected) {
-    bool same = got.size() == expected.size();
-    for (std::size_t i = 0; same && i < got.size(); ++i) {
-        const Expected& e = expected[i];
-        same = got[i].Window() == e.window && got[i].event == e.message &&
-               got[i].WParam() == e.id && got[i].LParam() == 0 && got[i].Sent() == e.sent;
-    }
-    if (same)
-        return ::testing::AssertionSuccess();
     std::wstring wanted;
     for (const Expected& e : expected)
         wanted += std::wstring(e.message) + L" " + e.window + (e.sent ? L" sent " : L" posted ") +
-                  std::to_wstring(e.id) + L"; ";
+                  std::to_wstring(e.id) + L" 0; ";
+    if (Describe(got) == wanted)
+        return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "got " << ::testing::PrintToString(Describe(got))
                                          << ", wanted " << ::testing::PrintToString(wanted);
 }

@@ -49,8 +49,7 @@ std::optional<std::wstring> EntryText(const wchar_t* name) {
 }
 
 DWORD FileSize(const std::wstring& path) {
-    const auto bytes = ReadFileBytes(path);
-    return bytes ? static_cast<DWORD>(bytes->size()) : 0;
+    return static_cast<DWORD>(ReadFileBytes(path).value_or("").size()); // 0 for no file
 }
 
 // How many entries the list of installed programs holds, in both views.

@@ -1,5 +1,6 @@
 #include "tests/support/MessageBoxDriver.h"
 
+#include "platform/WindowHandles.h"
 #include "tests/support/Process.h"
 #include "tests/support/WindowText.h"
 
@@ -7,35 +8,29 @@ namespace {
 
 // Pixels of a size x size square: the icon drawn on a background colour, or the screen.
 std::vector<COLORREF> IconPixels(HICON icon, int size, COLORREF background) {
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    HBRUSH brush = CreateSolidBrush(background);
-    RECT all{0, 0, size, size};
-    FillRect(memory, &all, brush);
-    DrawIconEx(memory, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    const WindowDc screen(nullptr);
+    const UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+    const UniqueGdiObject bitmap(CreateCompatibleBitmap(screen.get(), size, size));
+    const SelectedObject selected(memory.get(), bitmap.get());
+    const UniqueGdiObject brush(CreateSolidBrush(background));
+    const RECT all{0, 0, size, size};
+    FillRect(memory.get(), &all, static_cast<HBRUSH>(brush.get()));
+    DrawIconEx(memory.get(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
     std::vector<COLORREF> pixels;
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x)
-            pixels.push_back(GetPixel(memory, x, y));
-    DeleteObject(brush);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+            pixels.push_back(GetPixel(memory.get(), x, y));
     return pixels;
 }
 
 std::vector<COLORREF> ScreenPixels(HWND window, int size) {
     RECT rect;
     GetWindowRect(window, &rect);
-    HDC screen = GetDC(nullptr);
+    const WindowDc screen(nullptr);
     std::vector<COLORREF> pixels;
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x)
-            pixels.push_back(GetPixel(screen, rect.left + x, rect.top + y));
-    ReleaseDC(nullptr, screen);
+            pixels.push_back(GetPixel(screen.get(), rect.left + x, rect.top + y));
     return pixels;
 }
 

@@ -69,12 +69,10 @@ std::vector<std::wstring> FolderEntries(const std::wstring& folder) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW found;
     const UniqueFind search(FindFirstFileW((folder + L"*").c_str(), &found));
-    if (search) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name != L"." && name != L"..")
-                names.push_back(name);
-        } while (FindNextFileW(search.get(), &found));
+    for (bool more = static_cast<bool>(search); more; more = FindNextFileW(search.get(), &found)) {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..")
+            names.push_back(name);
     }
     std::sort(names.begin(), names.end());
     return names;
