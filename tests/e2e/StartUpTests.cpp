@@ -13,8 +13,6 @@
 
 namespace {
 
-const std::wstring Caption = MessageBoxCaption();
-
 // The message names the line as given, cut to its first 200 characters and "\u2026" when it
 // is longer, so that the box fits the screen.
 TEST(StartUp, UnknownSwitchShowsTheErrorMessageAndEndsNormally) {
@@ -60,7 +58,7 @@ TEST(StartUp, ANumberTooLargeForItsSwitchEndsWithAnOverflowReport) {
 TEST(StartUp, ASwitchWithNothingToActOnEndsQuietlyWithZero) {
     EXPECT_EQ(RunVarnholt(L"/stop"), 0u);
     EXPECT_EQ(RunVarnholt(L"/PANE 1"), 0u);
-    EXPECT_TRUE(FindMessageBoxes(0, Caption).empty());
+    EXPECT_TRUE(FindMessageBoxes(0, MessageBoxCaption()).empty());
 }
 
 // The DLLs of single commands (the shell, COM, WinINet, the common controls, the

@@ -14,8 +14,6 @@
 
 namespace {
 
-const std::wstring Caption = MessageBoxCaption();
-
 std::vector<ViewerLogEntry> MessagesTo(const StandIn& viewer, const std::wstring& window) {
     std::vector<ViewerLogEntry> found = viewer.Messages();
     std::erase_if(found, [&](const ViewerLogEntry& entry) { return entry.Window() != window; });
@@ -308,7 +306,7 @@ TEST(FindCommand, NoDialogGivesUpSilentlyAfterAboutTwoSecondsWithoutSpinning) {
     ASSERT_TRUE(viewer.UnderPointer());
 
     ChildProcess client = ChildProcess::Start(VarnholtPath(), L"/find abc");
-    EXPECT_TRUE(FindMessageBoxes(client.Id(), Caption).empty());
+    EXPECT_TRUE(FindMessageBoxes(client.Id(), MessageBoxCaption()).empty());
     ASSERT_EQ(client.Finish(20000), 0u) << "0xFFFFFFFF: the client did not end";
 
     const double wall = WallTimeMs(client);
