@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 namespace {
 
 TestWindowProcess StartWindow(const std::wstring& className, bool foreground) {
@@ -25,10 +23,15 @@ HKL LayoutLoadedByName(const char* name) {
     return LoadKeyboardLayoutA(name, KLF_SUBSTITUTE_OK);
 }
 
-std::vector<HKL> InstalledLayouts() {
+// The first installed layout of that language; 0 when none is.
+HKL InstalledLayout(WORD language) {
     HKL layouts[64];
     const int n = GetKeyboardLayoutList(64, layouts);
-    return std::vector<HKL>(layouts, layouts + (n > 0 ? n : 0));
+    for (int i = 0; i < n; ++i) {
+        if (LOWORD(reinterpret_cast<std::uintptr_t>(layouts[i])) == language)
+            return layouts[i];
+    }
+    return nullptr;
 }
 
 // What a viewer in front receives from the client run with each of the arguments, in
@@ -42,11 +45,6 @@ std::vector<std::wstring> ViewerInFrontReceives(const std::vector<std::wstring>&
             return {arguments + L": the client ended with " + std::to_wstring(exitCode)};
     }
     return viewer.Log();
-}
-
-bool IsCyrillic(HKL layout) {
-    const auto language = LOWORD(reinterpret_cast<std::uintptr_t>(layout));
-    return language == 0x419 || language == 0x422 || language == 0x423 || language == 0x402;
 }
 
 // Under Wine the installed list is the one layout of the locale, and LoadKeyboardLayoutA
@@ -70,9 +68,10 @@ TEST(Keyboard, OtherLanguagesAreLoadedByTheirLayoutName) {
 }
 
 TEST(Keyboard, CyrillicLanguageWithNoneInstalledIsLoadedByName) {
-    const auto installed = InstalledLayouts();
-    if (std::any_of(installed.begin(), installed.end(), IsCyrillic))
-        GTEST_SKIP() << "a Cyrillic layout is installed here";
+    for (const WORD cyrillic : {0x419, 0x422, 0x423, 0x402}) {
+        if (InstalledLayout(cyrillic))
+            GTEST_SKIP() << "a Cyrillic layout is installed here";
+    }
     EXPECT_EQ(ViewerInFrontReceives({L"/keyb 1049"}),
               std::vector<std::wstring>{RequestLine(LayoutLoadedByName("00000419"))});
 }
@@ -80,21 +79,15 @@ TEST(Keyboard, CyrillicLanguageWithNoneInstalledIsLoadedByName) {
 // Wine offers a Russian layout only in a Russian locale: CTest runs this test with
 // LC_ALL=ru_RU.UTF-8, where the layout must be there.
 TEST(RussianLocaleKeyboard, InstalledRussianLayoutIsPostedAlsoForAMissingCyrillicLanguage) {
-    const auto installed = InstalledLayouts();
-    const auto russian = std::find_if(installed.begin(), installed.end(), [](HKL layout) {
-        return LOWORD(reinterpret_cast<std::uintptr_t>(layout)) == 0x419;
-    });
-    if (russian == installed.end()) {
+    const HKL russian = InstalledLayout(0x419);
+    if (!russian) {
         ASSERT_NE(GetACP(), 1251u) << "a Russian locale without a Russian layout";
         GTEST_SKIP() << "no Russian layout installed";
     }
-    const bool ukrainian = std::any_of(installed.begin(), installed.end(), [](HKL layout) {
-        return LOWORD(reinterpret_cast<std::uintptr_t>(layout)) == 0x422;
-    });
-    std::vector<std::wstring> runs{L"/keyb 1049"}, expected{RequestLine(*russian)};
-    if (!ukrainian) {
+    std::vector<std::wstring> runs{L"/keyb 1049"}, expected{RequestLine(russian)};
+    if (!InstalledLayout(0x422)) { // no Ukrainian layout
         runs.push_back(L"/keyb 1058");
-        expected.push_back(RequestLine(*russian));
+        expected.push_back(RequestLine(russian));
     }
     EXPECT_EQ(ViewerInFrontReceives(runs), expected);
 }

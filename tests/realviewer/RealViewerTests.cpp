@@ -49,20 +49,18 @@ Viewer OpenViewer(const std::wstring& helpFile) {
     return WaitForViewer();
 }
 
-HWND ChildOfClass(HWND parent, const std::wstring& className) {
-    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if (ClassOf(child) == className)
-            return child;
-    return nullptr;
+// The first child window of that class.
+HWND ChildOfClass(HWND parent, const wchar_t* className) {
+    return FindWindowExW(parent, nullptr, className, nullptr);
 }
 
 // The first window of that class one level down, under a child of class via
-// (any child when via is empty).
-HWND GrandchildOfClass(HWND parent, const std::wstring& via, const std::wstring& className) {
-    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if (via.empty() || ClassOf(child) == via)
-            if (const HWND found = ChildOfClass(child, className))
-                return found;
+// (any child when via is null).
+HWND GrandchildOfClass(HWND parent, const wchar_t* via, const wchar_t* className) {
+    for (HWND child = nullptr; (child = FindWindowExW(parent, child, via, nullptr));) {
+        if (const HWND found = ChildOfClass(child, className))
+            return found;
+    }
     return nullptr;
 }
 
@@ -112,11 +110,7 @@ TEST_F(RealViewer, TitleRetitlesTheViewerAndFindsItAgainByTheOldTitle) {
     ASSERT_EQ(RunVarnholt(L"/titleQuillbay Renamed"), 0u);
     EXPECT_EQ(TitleOf(viewer.main), L"Quillbay Renamed");
 
-    TestWindowOptions options;
-    options.className = L"Bystander";
-    options.title = L"Real viewer bystander";
-    options.foreground = true;
-    const TestWindowProcess bystander = TestWindowProcess::Start(options);
+    const TestWindowProcess bystander = StartBystander(L"Real viewer bystander");
     ASSERT_TRUE(bystander.Window());
     ASSERT_EQ(RunVarnholt(L"/titleQuillbay Again|Quillbay Renamed"), 0u);
     EXPECT_EQ(TitleOf(viewer.main), L"Quillbay Again");
@@ -129,7 +123,7 @@ TEST_F(RealViewer, PaneHidesAndShowsTheNavigationPane) {
     HWND tabs = nullptr;
     ASSERT_TRUE(WaitUntil(
         [&] {
-            tabs = GrandchildOfClass(viewer.main, L"", L"SysTabControl32");
+            tabs = GrandchildOfClass(viewer.main, nullptr, L"SysTabControl32");
             return tabs && IsWindowVisible(tabs);
         },
         10000))

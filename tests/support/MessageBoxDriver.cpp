@@ -1,57 +1,36 @@
 #include "tests/support/MessageBoxDriver.h"
 
+#include "platform/WindowHandles.h"
 #include "tests/support/Process.h"
 #include "tests/support/WindowText.h"
 
 namespace {
 
-struct Search {
-    DWORD processId;
-    const std::wstring* caption;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectBox(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<Search*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if ((search->processId == 0 || pid == search->processId) && ClassOf(window) == L"#32770" &&
-        IsWindowVisible(window) && TitleOf(window) == *search->caption)
-        search->found.push_back(window);
-    return TRUE;
-}
-
 // Pixels of a size x size square: the icon drawn on a background colour, or the screen.
 std::vector<COLORREF> IconPixels(HICON icon, int size, COLORREF background) {
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    HBRUSH brush = CreateSolidBrush(background);
-    RECT all{0, 0, size, size};
-    FillRect(memory, &all, brush);
-    DrawIconEx(memory, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    const WindowDc screen(nullptr);
+    const UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+    const UniqueGdiObject bitmap(CreateCompatibleBitmap(screen.get(), size, size));
+    const SelectedObject selected(memory.get(), bitmap.get());
+    const UniqueGdiObject brush(CreateSolidBrush(background));
+    const RECT all{0, 0, size, size};
+    FillRect(memory.get(), &all, static_cast<HBRUSH>(brush.get()));
+    DrawIconEx(memory.get(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
     std::vector<COLORREF> pixels;
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x)
-            pixels.push_back(GetPixel(memory, x, y));
-    DeleteObject(brush);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+            pixels.push_back(GetPixel(memory.get(), x, y));
     return pixels;
 }
 
 std::vector<COLORREF> ScreenPixels(HWND window, int size) {
     RECT rect;
     GetWindowRect(window, &rect);
-    HDC screen = GetDC(nullptr);
+    const WindowDc screen(nullptr);
     std::vector<COLORREF> pixels;
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x)
-            pixels.push_back(GetPixel(screen, rect.left + x, rect.top + y));
-    ReleaseDC(nullptr, screen);
+            pixels.push_back(GetPixel(screen.get(), rect.left + x, rect.top + y));
     return pixels;
 }
 
@@ -112,9 +91,16 @@ MessageBoxView Read(HWND box) {
 } // namespace
 
 std::vector<HWND> FindMessageBoxes(DWORD processId, const std::wstring& caption) {
-    Search search{processId, &caption, {}};
-    EnumWindows(CollectBox, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> found;
+    for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window;
+         window = GetWindow(window, GW_HWNDNEXT)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        if ((processId == 0 || pid == processId) && ClassOf(window) == L"#32770" &&
+            IsWindowVisible(window) && TitleOf(window) == caption)
+            found.push_back(window);
+    }
+    return found;
 }
 
 MessageBoxView WaitForMessageBox(DWORD processId, const std::wstring& caption, DWORD timeoutMs) {

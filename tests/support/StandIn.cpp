@@ -1,18 +1,11 @@
 #include "tests/support/StandIn.h"
 
+#include "tests/support/TestWindowProcess.h"
 #include "tests/support/WindowText.h"
 
 #include <cstdio>
 
 namespace {
-
-std::wstring NewLogPath() {
-    static unsigned count = 0;
-    wchar_t folder[MAX_PATH];
-    GetTempPathW(MAX_PATH, folder);
-    return std::wstring(folder) + L"standin-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-           std::to_wstring(++count) + L".log";
-}
 
 double FileTimeMs(const FILETIME& time) {
     const ULONGLONG ticks =
@@ -27,8 +20,7 @@ HWND HandleOf(const std::wstring& text) {
 
 } // namespace
 
-StandIn::StandIn(const std::wstring& options) : logPath_(NewLogPath()) {
-    DeleteFileW(logPath_.c_str());
+StandIn::StandIn(const std::wstring& options) : logPath_(TemporaryFilePath(L"standin")) {
     const std::wstring program = TestBinFolder() + L"\\StandInViewer.exe";
     process_ = ChildProcess::Start(program, L"--log \"" + logPath_ + L"\" " + options);
     ready_ = WaitFor([](const ViewerLogEntry& entry) { return entry.event == L"ready"; }, 15000);
@@ -52,11 +44,8 @@ HWND StandIn::Window(const std::wstring& role) const {
 }
 
 std::vector<ViewerLogEntry> StandIn::Messages() const {
-    std::vector<ViewerLogEntry> messages;
-    for (ViewerLogEntry& entry : Log()) {
-        if (entry.IsMessage())
-            messages.push_back(std::move(entry));
-    }
+    std::vector<ViewerLogEntry> messages = Log();
+    std::erase_if(messages, [](const ViewerLogEntry& entry) { return !entry.IsMessage(); });
     return messages;
 }
 

@@ -8,20 +8,14 @@
 #include <atomic>
 
 void RemoveFolderTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW found;
-    const UniqueFind search(FindFirstFileW((folder + L"*").c_str(), &found));
-    if (search) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring path = folder + name;
-            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveFolderTree(path + L"\\");
-            else
-                DeleteFileW(path.c_str());
-        } while (FindNextFileW(search.get(), &found));
+    for (const std::wstring& name : FolderEntries(folder)) {
+        const std::wstring path = folder + name;
+        const bool subfolder = FileAttributes(path) & FILE_ATTRIBUTE_DIRECTORY;
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (subfolder)
+            RemoveFolderTree(path + L"\\");
+        else
+            DeleteFileW(path.c_str());
     }
     RemoveDirectoryW(folder.c_str());
 }
@@ -75,12 +69,10 @@ std::vector<std::wstring> FolderEntries(const std::wstring& folder) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW found;
     const UniqueFind search(FindFirstFileW((folder + L"*").c_str(), &found));
-    if (search) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name != L"." && name != L"..")
-                names.push_back(name);
-        } while (FindNextFileW(search.get(), &found));
+    for (bool more = static_cast<bool>(search); more; more = FindNextFileW(search.get(), &found)) {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..")
+            names.push_back(name);
     }
     std::sort(names.begin(), names.end());
     return names;

@@ -1,6 +1,6 @@
 #include "tests/support/ViewerLog.h"
 
-#include "platform/UniqueHandle.h"
+#include "tests/support/TestFiles.h"
 
 #include <cwchar>
 
@@ -106,17 +106,8 @@ std::optional<ViewerLogEntry> ParseViewerLogLine(const std::string& line) {
 }
 
 std::vector<ViewerLogEntry> ReadViewerLog(const std::wstring& path) {
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const std::string content = ReadFileBytes(path).value_or("");
     std::vector<ViewerLogEntry> entries;
-    if (!file)
-        return entries;
-    std::string content;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr) && got > 0)
-        content.append(buffer, got);
     std::size_t start = 0;
     for (std::size_t end = content.find('\n'); end != std::string::npos;
          start = end + 1, end = content.find('\n', start)) {

@@ -32,11 +32,13 @@
 #include "tests/support/ViewerLog.h"
 #include "viewer/ViewerCommandIds.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -45,23 +47,8 @@ constexpr UINT_PTR SearchTimer = 1;
 constexpr wchar_t SearchDialogClass[] = L"StandInSearchDialog";
 constexpr wchar_t ExtraLevelClass[] = L"HH Child";
 
-struct Options {
-    std::wstring logPath;
-    std::wstring mainClass = L"HH Parent";
-    std::wstring title = L"Stand-in Viewer";
-    int x = 100, y = 100, width = 640, height = 480;
-    int extraLevel = 0;
-    bool helpControl = true;
-    std::wstring editText = L"alpha beta gamma";
-    int selectionStart = 6, selectionEnd = 10;
-    std::wstring searchTitle = L"Find";
-    int searchDelay = 0;
-    bool searchOnCommand = true;
-    bool searchOpen = false;
-    int slowClose = 0;
-};
-
-Options options;
+// The options given, each with the values that followed it.
+std::map<std::wstring, std::vector<std::wstring>> given;
 UniqueFile logFile;
 bool logging = false;
 UINT markMessage = 0;
@@ -69,6 +56,20 @@ UINT stopMessage = 0;
 std::map<HWND, std::wstring> roles;
 std::map<HWND, WNDPROC> originalEditProcs;
 std::map<std::wstring, HWND> windows;
+
+bool Given(const wchar_t* option) {
+    return given.count(option) != 0;
+}
+
+// A value of an option (the index-th of those that followed it), or otherwise when the
+// option was not given.
+std::wstring Text(const wchar_t* option, const std::wstring& otherwise, std::size_t index = 0) {
+    return Given(option) ? given[option][index] : otherwise;
+}
+
+int Number(const wchar_t* option, int otherwise, std::size_t index = 0) {
+    return std::wcstol(Text(option, std::to_wstring(otherwise), index).c_str(), nullptr, 10);
+}
 
 std::wstring Hex(std::uintptr_t value) {
     wchar_t text[32];
@@ -172,7 +173,7 @@ void OpenSearchDialog() {
                rect, windows[L"main"]);
     const HWND edit = CreateLoggedEdit(L"searchedit", dialog, RECT{10, 10, 290, 34}, L"");
     const bool wasLogging = std::exchange(logging, false);
-    SetWindowTextW(dialog, options.searchTitle.c_str());
+    SetWindowTextW(dialog, Text(L"--search-title", L"Find").c_str());
     logging = wasLogging;
     if (logging)
         WriteLog(L"opened", {{L"search", Hex(reinterpret_cast<std::uintptr_t>(dialog))},
@@ -185,9 +186,9 @@ bool WindowMenuHasOurItem() {
 }
 
 LRESULT OnCommand(HWND window, WPARAM wParam) {
-    if (roles[window] == L"html" && LOWORD(wParam) == OpenFindCommand && options.searchOnCommand) {
-        if (options.searchDelay > 0)
-            SetTimer(window, SearchTimer, static_cast<UINT>(options.searchDelay), nullptr);
+    if (roles[window] == L"html" && LOWORD(wParam) == OpenFindCommand && !Given(L"--no-search")) {
+        if (const int delay = Number(L"--search-delay", 0); delay > 0)
+            SetTimer(window, SearchTimer, static_cast<UINT>(delay), nullptr);
         else
             OpenSearchDialog();
     }
@@ -195,8 +196,8 @@ LRESULT OnCommand(HWND window, WPARAM wParam) {
 }
 
 LRESULT OnClose(HWND window) {
-    if (options.slowClose > 0)
-        Sleep(static_cast<DWORD>(options.slowClose));
+    if (const int wait = Number(L"--slow-close", 0); wait > 0)
+        Sleep(static_cast<DWORD>(wait));
     DestroyWindow(window);
     return 0;
 }
@@ -241,81 +242,62 @@ void RegisterWindowClass(const std::wstring& name) {
     RegisterClassW(&windowClass);
 }
 
+// The windows of the chain below the main window down to the help control: role and class.
+constexpr std::pair<const wchar_t*, const wchar_t*> ChainSteps[] = {
+    {L"host", L"Shell Embedding"},
+    {L"docview", L"Shell DocObject View"},
+    {L"html", L"Internet Explorer_Server"},
+    {L"control", L"HHCtrlWndClass"}};
+
 // The chain below the main window, one step at a time; the extra level, when asked for,
 // takes the place of its step and the rest of the chain goes on inside it.
 void CreateChain(HWND main) {
-    struct Step {
-        const wchar_t* role;
-        const wchar_t* className;
-    };
-    const Step steps[] = {{L"host", L"Shell Embedding"},
-                          {L"docview", L"Shell DocObject View"},
-                          {L"html", L"Internet Explorer_Server"},
-                          {L"control", L"HHCtrlWndClass"}};
     const DWORD childStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    const int extraLevel = Given(L"--nested") ? 1 : Number(L"--extra-level", 0);
     HWND parent = main;
     for (int step = 1; step <= 5; ++step) {
-        if (step == options.extraLevel)
+        if (step == extraLevel)
             parent = Create(L"extra", ExtraLevelClass, L"", childStyle, FillOf(parent), parent);
-        if (step == 4 && !options.helpControl)
+        if (step == 4 && Given(L"--no-help-control"))
             return;
         if (step == 5) {
-            CreateLoggedEdit(L"edit", parent, FillOf(parent), options.editText);
-            SendMessageW(windows[L"edit"], EM_SETSEL, static_cast<WPARAM>(options.selectionStart),
-                         options.selectionEnd);
+            CreateLoggedEdit(L"edit", parent, FillOf(parent),
+                             Text(L"--edit-text", L"alpha beta gamma"));
+            SendMessageW(windows[L"edit"], EM_SETSEL,
+                         static_cast<WPARAM>(Number(L"--selection", 6)),
+                         Number(L"--selection", 10, 1));
             return;
         }
         // The help control sits in a corner of the page, leaving the page around it free.
         const RECT rect = step == 4 ? RECT{20, 20, 320, 60} : FillOf(parent);
-        parent =
-            Create(steps[step - 1].role, steps[step - 1].className, L"", childStyle, rect, parent);
+        const auto& [role, className] = ChainSteps[step - 1];
+        parent = Create(role, className, L"", childStyle, rect, parent);
     }
 }
 
 bool ReadOptions(int argc, wchar_t** argv) {
+    // The options by how many values follow them: none, one, two, three and four.
+    static const std::vector<std::wstring> taking[] = {
+        {L"--nested", L"--no-help-control", L"--no-search", L"--search-open"},
+        {L"--log", L"--class", L"--title", L"--extra-level", L"--edit-text", L"--search-title",
+         L"--search-delay", L"--slow-close"},
+        {L"--selection"},
+        {},
+        {L"--pos"}};
     for (int i = 1; i < argc; ++i) {
-        const std::wstring option = argv[i];
-        const int left = argc - i - 1;
-        auto number = [&] { return std::wcstol(argv[++i], nullptr, 10); };
-        if (option == L"--log" && left >= 1)
-            options.logPath = argv[++i];
-        else if (option == L"--class" && left >= 1)
-            options.mainClass = argv[++i];
-        else if (option == L"--title" && left >= 1)
-            options.title = argv[++i];
-        else if (option == L"--pos" && left >= 4) {
-            options.x = number();
-            options.y = number();
-            options.width = number();
-            options.height = number();
-        } else if (option == L"--extra-level" && left >= 1)
-            options.extraLevel = number();
-        else if (option == L"--nested")
-            options.extraLevel = 1;
-        else if (option == L"--no-help-control")
-            options.helpControl = false;
-        else if (option == L"--edit-text" && left >= 1)
-            options.editText = argv[++i];
-        else if (option == L"--selection" && left >= 2) {
-            options.selectionStart = number();
-            options.selectionEnd = number();
-        } else if (option == L"--search-title" && left >= 1)
-            options.searchTitle = argv[++i];
-        else if (option == L"--search-delay" && left >= 1)
-            options.searchDelay = number();
-        else if (option == L"--no-search")
-            options.searchOnCommand = false;
-        else if (option == L"--search-open")
-            options.searchOpen = true;
-        else if (option == L"--slow-close" && left >= 1)
-            options.slowClose = number();
-        else {
-            std::fwprintf(stderr, L"StandInViewer: unknown or incomplete option %ls\n",
-                          option.c_str());
+        int values = -1;
+        for (int n = 0; n < 5; ++n) {
+            if (std::find(taking[n].begin(), taking[n].end(), argv[i]) != taking[n].end())
+                values = n;
+        }
+        if (values < 0 || argc - i - 1 < values) {
+            std::fwprintf(stderr, L"StandInViewer: unknown or incomplete option %ls\n", argv[i]);
             return false;
         }
+        given[argv[i]].assign(argv + i + 1, argv + i + 1 + values);
+        i += values;
     }
-    return !options.logPath.empty();
+    return !Text(L"--log", L"").empty();
 }
 
 void WriteReadyLine() {
@@ -333,26 +315,26 @@ void WriteReadyLine() {
 int wmain(int argc, wchar_t** argv) {
     if (!ReadOptions(argc, argv))
         return 2;
-    logFile.reset(CreateFileW(options.logPath.c_str(), FILE_APPEND_DATA,
+    logFile.reset(CreateFileW(Text(L"--log", L"").c_str(), FILE_APPEND_DATA,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!logFile)
         return 3;
     markMessage = RegisterWindowMessageW(L"StandInViewer.Mark");
     stopMessage = RegisterWindowMessageW(L"StandInViewer.StopAnswering");
-    for (const std::wstring& name :
-         {options.mainClass, std::wstring(L"Shell Embedding"),
-          std::wstring(L"Shell DocObject View"), std::wstring(L"Internet Explorer_Server"),
-          std::wstring(L"HHCtrlWndClass"), std::wstring(ExtraLevelClass),
-          std::wstring(SearchDialogClass)})
+    const std::wstring mainClass = Text(L"--class", L"HH Parent");
+    for (const wchar_t* name : {mainClass.c_str(), ExtraLevelClass, SearchDialogClass})
         RegisterWindowClass(name);
+    for (const auto& [role, className] : ChainSteps)
+        RegisterWindowClass(className);
 
-    const RECT rect{options.x, options.y, options.x + options.width, options.y + options.height};
-    const HWND main = Create(L"main", options.mainClass.c_str(), options.title,
+    const int x = Number(L"--pos", 100), y = Number(L"--pos", 100, 1);
+    const RECT rect{x, y, x + Number(L"--pos", 640, 2), y + Number(L"--pos", 480, 3)};
+    const HWND main = Create(L"main", mainClass.c_str(), Text(L"--title", L"Stand-in Viewer"),
                              WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, rect, nullptr);
     AppendMenuW(GetSystemMenu(main, FALSE), MF_STRING, StandInMenuItem, L"Stand-in item");
     CreateChain(main);
-    if (options.searchOpen)
+    if (Given(L"--search-open"))
         OpenSearchDialog();
     ShowWindow(main, SW_SHOW);
     UpdateWindow(main);
