@@ -26,7 +26,6 @@
 
 namespace {
 
-const std::wstring Caption = MessageBoxCaption();
 // A rectangle in the client coordinates of parent.
 RECT RectIn(HWND window, HWND parent) {
     RECT rect = WindowRect(window);
@@ -268,7 +267,7 @@ TEST_P(AboutVersionTest, TheWindowSaysWhatTheSiteOrTheArgumentGives) {
     }
     ASSERT_TRUE(view.window) << "no window within " << c.withinMs << " ms";
     ASSERT_TRUE(view.ok && view.icon);
-    EXPECT_EQ(view.caption, Caption);
+    EXPECT_EQ(view.caption, MessageBoxCaption());
     EXPECT_EQ(view.text,
               AboutText(copy ? copy->folder.Path() + c.shownAs : VarnholtPath(), c.says));
     EXPECT_EQ(view.LastLine(), c.says);

@@ -194,10 +194,7 @@ TEST_P(TitleAnswer, FourLinesYesNoCancelAndTheAnswerActsOnTheRival) {
     EXPECT_EQ(prompt.text, PromptText);
     EXPECT_EQ(prompt.icon, IDI_QUESTION);
     EXPECT_EQ(prompt.defaultButtonId, IDYES);
-    ASSERT_EQ(prompt.buttons.size(), 3u);
-    EXPECT_EQ(prompt.buttons[0], L"&Yes");
-    EXPECT_EQ(prompt.buttons[1], L"&No");
-    EXPECT_EQ(prompt.buttons[2], L"Cancel");
+    EXPECT_EQ(prompt.buttons, (std::vector<std::wstring>{L"&Yes", L"&No", L"Cancel"}));
     // nothing happens while the question is open
     EXPECT_EQ(scene.viewer.Title(), scene.oldTitle);
 
