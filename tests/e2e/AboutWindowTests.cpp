@@ -9,6 +9,7 @@
 #include "tests/support/Screenshot.h"
 #include "tests/support/StandIn.h"
 #include "tests/support/SystemColors.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/TestRegistry.h"
 #include "tests/support/WindowText.h"
 #include "platform/ComHandles.h"
@@ -25,25 +26,11 @@
 
 namespace {
 
-const std::wstring Caption = MessageBoxCaption();
 // A rectangle in the client coordinates of parent.
 RECT RectIn(HWND window, HWND parent) {
     RECT rect = WindowRect(window);
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
-}
-
-// The lowest part of the text ends above OK: at the designed height when it fits there,
-// otherwise the window has grown by exactly what was missing.
-void ExpectEndsAboveOK(HWND window, HWND lowest, HWND ok, int designHeight) {
-    const RECT part = RectIn(lowest, window);
-    const RECT button = RectIn(ok, window);
-    const RECT frame = WindowRect(window);
-    EXPECT_LE(part.bottom, button.top);
-    EXPECT_GE(frame.bottom - frame.top, designHeight);
-    if (frame.bottom - frame.top > designHeight) {
-        EXPECT_EQ(part.bottom, button.top) << "grown by more than was missing";
-    }
 }
 
 Box BoxIn(HWND window, HWND parent) {
@@ -68,24 +55,24 @@ int WidestOneLineLine(HWND window, int dpi) {
 
 // The window's boxes are the layout's for what the window shows at that scale: its frame,
 // its link's line height, its message's lines and height, and the work area.
-void ExpectLaidOut(HWND window, HWND message, HWND link, HWND icon, HWND ok, int dpi) {
-    const RECT frame = WindowRect(window);
-    const RECT work = WorkAreaOf(window);
+void ExpectLaidOut(const AboutView& view, int dpi) {
+    const RECT frame = WindowRect(view.window);
+    const RECT work = WorkAreaOf(view.window);
     AboutLayoutInput in;
-    in.widestLine = WidestOneLineLine(message, dpi);
+    in.widestLine = WidestOneLineLine(view.message, dpi);
     in.workArea = {work.right - work.left, work.bottom - work.top};
     in.dpi = dpi;
-    in.frame = FrameExtent(window);
-    in.lineHeight = BoxIn(link, window).height;
-    in.linkVisible = IsWindowVisible(link) != FALSE;
-    in.messageHeight = [&](int) { return BoxIn(message, window).height; };
+    in.frame = FrameExtent(view.window);
+    in.lineHeight = BoxIn(view.link, view.window).height;
+    in.linkVisible = IsWindowVisible(view.link) != FALSE;
+    in.messageHeight = [&](int) { return BoxIn(view.message, view.window).height; };
     const AboutLayout layout = LayoutAboutWindow(in);
     EXPECT_EQ(frame.right - frame.left, layout.window.width);
     EXPECT_EQ(frame.bottom - frame.top, layout.window.height);
-    EXPECT_EQ(BoxIn(icon, window), layout.icon);
-    EXPECT_EQ(BoxIn(message, window), layout.message);
-    EXPECT_EQ(BoxIn(link, window), layout.link);
-    EXPECT_EQ(BoxIn(ok, window), layout.ok);
+    EXPECT_EQ(BoxIn(view.icon, view.window), layout.icon);
+    EXPECT_EQ(BoxIn(view.message, view.window), layout.message);
+    EXPECT_EQ(BoxIn(view.link, view.window), layout.link);
+    EXPECT_EQ(BoxIn(view.ok, view.window), layout.ok);
 }
 
 void SaveScreenshot(const AboutView& view, const wchar_t* name) {
@@ -127,7 +114,7 @@ bool ClickOn(HWND window, int dx) {
 }
 
 // Presses the keys in order and lets them go in reverse (Shift+Tab: {VK_SHIFT, VK_TAB}).
-void PressKeys(std::initializer_list<WORD> keys) {
+bool PressKeys(std::initializer_list<WORD> keys) {
     std::vector<INPUT> inputs(2 * keys.size());
     std::size_t i = 0;
     for (const WORD key : keys) {
@@ -137,7 +124,8 @@ void PressKeys(std::initializer_list<WORD> keys) {
         down.ki.wVk = up.ki.wVk = key;
         up.ki.dwFlags = KEYEVENTF_KEYUP;
     }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) ==
+           inputs.size();
 }
 
 // The longest run of link-blue pixels in any one row: an underline runs under the whole
@@ -156,56 +144,49 @@ int LongestBlueRun(HWND window) {
     return longest;
 }
 
-// Sets the display scale that Wine gives the programs started from now on, and puts the
-// one before back.
-ScopedRegistryValue DisplayScale(DWORD dpi) {
-    return {HKEY_CURRENT_USER,
-            L"Control Panel\\Desktop",
-            L"LogPixels",
-            REG_DWORD,
-            {static_cast<std::uint8_t>(dpi), static_cast<std::uint8_t>(dpi >> 8),
-             static_cast<std::uint8_t>(dpi >> 16), static_cast<std::uint8_t>(dpi >> 24)}};
-}
-
 // A copy of the program under another file name, in a folder of its own.
-class CopiedProgram {
-  public:
-    explicit CopiedProgram(const std::wstring& fileName) {
-        wchar_t temp[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, temp);
-        folder_ = std::wstring(temp) + L"varnholt-copy";
-        CreateDirectoryW(folder_.c_str(), nullptr);
-        path_ = folder_ + L"\\" + fileName;
-        CopyFileW(VarnholtPath().c_str(), path_.c_str(), FALSE);
+struct CopiedProgram {
+    explicit CopiedProgram(const std::wstring& fileName) : path(folder.Path() + fileName) {
+        CopyFileW(VarnholtPath().c_str(), path.c_str(), FALSE);
     }
+    // The copy goes once the program that ran it has let go of it, then its folder.
     ~CopiedProgram() {
-        WaitUntil([&] { return DeleteFileW(path_.c_str()) != FALSE; }, 5000, 100);
-        RemoveDirectoryW(folder_.c_str());
+        WaitUntil([&] { return DeleteFileW(path.c_str()) != FALSE; }, 5000, 100);
     }
-    const std::wstring& Folder() const { return folder_; }
-    const std::wstring& Path() const { return path_; }
-
-  private:
-    std::wstring folder_;
-    std::wstring path_;
-};
-
-// A start of the client and what its About window then says of the newest version.
-struct VersionCase {
-    const char* name;
-    SiteAnswer site;
-    std::wstring says;                      // the window's last line
-    std::vector<std::string> asked;         // the site's requests (those over https aside)
-    std::wstring arguments = L"";           // the client's command line
-    DWORD withinMs = 20000;                 // the window is up by then
-    std::wstring copiedAs = L"";            // run as a copy of this file name
-    std::wstring shownAs = L"Varnholt.exe"; // the copy's path ends so in the text
+    const TemporaryFolder folder;
+    const std::wstring path;
 };
 
 const std::string NewerNumber = ToUtf8(NextVersion());
 const std::wstring Quirk = OlderByPartsButLargerAsNumber(); // 2.13 for 2.127
 const std::vector<std::string> AskedOnce = {"/Rurivur/Varnholt.js"};
 const std::string Spaces = std::string(30, ' ');
+
+// A start of the client and what its About window then says of the newest version.
+struct VersionCase {
+    const char* name;
+    SiteAnswer site;
+    std::wstring says;                          // the window's last line
+    std::wstring arguments = L"";               // the client's command line
+    std::vector<std::string> asked = AskedOnce; // the site's requests (those over https aside)
+    DWORD withinMs = 20000;                     // the window is up by then
+    std::wstring copiedAs = L"";                // run as a copy of this file name
+    std::wstring shownAs = L"Varnholt.exe";     // the copy's path ends so in the text
+    int dpi = 96;                               // the display scale the client starts with
+    const wchar_t* screenshot = nullptr;        // a picture of the window for the README
+};
+
+// The case, its window seen at that display scale and saved as a picture.
+VersionCase Pictured(VersionCase c, int dpi, const wchar_t* screenshot) {
+    c.dpi = dpi;
+    c.screenshot = screenshot;
+    return c;
+}
+
+// The newer version file, answered slowly in that mode.
+SiteAnswer Slow(const char* mode) {
+    return {NextVersionFile + Spaces, 200, mode};
+}
 
 // What the site answers, as a maker's site, a broken one or anyone on the reader's network
 // would (the site refuses a request without a User-Agent and, as a cache would, answers one
@@ -218,58 +199,41 @@ const std::string Spaces = std::string(30, ' ');
 // version. Another extension of the program file is still shown as ".exe"; another name
 // asks for its own version file but offers the same setup.
 const VersionCase VersionCases[] = {
-    {"Newer", {NextVersionFile + "Size=900;"}, Newer, AskedOnce},
-    {"NewerQuoted", {"Version=\"" + NewerNumber + "\";Size=900;"}, Newer, AskedOnce},
-    {"Same", {SameVersionFile + "Size=900;"}, UpToDate, AskedOnce},
+    {"Newer", {NextVersionFile + "Size=900;"}, Newer},
+    {"NewerQuoted", {"Version=\"" + NewerNumber + "\";Size=900;"}, Newer},
+    Pictured({"Same", {SameVersionFile + "Size=900;"}, UpToDate}, 96, L"about-window.png"),
+    Pictured({"NewerAt150Percent", {NextVersionFile}, Newer}, 144, L"about-link-144dpi.png"),
     {"OlderByPartsLargerAsNumber", // none for a one-digit minor
      {"Version=" + ToUtf8(Quirk) + ";"},
-     Quirk.empty() ? Unchecked : NewerLine(Quirk),
-     AskedOnce},
-    {"ErrorPageWithoutVersion", {"", 404}, Unchecked, AskedOnce},
+     Quirk.empty() ? Unchecked : NewerLine(Quirk)},
+    {"ErrorPageWithoutVersion", {"", 404}, Unchecked},
     {"VersionAndMore",
      {"Version=" + NewerNumber + "\r\nSECURITY WARNING: call +1-555-0100\r\n;"},
-     Unchecked,
-     AskedOnce},
-    {"Status404", {NextVersionFile, 404}, Unchecked, AskedOnce},
-    {"Status500", {NextVersionFile, 500}, Unchecked, AskedOnce},
-    {"RedirectToHttps", {NextVersionFile, 200, "redirect-to-https", true}, Newer, AskedOnce},
-    {"RedirectToAStrangersCertificate",
-     {NextVersionFile, 200, "redirect-to-https"},
-     Unchecked,
-     AskedOnce},
-    {"LongerThanAVersion",
-     {"Version=" + NewerNumber + std::string(57000, '0') + ";"},
-     Unchecked,
-     AskedOnce},
-    {"NoServer", {NextVersionFile + Spaces, 200, "normal", false, 8000}, Unchecked, {}, L"", 30000},
-    {"Silent", {NextVersionFile + Spaces, 200, "silent"}, Unchecked, AskedOnce, L"", 40000},
-    {"Trickle", {NextVersionFile + Spaces, 200, "trickle"}, Unchecked, AskedOnce, L"", 40000},
-    {"TrickleUnsized",
-     {NextVersionFile + Spaces, 200, "trickle-unsized"},
-     Unchecked,
-     AskedOnce,
-     L"",
-     11000},
-    {"TrickleChunked",
-     {NextVersionFile + Spaces, 200, "trickle-chunked"},
-     Unchecked,
-     AskedOnce,
-     L"",
-     11000},
-    {"VerNumber", {NextVersionFile}, NewerLine(L"2.5"), {}, L"/ver  2.5 "},
-    {"VerOlderNumber", {NextVersionFile}, UpToDate, {}, L"/ver 1"},
-    {"NoArguments", {NextVersionFile}, Newer, AskedOnce, L""},
-    {"VerAlone", {NextVersionFile}, Newer, AskedOnce, L"/ver"},
-    {"VerBlank", {NextVersionFile}, Newer, AskedOnce, L"/VER   "},
-    {"Version", {NextVersionFile}, Newer, AskedOnce, L"/version"},
-    {"VerNoNumber", {NextVersionFile}, Newer, AskedOnce, L"/ver x"},
-    {"VerMoreThanANumber", {NextVersionFile}, Newer, AskedOnce, L"/ver 9.9 call 555"},
-    {"AnotherExtension", {NextVersionFile}, Newer, AskedOnce, L"", 20000, L"Varnholt.bin"},
+     Unchecked},
+    {"Status404", {NextVersionFile, 404}, Unchecked},
+    {"Status500", {NextVersionFile, 500}, Unchecked},
+    {"RedirectToHttps", {NextVersionFile, 200, "redirect-to-https", true}, Newer},
+    {"RedirectToAStrangersCertificate", {NextVersionFile, 200, "redirect-to-https"}, Unchecked},
+    {"LongerThanAVersion", {"Version=" + NewerNumber + std::string(57000, '0') + ";"}, Unchecked},
+    {"NoServer", {NextVersionFile + Spaces, 200, "normal", false, 8000}, Unchecked, L"", {}, 30000},
+    {"Silent", Slow("silent"), Unchecked, L"", AskedOnce, 40000},
+    {"Trickle", Slow("trickle"), Unchecked, L"", AskedOnce, 40000},
+    {"TrickleUnsized", Slow("trickle-unsized"), Unchecked, L"", AskedOnce, 11000},
+    {"TrickleChunked", Slow("trickle-chunked"), Unchecked, L"", AskedOnce, 11000},
+    {"VerNumber", {NextVersionFile}, NewerLine(L"2.5"), L"/ver  2.5 ", {}},
+    {"VerOlderNumber", {NextVersionFile}, UpToDate, L"/ver 1", {}},
+    {"NoArguments", {NextVersionFile}, Newer, L""},
+    {"VerAlone", {NextVersionFile}, Newer, L"/ver"},
+    {"VerBlank", {NextVersionFile}, Newer, L"/VER   "},
+    {"Version", {NextVersionFile}, Newer, L"/version"},
+    {"VerNoNumber", {NextVersionFile}, Newer, L"/ver x"},
+    {"VerMoreThanANumber", {NextVersionFile}, Newer, L"/ver 9.9 call 555"},
+    {"AnotherExtension", {NextVersionFile}, Newer, L"", AskedOnce, 20000, L"Varnholt.bin"},
     {"AnotherName",
      {NextVersionFile, 200, "normal", false, 0, "Client2"},
      Newer,
-     {"/Rurivur/Client2.js"},
      L"",
+     {"/Rurivur/Client2.js"},
      20000,
      L"Client2.exe",
      L"Client2.exe"},
@@ -282,32 +246,107 @@ void PrintTo(const VersionCase& c, std::ostream* out) {
 class AboutVersionTest : public AboutWindowTest,
                          public ::testing::WithParamInterface<VersionCase> {};
 
-// The window says it, the link to the setup below the text when it is newer, laid out
-// for what it shows and on the screen.
+// The window says it, the link to the setup below the text when it is newer, laid out for
+// what it shows at the display scale (every size of the design scaled, the text measured in
+// the scaled font) and on the screen. Every line the design writes as one line stays one
+// line in the font the window got, however much wider than the design's it draws.
 TEST_P(AboutVersionTest, TheWindowSaysWhatTheSiteOrTheArgumentGives) {
     const VersionCase& c = GetParam();
+    const auto px = [&](int pixels) { return MulDiv(pixels, c.dpi, 96); };
     Answer(c.site);
     std::optional<CopiedProgram> copy;
     if (!c.copiedAs.empty())
         copy.emplace(c.copiedAs);
-    const AboutView view = Open(c.arguments, c.withinMs, copy ? copy->Path() : VarnholtPath());
+    AboutView view;
+    {
+        // The display scale that Wine gives the programs started from now on.
+        const ScopedRegistryValue scale(
+            HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD,
+            {static_cast<std::uint8_t>(c.dpi), static_cast<std::uint8_t>(c.dpi >> 8), 0, 0});
+        view = Open(c.arguments, c.withinMs, copy ? copy->path : VarnholtPath());
+    }
     ASSERT_TRUE(view.window) << "no window within " << c.withinMs << " ms";
-    EXPECT_EQ(view.caption, Caption);
+    ASSERT_TRUE(view.ok && view.icon);
+    EXPECT_EQ(view.caption, MessageBoxCaption());
     EXPECT_EQ(view.text,
-              AboutText(copy ? copy->Folder() + L"\\" + c.shownAs : VarnholtPath(), c.says));
+              AboutText(copy ? copy->folder.Path() + c.shownAs : VarnholtPath(), c.says));
+    EXPECT_EQ(view.LastLine(), c.says);
     EXPECT_EQ(view.linkVisible, c.says.starts_with(L"Another"));
     EXPECT_TRUE(!view.linkVisible || view.linkCaption == TestSetupAddress);
     std::vector<std::string> asked = TestSiteRequests();
     std::erase_if(asked, [](const std::string& path) { return path.starts_with("https "); });
     EXPECT_EQ(asked, c.asked);
-    ExpectLaidOut(view.window, view.message, view.link, view.icon, view.ok, 96);
-    ExpectEndsAboveOK(view.window, view.linkVisible ? view.link : view.message, view.ok, 180);
-    const RECT work = WorkAreaOf(view.window);
+
+    EXPECT_GE(view.frame.right - view.frame.left, px(360));
+    EXPECT_EQ(view.okText, L"OK");
     const RECT ok = RectIn(view.ok, view.window);
+    EXPECT_EQ(ok.right - ok.left, px(72));
+    EXPECT_EQ(ok.bottom - ok.top, px(24));
+    EXPECT_EQ(view.client.right - ok.right, px(10));
+    EXPECT_EQ(view.client.bottom - ok.bottom, px(10));
+    const RECT icon = RectIn(view.icon, view.window);
+    EXPECT_EQ(icon.left, px(20));
+    EXPECT_EQ(icon.top, px(20));
+    EXPECT_EQ(icon.right - icon.left, px(32));
+    EXPECT_EQ(icon.bottom - icon.top, px(32));
+    const RECT message = RectIn(view.message, view.window);
+    EXPECT_EQ(message.left, px(62));
+    EXPECT_EQ(message.top, px(20));
+    EXPECT_EQ(message.right, view.client.right - px(10));
+    if (view.linkVisible) {
+        // Below all of the text, and as high as one line of the scaled font.
+        const RECT link = RectIn(view.link, view.window);
+        EXPECT_EQ(link.top, message.bottom);
+        if (c.dpi > 96) {
+            EXPECT_GT(link.bottom - link.top, 14);
+        }
+    }
+    ExpectLaidOut(view, c.dpi);
+    // The lowest part of the text ends above OK: at the designed height when it fits there,
+    // otherwise the window has grown by exactly what was missing.
+    const RECT lowest = RectIn(view.linkVisible ? view.link : view.message, view.window);
+    const RECT frame = WindowRect(view.window);
+    EXPECT_LE(lowest.bottom, ok.top);
+    EXPECT_GE(frame.bottom - frame.top, px(180));
+    if (frame.bottom - frame.top > px(180)) {
+        EXPECT_EQ(lowest.bottom, ok.top) << "grown by more than was missing";
+    }
+    const RECT work = WorkAreaOf(view.window);
     EXPECT_TRUE(view.frame.left >= work.left && view.frame.top >= work.top &&
                 view.frame.right <= work.right && view.frame.bottom <= work.bottom &&
                 ok.right <= view.client.right && ok.bottom <= view.client.bottom)
         << "the window or OK is off the screen";
+
+    const LONG style = GetWindowLongW(view.window, GWL_STYLE);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_EQ(GetWindow(view.window, GW_OWNER), nullptr);
+    EXPECT_TRUE(GetWindowLongW(view.window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    const LONG messageStyle = GetWindowLongW(view.message, GWL_STYLE);
+    EXPECT_TRUE(messageStyle & ES_MULTILINE);
+    EXPECT_TRUE(messageStyle & ES_READONLY);
+    EXPECT_FALSE(messageStyle & WS_BORDER);
+
+    const std::vector<std::wstring> lines = Lines(view.text);
+    EXPECT_EQ(lines.size(), 7u);
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < lines.size(); start += lines[i].size() + 2, ++i) {
+        if (i == 4 || lines[i].empty())
+            continue; // the program's path may wrap
+        const auto lineOf = [&](std::size_t at) {
+            return SendMessageW(view.message, EM_LINEFROMCHAR, at, 0);
+        };
+        EXPECT_EQ(lineOf(start), lineOf(start + lines[i].size() - 1))
+            << "line " << i + 1 << " breaks";
+    }
+    if (c.dpi == 96) { // as wide as the widest line needs, and no wider
+        const int widest = WidestOneLineLine(view.message, 96);
+        EXPECT_EQ(view.frame.right - view.frame.left, std::max(360, 360 + widest - 282))
+            << "the widest line is " << widest;
+    }
+    if (c.screenshot)
+        SaveScreenshot(view, c.screenshot);
     client.Kill();
     client.WaitForExit(5000); // before the copy goes
 }
@@ -321,129 +360,20 @@ TEST_F(AboutWindowTest, EachWayTheCheckGivesUpTellsADebuggerTheStepAndTheError) 
         if (const HWND window = FindAboutWindow(processId))
             PostMessageW(window, WM_CLOSE, 0, 0);
     };
-    const struct {
-        std::function<void()> site;
-        const char* says;
-    } cases[] = {
-        {[] { PauseTestSite(12000); }, "gave up at HttpSendRequest: error 12029"},
-        {[] {
-             EXPECT_TRUE(WaitForTestSite(20000));
-             SetVersionFile("Varnholt", NextVersionFile + std::string(30, ' '));
-             SetTestSiteMode("trickle-unsized");
-         },
-         "gave up at the time limit (10 s): error 12002"},
-        {[] {
-             SetTestSiteMode("normal");
-             SetVersionFile("Varnholt", NextVersionFile + std::string(DownloadLimitBytes, ' '));
-         },
+    const std::pair<SiteAnswer, const char*> cases[] = {
+        {{"", 200, "normal", false, 12000}, "gave up at HttpSendRequest: error 12029"},
+        {Slow("trickle-unsized"), "gave up at the time limit (10 s): error 12002"},
+        {{NextVersionFile + std::string(DownloadLimitBytes, ' ')},
          "gave up at the size limit (64 KiB): error 122"},
-        {[] { SetVersionFile("Varnholt", NextVersionFile, 500); }, "gave up at the status: 500"},
-        {[] { SetVersionFile("Varnholt", "Version=2.200 call +1-555-0100;"); },
-         "gave up at the version file: no version number"},
+        {{NextVersionFile, 500}, "gave up at the status: 500"},
+        {{"Version=2.200 call +1-555-0100;"}, "gave up at the version file: no version number"},
     };
-    for (const auto& c : cases) {
-        c.site();
+    for (const auto& [site, says] : cases) {
+        Answer(site);
         const DebugRun run = RunUnderDebugger(VarnholtPath(), L"", closeTheWindow, 40000);
-        EXPECT_EQ(run.exitCode, 0u) << c.says;
-        EXPECT_EQ(run.debugOutput, "Varnholt update check " + std::string(c.says) + "\n");
+        EXPECT_EQ(run.exitCode, 0u) << says;
+        EXPECT_EQ(run.debugOutput, "Varnholt update check " + std::string(says) + "\n");
     }
-}
-
-TEST_F(AboutWindowTest, SizesCaptionTextAndIconAtTheStandardScale) {
-    SetVersionFile("Varnholt", SameVersionFile);
-    const AboutView view = Open(L"");
-    ASSERT_TRUE(view.window);
-    EXPECT_EQ(view.caption, Caption);
-    EXPECT_GE(view.frame.right - view.frame.left, 360);
-
-    ASSERT_TRUE(view.ok);
-    EXPECT_EQ(view.okText, L"OK");
-    const RECT ok = RectIn(view.ok, view.window);
-    EXPECT_EQ(ok.right - ok.left, 72);
-    EXPECT_EQ(ok.bottom - ok.top, 24);
-    EXPECT_EQ(view.client.right - ok.right, 10);
-    EXPECT_EQ(view.client.bottom - ok.bottom, 10);
-
-    ASSERT_TRUE(view.icon);
-    const RECT icon = RectIn(view.icon, view.window);
-    EXPECT_EQ(icon.left, 20);
-    EXPECT_EQ(icon.top, 20);
-    EXPECT_EQ(icon.right - icon.left, 32);
-    EXPECT_EQ(icon.bottom - icon.top, 32);
-    const RECT message = RectIn(view.message, view.window);
-    EXPECT_EQ(message.left, 62);
-    EXPECT_EQ(message.top, 20);
-    EXPECT_EQ(message.right, view.client.right - 10);
-    ExpectEndsAboveOK(view.window, view.message, view.ok, 180);
-    ExpectLaidOut(view.window, view.message, view.link, view.icon, view.ok, 96);
-
-    const LONG style = GetWindowLongW(view.window, GWL_STYLE);
-    EXPECT_TRUE(style & WS_SYSMENU);
-    EXPECT_FALSE(style & WS_THICKFRAME);
-    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
-    EXPECT_EQ(GetWindow(view.window, GW_OWNER), nullptr);
-    EXPECT_TRUE(GetWindowLongW(view.window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
-    const LONG messageStyle = GetWindowLongW(view.message, GWL_STYLE);
-    EXPECT_TRUE(messageStyle & ES_MULTILINE);
-    EXPECT_TRUE(messageStyle & ES_READONLY);
-    EXPECT_FALSE(messageStyle & WS_BORDER);
-
-    EXPECT_EQ(view.text, AboutText(VarnholtPath(), UpToDate));
-}
-
-TEST_F(AboutWindowTest, At150PercentEverySizeScalesAndTheTextStillFits) {
-    SetVersionFile("Varnholt", NextVersionFile);
-    AboutView view;
-    {
-        const ScopedRegistryValue scale = DisplayScale(144);
-        view = Open(L"");
-    }
-    ASSERT_TRUE(view.window);
-    EXPECT_GE(view.frame.right - view.frame.left, 540);
-    ExpectEndsAboveOK(view.window, view.link, view.ok, 270);
-    const RECT ok = RectIn(view.ok, view.window);
-    EXPECT_EQ(ok.right - ok.left, 108);
-    EXPECT_EQ(ok.bottom - ok.top, 36);
-    EXPECT_EQ(view.client.right - ok.right, 15);
-    EXPECT_EQ(view.client.bottom - ok.bottom, 15);
-    const RECT icon = RectIn(view.icon, view.window);
-    EXPECT_EQ(icon.left, 30);
-    EXPECT_EQ(icon.right - icon.left, 48);
-    // The text is measured in the scaled font: the link sits below all of it, inside the
-    // window, and is as high as one line of that font.
-    const RECT message = RectIn(view.message, view.window);
-    const RECT link = RectIn(view.link, view.window);
-    EXPECT_EQ(link.top, message.bottom);
-    EXPECT_GT(link.bottom - link.top, 14);
-    ExpectLaidOut(view.window, view.message, view.link, view.icon, view.ok, 144);
-    EXPECT_EQ(view.LastLine(), Newer);
-    SaveScreenshot(view, L"about-link-144dpi.png");
-}
-
-// Every line the design writes as one line stays one line in the font the window got,
-// however much wider than the design's it draws.
-TEST_F(AboutWindowTest, NoDesignedLineBreaksAndTheWindowIsAsWideAsTheyNeed) {
-    SetVersionFile("Varnholt", SameVersionFile);
-    const AboutView view = Open(L"");
-    ASSERT_TRUE(view.window);
-    const std::vector<std::wstring> lines = Lines(view.text);
-    ASSERT_EQ(lines.size(), 7u);
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < lines.size(); start += lines[i].size() + 2, ++i) {
-        if (i == 4 || lines[i].empty())
-            continue; // the program's path may wrap
-        const auto lineOf = [&](std::size_t at) {
-            return SendMessageW(view.message, EM_LINEFROMCHAR, at, 0);
-        };
-        EXPECT_EQ(lineOf(start), lineOf(start + lines[i].size() - 1))
-            << "line " << i + 1 << " breaks";
-    }
-    // As wide as the widest line needs, and no wider.
-    ExpectLaidOut(view.window, view.message, view.link, view.icon, view.ok, 96);
-    const int widest = WidestOneLineLine(view.message, 96);
-    const int width = view.frame.right - view.frame.left;
-    EXPECT_EQ(width, std::max(360, 360 + widest - 282)) << "the widest line is " << widest;
-    SaveScreenshot(view, L"about-window.png");
 }
 
 // Started under a high-contrast theme (Wine keeps no high-contrast flag, so its colours
@@ -461,22 +391,50 @@ TEST_F(AboutWindowTest, UnderAHighContrastThemeTheLinkTakesTheThemesHyperlinkCol
     SaveScreenshot(view, L"about-high-contrast.png");
 }
 
-TEST_F(AboutWindowTest, TheLinkUnderlinesUnderThePointerAndNotAfterItLeaves) {
-    const AboutView view = OpenWithLink();
+// Under the pointer the link underlines, and its tool tip shows the whole address (a narrow
+// window ends it in "..."); the underline goes when the pointer leaves, and a click asks the
+// shell to open the setup's address while the window stays.
+TEST_F(AboutWindowTest, UnderThePointerTheLinkUnderlinesShowsItsAddressAndAClickOpensIt) {
+    LinkRecorder recorder;
+    const AboutView view = OpenWithLink(NextVersionFile + "Size=900;");
     ASSERT_TRUE(view.window);
     // Painted: its letters are blue.
     ASSERT_TRUE(WaitUntil([&] { return LongestBlueRun(view.link) > 0; }, 10000)) << "no link shown";
-    const int plain = LongestBlueRun(view.link);
-    EXPECT_LT(plain, 30) << "underlined before the pointer came";
+    EXPECT_LT(LongestBlueRun(view.link), 30) << "underlined before the pointer came";
     const RECT link = WindowRect(view.link);
     SetCursorPos(link.left + 20, (link.top + link.bottom) / 2);
     Sleep(50);
     SetCursorPos(link.left + 22, (link.top + link.bottom) / 2);
     EXPECT_TRUE(WaitUntil([&] { return LongestBlueRun(view.link) >= 60; }, 3000))
         << "no underline under the pointer";
+    ASSERT_TRUE(PointAt(view.link, 20));
+    HWND tip = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            for (tip = FindWindowW(L"tooltips_class32", nullptr); tip;
+                 tip = FindWindowExW(nullptr, tip, L"tooltips_class32", nullptr)) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(tip, &owner);
+                if (owner == client.Id() && IsWindowVisible(tip))
+                    return true;
+            }
+            return false;
+        },
+        10000))
+        << "no tool tip shown";
+    EXPECT_EQ(TextOf(tip), TestSetupAddress);
     SetCursorPos(link.left + 20, link.top - 30);
     EXPECT_TRUE(WaitUntil([&] { return LongestBlueRun(view.link) < 30; }, 1500))
         << "the underline stayed after the pointer left";
+
+    ASSERT_TRUE(ClickOn(view.link, 20));
+    const auto links = recorder.WaitForLinks(1, 15000);
+    ASSERT_EQ(links.size(), 1u) << "the shell opened nothing";
+    EXPECT_NE(links[0].find("\"http://127.0.0.1:18080/Rurivur/Varnholt_Setup.exe\""),
+              std::string::npos)
+        << links[0];
+    EXPECT_EQ(links[0].substr(links[0].size() - 2), " 0") << links[0]; // the parameters
+    EXPECT_EQ(client.ExitCode(), static_cast<DWORD>(STILL_ACTIVE));    // the window stays
 }
 
 // The window with the keyboard focus in another program's thread.
@@ -570,63 +528,24 @@ TEST_F(AboutWindowTest, AScreenReaderHearsALinkNamedByItsAddressWhoseJumpOpensIt
     EXPECT_NE(links[0].find(ToUtf8(TestSetupAddress)), std::string::npos) << links[0];
 }
 
-// Over the link, its tool tip shows the whole address (a narrow window ends it in "...").
-TEST_F(AboutWindowTest, TheLinksToolTipIsTheWholeAddress) {
-    const AboutView view = OpenWithLink();
-    ASSERT_TRUE(view.window);
-    ASSERT_TRUE(PointAt(view.link, 20));
-    HWND tip = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            for (tip = FindWindowW(L"tooltips_class32", nullptr); tip;
-                 tip = FindWindowExW(nullptr, tip, L"tooltips_class32", nullptr)) {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(tip, &owner);
-                if (owner == client.Id() && IsWindowVisible(tip))
-                    return true;
-            }
-            return false;
-        },
-        10000))
-        << "no tool tip shown";
-    EXPECT_EQ(TextOf(tip), TestSetupAddress);
-}
-
-TEST_F(AboutWindowTest, ClickingTheLinkAsksTheShellToOpenTheSetupAddress) {
-    LinkRecorder recorder;
-    const AboutView view = OpenWithLink(NextVersionFile + "Size=900;");
-    ASSERT_TRUE(view.window);
-    ASSERT_TRUE(ClickOn(view.link, 20));
-    const auto links = recorder.WaitForLinks(1, 15000);
-    ASSERT_EQ(links.size(), 1u) << "the shell opened nothing";
-    EXPECT_NE(links[0].find("\"http://127.0.0.1:18080/Rurivur/Varnholt_Setup.exe\""),
-              std::string::npos)
-        << links[0];
-    EXPECT_EQ(links[0].substr(links[0].size() - 2), " 0") << links[0]; // the parameters
-    EXPECT_EQ(client.ExitCode(), static_cast<DWORD>(STILL_ACTIVE));    // the window stays
-}
-
 TEST_F(AboutWindowTest, ClosesWithOKEnterEscOrTheCloseButtonAndTheProgramEnds) {
-    // Clicking OK.
-    AboutView view = Open(L"/ver 1");
-    ASSERT_TRUE(view.window);
-    ASSERT_TRUE(BringToFront(view.window));
-    ASSERT_TRUE(ClickOn(view.ok, -1));
-    ExpectEnd();
-
-    for (WORD key : {VK_RETURN, VK_ESCAPE}) {
-        view = Open(L"/ver 1");
+    const std::pair<const char*, std::function<bool(const AboutView&)>> closings[] = {
+        {"clicking OK", [](const AboutView& view) { return ClickOn(view.ok, -1); }},
+        {"Enter", [](const AboutView&) { return PressKeys({VK_RETURN}); }},
+        {"Esc", [](const AboutView&) { return PressKeys({VK_ESCAPE}); }},
+        {"the frame's close button",
+         [](const AboutView& view) {
+             return PostMessageW(view.window, WM_SYSCOMMAND, SC_CLOSE, 0) != FALSE;
+         }},
+    };
+    for (const auto& [how, close] : closings) {
+        SCOPED_TRACE(how);
+        const AboutView view = Open(L"/ver 1");
         ASSERT_TRUE(view.window);
         ASSERT_TRUE(BringToFront(view.window));
-        PressKeys({key});
+        ASSERT_TRUE(close(view));
         ExpectEnd();
     }
-
-    // The frame's close button.
-    view = Open(L"/ver 1");
-    ASSERT_TRUE(view.window);
-    PostMessageW(view.window, WM_SYSCOMMAND, SC_CLOSE, 0);
-    ExpectEnd();
 }
 
 } // namespace

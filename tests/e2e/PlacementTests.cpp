@@ -3,6 +3,7 @@
 #include "registry/Placement.h"
 #include "tests/support/ClientRun.h"
 #include "tests/support/Process.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/TestRegistry.h"
 #include "tests/support/TestWindowProcess.h"
 #include "tests/support/WindowText.h"
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <vector>
 
 namespace {
@@ -32,6 +34,23 @@ void ForgetHelpFile(const std::wstring& name) {
     DeleteKeyTreeBothViews(HKEY_LOCAL_MACHINE, HelpFileKey(name));
 }
 
+const std::wstring Cyrillic = L"\u0410\u0442\u043b\u0430\u0441";
+
+// Each test starts and ends with none of the help files the tests name remembered.
+class HelpFileRecords : public ::testing::Test {
+  protected:
+    void SetUp() override { ForgetAll(); }
+    void TearDown() override { ForgetAll(); }
+    static void ForgetAll() {
+        for (const std::wstring name : {L"Atlas", L" Atlas", L"Lexicon", L"Missing", L"A?B", L"A",
+                                        L"Gazetteer", Cyrillic.c_str()})
+            ForgetHelpFile(name);
+    }
+};
+class Register : public HelpFileRecords {};
+class Run : public HelpFileRecords {};
+class RussianLocalePlacement : public HelpFileRecords {};
+
 // Where the window is, "left,top,right,bottom", once it has handled what it was sent: /move
 // does not wait for another program.
 std::string Place(TestWindowProcess& window) {
@@ -45,9 +64,7 @@ TestWindowProcess StartViewer(RECT rect, bool foreground = true) {
     return StartTestWindow(L"HH Parent", L"Placement viewer", foreground, rect);
 }
 
-TEST(Register, WritesFolderAndVersionUnderTheNameAsGiven) {
-    ForgetHelpFile(L" Atlas");
-    ForgetHelpFile(L"Atlas");
+TEST_F(Register, WritesFolderAndVersionUnderTheNameAsGiven) {
     ASSERT_EQ(RunVarnholt(L"/reg Atlas=C:\\Books\\=2.5"), 0u);
     EXPECT_EQ(StoredText(L" Atlas", L""), L"C:\\Books\\");
     EXPECT_EQ(StoredText(L" Atlas", L"CurrentVersion"), L"2.5");
@@ -56,20 +73,23 @@ TEST(Register, WritesFolderAndVersionUnderTheNameAsGiven) {
     ASSERT_EQ(RunVarnholt(L"/regAtlas=D:\\Other\\=3.0=ignored"), 0u);
     EXPECT_EQ(StoredText(L"Atlas", L""), L"D:\\Other\\");
     EXPECT_EQ(StoredText(L"Atlas", L"CurrentVersion"), L"3.0");
-    ForgetHelpFile(L" Atlas");
-    ForgetHelpFile(L"Atlas");
 }
 
-TEST(Register, FewerThanThreeFieldsIsReportedAndNothingIsWritten) {
+TEST_F(Register, FewerThanThreeFieldsIsReportedAndNothingIsWritten) {
     for (const std::wstring argument : {L"/regLexicon=C:\\Books\\", L"/regLexicon"}) {
         ForgetHelpFile(L"Lexicon");
         const auto [box, exitCode] = RunAndAnswer(argument);
-        const std::wstring& report = box.text;
-        EXPECT_EQ(report.rfind(L"Run-time error: Missing field", 0), 0u) << report;
+        EXPECT_EQ(box.text.rfind(L"Run-time error: Missing field", 0), 0u) << box.text;
         EXPECT_EQ(exitCode, 1u);
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, HelpFileKey(L"Lexicon"), View::Bits64))
             << argument;
     }
+}
+
+TEST_F(Register, AFullWidthBackslashDoesNotBecomeAKeySeparator) {
+    ASSERT_EQ(RunVarnholt(L"/regA\uff3cB=C:\\Books\\=1"), 0u);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, HelpFileKey(L"A"), View::Bits64));
+    EXPECT_EQ(StoredText(L"A?B", L"CurrentVersion"), L"1");
 }
 
 // The shell opens .chm files with a recorder while a test runs, so that what it was asked
@@ -95,55 +115,64 @@ class ChmRecorder {
 
 void CreateHelpFile(const std::wstring& path) {
     CreateDirectoryW(L"C:\\Books", nullptr);
-    const UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_TRUE(file);
+    ASSERT_TRUE(WriteFileBytes(path, ""));
 }
 
-TEST(Run, RemembersTheViewerOpensTheFileAndClosesTheViewer) {
-    ForgetHelpFile(L"Atlas");
-    CreateHelpFile(L"C:\\Books\\Atlas-1049.chm");
+// /run of the help file C:\Books\<name>-1049.chm with a viewer in front: the viewer's place
+// and the file's folder are remembered under the name, the shell opens the file and the
+// viewer is closed; the new viewer, in front, takes the remembered place once.
+void RemembersTheViewerOpensTheFileAndMovesTheNextOne(const std::wstring& name) {
+    const std::wstring file = L"C:\\Books\\" + name + L"-1049.chm";
+    CreateHelpFile(file);
     const ChmRecorder recorder;
     TestWindowProcess viewer = StartViewer({100, 50, 900, 650});
     ASSERT_TRUE(viewer.Window());
     ASSERT_EQ(Place(viewer), "100,50,900,650");
 
-    ASSERT_EQ(RunVarnholt(L"/run C:\\Books\\Atlas-1049.chm"), 0u);
-    EXPECT_EQ(StoredText(L"Atlas", L""), L" C:\\Books\\");
-    EXPECT_EQ(StoredText(L"Atlas", L"Rect"), L"100,50,800,600");
+    ASSERT_EQ(RunVarnholt(L"/run " + file), 0u);
+    EXPECT_EQ(StoredText(name, L""), L" C:\\Books\\");
+    EXPECT_EQ(StoredText(name, L"Rect"), L"100,50,800,600");
     const auto opened = recorder.Opened(10000);
     ASSERT_EQ(opened.size(), 1u);
-    EXPECT_NE(opened[0].find(L"\"C:\\Books\\Atlas-1049.chm\" 0"), std::wstring::npos) << opened[0];
+    EXPECT_NE(opened[0].find(L"\"" + file + L"\" 0"), std::wstring::npos) << opened[0];
     EXPECT_TRUE(viewer.WaitForExit(10000)) << "the old viewer got no WM_CLOSE";
 
-    // the new viewer, in front, takes the remembered place once
     TestWindowProcess next = StartViewer({300, 300, 700, 600});
     ASSERT_TRUE(next.Window());
-    ASSERT_EQ(RunVarnholt(L"/moveAtlas"), 0u);
+    ASSERT_EQ(RunVarnholt(L"/move" + name), 0u);
     EXPECT_EQ(Place(next), "100,50,900,650");
-    EXPECT_EQ(StoredText(L"Atlas", L"Rect"), L"");
-    ForgetHelpFile(L"Atlas");
+    EXPECT_EQ(StoredText(name, L"Rect"), L"");
 }
 
-TEST(Run, AFileTheShellCannotOpenKeepsTheViewerAndItsPlace) {
-    ForgetHelpFile(L"Missing");
+TEST_F(Run, RemembersTheViewerOpensTheFileAndClosesTheViewer) {
+    RemembersTheViewerOpensTheFileAndMovesTheNextOne(L"Atlas");
+}
+
+// Cyrillic help-file names under code page 1251: the keys carry them.
+TEST_F(RussianLocalePlacement, CyrillicNamesNameTheirKeys) {
+    ASSERT_EQ(GetACP(), 1251u);
+    ASSERT_EQ(RunVarnholt(L"/reg" + Cyrillic + L"=C:\\\u041a\u043d\\=2.5"), 0u);
+    const auto folder = ReadRawValue(HKEY_LOCAL_MACHINE, HelpFileKey(Cyrillic), L"", View::Bits64);
+    ASSERT_TRUE(folder);
+    EXPECT_EQ(folder->bytes, StringBytes("C:\\\xCA\xED\\"));
+    RemembersTheViewerOpensTheFileAndMovesTheNextOne(Cyrillic);
+}
+
+TEST_F(Run, AFileTheShellCannotOpenKeepsTheViewerAndItsPlace) {
     StoreText(L"Missing", L"Rect", "1,2,3,4");
     const ChmRecorder recorder;
     TestWindowProcess viewer = StartViewer({120, 80, 620, 480});
     ASSERT_TRUE(viewer.Window());
     const auto [box, exitCode] = RunAndAnswer(L"/run C:\\Books\\Nowhere\\Missing-7.chm");
-    const std::wstring& report = box.text;
-    EXPECT_NE(report.find(L"\r\nC:\\Books\\Nowhere\\Missing-7.chm\r\n"), std::wstring::npos)
-        << report;
+    EXPECT_NE(box.text.find(L"\r\nC:\\Books\\Nowhere\\Missing-7.chm\r\n"), std::wstring::npos)
+        << box.text;
     EXPECT_EQ(exitCode, 1u);
     EXPECT_EQ(StoredText(L"Missing", L"Rect"), L"1,2,3,4");
     EXPECT_TRUE(viewer.Log().empty()) << "the viewer was closed";
     EXPECT_TRUE(recorder.Opened(500).empty());
-    ForgetHelpFile(L"Missing");
 }
 
-TEST(Run, AViewerGoneBeforeItsPlaceIsReadLeavesRectAsItWas) {
-    ForgetHelpFile(L"Atlas");
+TEST_F(Run, AViewerGoneBeforeItsPlaceIsReadLeavesRectAsItWas) {
     CreateHelpFile(L"C:\\Books\\Atlas-1049.chm");
     StoreText(L"Atlas", L"Rect", "1,2,3,4");
     const ChmRecorder recorder;
@@ -155,58 +184,22 @@ TEST(Run, AViewerGoneBeforeItsPlaceIsReadLeavesRectAsItWas) {
     CurrentViewer = nullptr;
     EXPECT_EQ(StoredText(L"Atlas", L"Rect"), L"1,2,3,4");
     EXPECT_EQ(recorder.Opened(10000).size(), 1u) << "the file is opened all the same";
-    ForgetHelpFile(L"Atlas");
 }
 
-TEST(Register, AFullWidthBackslashDoesNotBecomeAKeySeparator) {
-    ForgetHelpFile(L"A?B");
-    ForgetHelpFile(L"A");
-    ASSERT_EQ(RunVarnholt(L"/regA\uff3cB=C:\\Books\\=1"), 0u);
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, HelpFileKey(L"A"), View::Bits64));
-    EXPECT_EQ(StoredText(L"A?B", L"CurrentVersion"), L"1");
-    ForgetHelpFile(L"A?B");
-}
-
-// Cyrillic help-file names under code page 1251: the keys carry them.
-TEST(RussianLocalePlacement, CyrillicNamesNameTheirKeys) {
-    ASSERT_EQ(GetACP(), 1251u);
-    const std::wstring name = L"\u0410\u0442\u043b\u0430\u0441";
-    ForgetHelpFile(name);
-    ASSERT_EQ(RunVarnholt(L"/reg" + name + L"=C:\\\u041a\u043d\\=2.5"), 0u);
-    const auto folder = ReadRawValue(HKEY_LOCAL_MACHINE, HelpFileKey(name), L"", View::Bits64);
-    ASSERT_TRUE(folder);
-    EXPECT_EQ(folder->bytes, StringBytes("C:\\\xCA\xED\\"));
-
-    CreateHelpFile(L"C:\\Books\\" + name + L"-1049.chm");
-    const ChmRecorder recorder;
-    TestWindowProcess viewer = StartViewer({100, 50, 900, 650});
-    ASSERT_TRUE(viewer.Window());
-    ASSERT_EQ(RunVarnholt(L"/run C:\\Books\\" + name + L"-1049.chm"), 0u);
-    EXPECT_EQ(StoredText(name, L"Rect"), L"100,50,800,600");
-    TestWindowProcess next = StartViewer({300, 300, 700, 600});
-    ASSERT_TRUE(next.Window());
-    ASSERT_EQ(RunVarnholt(L"/move" + name), 0u);
-    EXPECT_EQ(Place(next), "100,50,900,650");
-    ForgetHelpFile(name);
-}
-
-TEST(Run, FileNameWithoutExtensionEndsTheRunBeforeAnything) {
-    ForgetHelpFile(L"Gazetteer");
+TEST_F(Run, FileNameWithoutExtensionEndsTheRunBeforeAnything) {
     const ChmRecorder recorder;
     TestWindowProcess viewer = StartViewer({100, 100, 500, 400});
     ASSERT_TRUE(viewer.Window());
     const auto [box, exitCode] = RunAndAnswer(L"/run C:\\Books.d\\Gazetteer");
-    const std::wstring& report = box.text;
-    EXPECT_EQ(report.rfind(L"Run-time error: ", 0), 0u) << report;
-    EXPECT_NE(report.find(L"C:\\Books.d\\Gazetteer"), std::wstring::npos) << report;
+    EXPECT_EQ(box.text.rfind(L"Run-time error: ", 0), 0u) << box.text;
+    EXPECT_NE(box.text.find(L"C:\\Books.d\\Gazetteer"), std::wstring::npos) << box.text;
     EXPECT_EQ(exitCode, 1u);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, HelpFileKey(L"Gazetteer"), View::Bits64));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, HelpFileKey(L"Books"), View::Bits64));
     EXPECT_TRUE(viewer.Log().empty());
 }
 
-TEST(Run, NoViewerInFrontDoesNothing) {
-    ForgetHelpFile(L"Atlas");
+TEST_F(Run, NoViewerInFrontDoesNothing) {
     CreateHelpFile(L"C:\\Books\\Atlas-1049.chm");
     const ChmRecorder recorder;
     TestWindowProcess viewer = StartViewer({100, 50, 900, 650}, false);
@@ -219,71 +212,71 @@ TEST(Run, NoViewerInFrontDoesNothing) {
     EXPECT_TRUE(bystander.Log().empty());
 }
 
-TEST(Move, AppliesTheRememberedRectangleOnceNegativeLeftIncluded) {
-    ForgetHelpFile(L"Atlas");
-    StoreText(L"Atlas", L"Rect", "-8,20,800,600");
-    TestWindowProcess viewer = StartViewer({200, 200, 600, 500});
-    ASSERT_TRUE(viewer.Window());
-    ASSERT_EQ(RunVarnholt(L"/moveAtlas"), 0u);
-    EXPECT_EQ(Place(viewer), "-8,20,792,620");
-    EXPECT_EQ(StoredText(L"Atlas", L"Rect"), L"");
+// /move with the rectangle remembered for Atlas, the viewer at 200,200,600,500: the viewer
+// in front takes the rectangle (a negative left included) and the text is emptied, so that
+// a second /move finds it empty; the name keeps its leading blank; a text that is not four
+// fields changes nothing, and a field that is not a number ends the run before the window
+// moves; with no viewer in front nothing moves.
+struct MoveCase {
+    const char* name;
+    std::string stored;
+    std::wstring arguments = L"/moveAtlas";
+    std::string place = "200,200,600,500"; // the viewer's after the run
+    bool emptied = false;                  // the text after the run (or the one stored)
+    bool refused = false;                  // a run-time error, and the exit code 1
+    bool viewerInFront = true;             // otherwise a bystander is
+};
 
-    // a second /move finds the empty text
-    SetWindowPos(viewer.Window(), nullptr, 200, 200, 400, 300, SWP_NOZORDER);
-    ASSERT_EQ(RunVarnholt(L"/moveAtlas"), 0u);
-    EXPECT_EQ(Place(viewer), "200,200,600,500");
-    ForgetHelpFile(L"Atlas");
+const MoveCase MoveCases[] = {
+    {"AppliesTheRememberedRectangleOnceNegativeLeftIncluded", "-8,20,800,600", L"/moveAtlas",
+     "-8,20,792,620", true},
+    {"TheNameKeepsItsLeadingBlank", "10,20,800,600", L"/move Atlas"},
+    {"ARectOfThreeFieldsChangesNothing", "10,20,800"},
+    {"AnEmptyRectChangesNothing", ""},
+    {"ARectOfFiveFieldsChangesNothing", "1,2,3,4,5"},
+    {"AFieldThatIsNotANumberEndsTheRunBeforeTheWindowMoves", "10,x,800,600", L"/moveAtlas",
+     "200,200,600,500", false, true},
+    {"NoViewerInFrontMovesNothing", "10,20,800,600", L"/moveAtlas", "200,200,600,500", false, false,
+     false},
+};
+
+void PrintTo(const MoveCase& c, std::ostream* out) {
+    *out << c.name;
 }
 
-TEST(Move, TheNameKeepsItsLeadingBlank) {
-    ForgetHelpFile(L"Atlas");
-    ForgetHelpFile(L" Atlas");
-    StoreText(L"Atlas", L"Rect", "10,20,800,600");
-    TestWindowProcess viewer = StartViewer({200, 200, 600, 500});
-    ASSERT_TRUE(viewer.Window());
-    ASSERT_EQ(RunVarnholt(L"/move Atlas"), 0u);
-    EXPECT_EQ(Place(viewer), "200,200,600,500");
-    EXPECT_EQ(StoredText(L"Atlas", L"Rect"), L"10,20,800,600");
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, HelpFileKey(L" Atlas"), View::Bits64));
-    ForgetHelpFile(L"Atlas");
-}
+class Move : public HelpFileRecords, public ::testing::WithParamInterface<MoveCase> {};
 
-TEST(Move, ARectThatIsNotFourFieldsChangesNothing) {
-    TestWindowProcess viewer = StartViewer({200, 200, 600, 500});
-    ASSERT_TRUE(viewer.Window());
-    for (const std::string stored : {"10,20,800", "", "1,2,3,4,5"}) {
-        StoreText(L"Atlas", L"Rect", stored);
-        ASSERT_EQ(RunVarnholt(L"/moveAtlas"), 0u);
-        EXPECT_EQ(Place(viewer), "200,200,600,500") << stored;
-        EXPECT_EQ(StoredText(L"Atlas", L"Rect"), std::wstring(stored.begin(), stored.end()));
+TEST_P(Move, TheRememberedRectangle) {
+    const MoveCase& c = GetParam();
+    StoreText(L"Atlas", L"Rect", c.stored);
+    TestWindowProcess viewer = StartViewer({200, 200, 600, 500}, c.viewerInFront);
+    std::optional<TestWindowProcess> bystander;
+    if (!c.viewerInFront)
+        bystander.emplace(StartBystander(L"Placement bystander"));
+    ASSERT_TRUE(viewer.Window() && (!bystander || bystander->Window()));
+    const std::string before = bystander ? Place(*bystander) : "";
+    if (c.refused) {
+        const auto [box, exitCode] = RunAndAnswer(c.arguments);
+        EXPECT_EQ(box.text.rfind(L"Run-time error: ", 0), 0u) << box.text;
+        EXPECT_EQ(exitCode, 1u);
+    } else {
+        ASSERT_EQ(RunVarnholt(c.arguments), 0u);
     }
-    ForgetHelpFile(L"Atlas");
+    EXPECT_EQ(Place(viewer), c.place);
+    const std::string left = c.emptied ? "" : c.stored;
+    EXPECT_EQ(StoredText(L"Atlas", L"Rect"), std::wstring(left.begin(), left.end()));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, HelpFileKey(L" Atlas"), View::Bits64));
+    if (bystander) {
+        EXPECT_EQ(Place(*bystander), before);
+    }
+    if (c.emptied) { // a second /move finds the empty text
+        SetWindowPos(viewer.Window(), nullptr, 200, 200, 400, 300, SWP_NOZORDER);
+        ASSERT_EQ(RunVarnholt(c.arguments), 0u);
+        EXPECT_EQ(Place(viewer), "200,200,600,500");
+    }
 }
 
-TEST(Move, AFieldThatIsNotANumberEndsTheRunBeforeTheWindowMoves) {
-    StoreText(L"Atlas", L"Rect", "10,x,800,600");
-    TestWindowProcess viewer = StartViewer({200, 200, 600, 500});
-    ASSERT_TRUE(viewer.Window());
-    const auto [box, exitCode] = RunAndAnswer(L"/moveAtlas");
-    const std::wstring& report = box.text;
-    EXPECT_EQ(report.rfind(L"Run-time error: ", 0), 0u) << report;
-    EXPECT_EQ(exitCode, 1u);
-    EXPECT_EQ(Place(viewer), "200,200,600,500");
-    EXPECT_EQ(StoredText(L"Atlas", L"Rect"), L"10,x,800,600");
-    ForgetHelpFile(L"Atlas");
-}
-
-TEST(Move, NoViewerInFrontMovesNothing) {
-    StoreText(L"Atlas", L"Rect", "10,20,800,600");
-    TestWindowProcess viewer = StartViewer({200, 200, 600, 500}, false);
-    TestWindowProcess bystander = StartBystander(L"Placement bystander");
-    ASSERT_TRUE(viewer.Window() && bystander.Window());
-    const std::string before = Place(bystander);
-    ASSERT_EQ(RunVarnholt(L"/moveAtlas"), 0u);
-    EXPECT_EQ(Place(viewer), "200,200,600,500");
-    EXPECT_EQ(Place(bystander), before);
-    EXPECT_EQ(StoredText(L"Atlas", L"Rect"), L"10,20,800,600");
-    ForgetHelpFile(L"Atlas");
-}
+INSTANTIATE_TEST_SUITE_P(, Move, ::testing::ValuesIn(MoveCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -67,10 +68,6 @@ bool Contains(const std::vector<std::wstring>& lines, const std::wstring& line) 
     return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
-bool WaitForForeground(HWND window, DWORD timeoutMs) {
-    return WaitUntil([&] { return GetForegroundWindow() == window; }, timeoutMs);
-}
-
 // Whether a is above b in the Z-order of the top-level windows.
 bool IsAbove(HWND a, HWND b) {
     for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
@@ -82,22 +79,14 @@ bool IsAbove(HWND a, HWND b) {
     return false;
 }
 
-TEST(Title, TheBlankAfterTheSwitchBelongsToTheNewTitle) {
-    TestWindowProcess viewer = StartViewer(Unique(L"Start"), true);
-    ASSERT_TRUE(viewer.Window());
-    EXPECT_EQ(TitleAfter(viewer, L"/title New Title"), L" New Title");
-    EXPECT_EQ(TitleAfter(viewer, L"/titleNew Title"), L"New Title");
-    // A "/" inside a word is the title's: "/Ver" here opens no About window.
-    EXPECT_EQ(TitleAfter(viewer, L"/title Server/Verbindung"), L" Server/Verbindung");
-    EXPECT_TRUE(Contains(viewer.Log(), L"WM_SETTEXT  New Title"));
-}
-
 TEST(Title, ViewerIsFoundByItsOldTitleWhenNoneIsInFront) {
     const std::wstring old = Unique(L"Old");
     TestWindowProcess viewer = StartViewer(old, false);
+    TestWindowProcess barred = StartViewer(L"B|C", false);
     TestWindowProcess bystander = StartBystander(Unique(L"Bystander"));
-    ASSERT_TRUE(viewer.Window() && bystander.Window());
+    ASSERT_TRUE(viewer.Window() && barred.Window() && bystander.Window());
     ASSERT_NE(GetForegroundWindow(), viewer.Window());
+    ASSERT_NE(GetForegroundWindow(), barred.Window());
 
     // without "|" the viewer is never looked up by title
     EXPECT_EQ(TitleAfter(viewer, L"/title" + old), old);
@@ -110,25 +99,29 @@ TEST(Title, ViewerIsFoundByItsOldTitleWhenNoneIsInFront) {
     EXPECT_EQ(TitleAfter(bystander, L"/titleOther|" + bystanderTitle), bystanderTitle);
     EXPECT_TRUE(bystander.LogLines(L"WM_SETTEXT").empty());
     EXPECT_EQ(viewer.Title(), fresh);
+    // the old title keeps its further bars: a viewer titled "B|C" is found by it
+    EXPECT_EQ(TitleAfter(barred, L"/titleA|B|C"), L"A");
 }
 
-TEST(Title, EmptyBlankAndBarredTitles) {
-    HWND first = nullptr;
-    {
-        TestWindowProcess viewer = StartViewer(Unique(L"Start"), true);
-        ASSERT_TRUE(viewer.Window());
-        first = viewer.Window();
-        EXPECT_EQ(TitleAfter(viewer, L"/title|x"), L"");
-        EXPECT_EQ(TitleAfter(viewer, L"/title |x"), L" ");
-        EXPECT_EQ(TitleAfter(viewer, L"/titleA|B|C"), L"A");
-    }
-    ASSERT_TRUE(WaitUntilGone(first, 10000)) << "a window titled A would be a rival below";
-
-    // the old title keeps its further bars: a viewer titled "B|C" is found by it
-    TestWindowProcess barred = StartViewer(L"B|C", false);
-    TestWindowProcess bystander = StartBystander(Unique(L"Bystander"));
-    ASSERT_TRUE(barred.Window() && bystander.Window());
-    EXPECT_EQ(TitleAfter(barred, L"/titleA|B|C"), L"A");
+// The viewer in front takes the text after the switch up to the first bar, the blank after
+// the switch included; a "/" inside a word is the title's ("/Ver" here opens no About
+// window). Where no window is titled like either title there is no rival and no prompt.
+TEST(Title, TheViewerInFrontTakesTheTextUpToTheFirstBar) {
+    TestWindowProcess viewer = StartViewer(Unique(L"Start"), true);
+    ASSERT_TRUE(viewer.Window());
+    const std::wstring fresh = Unique(L"New");
+    const std::pair<std::wstring, std::wstring> runs[] = {
+        {L"/title New Title", L" New Title"},
+        {L"/titleNew Title", L"New Title"},
+        {L"/title Server/Verbindung", L" Server/Verbindung"},
+        {L"/title|x", L""},
+        {L"/title |x", L" "},
+        {L"/titleA|B|C", L"A"},
+        {L"/title" + fresh + L"|" + Unique(L"Old"), fresh},
+    };
+    for (const auto& [arguments, title] : runs)
+        EXPECT_EQ(TitleAfter(viewer, arguments), title) << arguments;
+    EXPECT_TRUE(Contains(viewer.Log(), L"WM_SETTEXT  New Title"));
 }
 
 TEST(Title, EmptyArgumentTouchesNoWindowAndDoesNotContactWmi) {
@@ -149,62 +142,82 @@ TEST(Title, EmptyArgumentTouchesNoWindowAndDoesNotContactWmi) {
 }
 
 // A viewer in front titled Old and a rival window of another class titled like one of
-// the titles of the argument.
+// the titles of the argument; when asked for, a second rival above it titled Old.
 struct RivalScene {
     std::wstring oldTitle = Unique(L"Old");
     std::wstring newTitle = Unique(L"New");
     TestWindowProcess rival;
+    std::optional<TestWindowProcess> upper;
     TestWindowProcess viewer;
-    RivalScene(bool rivalHasNewTitle = true)
+    RivalScene(bool rivalHasNewTitle = true, bool secondRival = false)
         : rival(StartTestWindow(L"Rival", rivalHasNewTitle ? newTitle : oldTitle, false)),
+          upper(secondRival ? std::optional(StartTestWindow(L"Rival", oldTitle, false))
+                            : std::nullopt),
           viewer(StartViewer(oldTitle, true)) {}
     std::wstring Argument() const { return newTitle + L"|" + oldTitle; }
-    bool Ready() const { return rival.Window() && viewer.Window(); }
+    bool Ready() const { return rival.Window() && (!upper || upper->Window()) && viewer.Window(); }
 };
 
-TEST(TitlePrompt, FourLinesYesNoCancelAndYesClosesTheRival) {
-    RivalScene scene;
+// The prompt's answer acts on the rival (of two, the lower one): Yes closes it and the
+// viewer is retitled; No closes the viewer and brings the rival to the front; Cancel closes
+// nothing and retitles. Any class titled like the old title is a rival too.
+struct AnswerCase {
+    const char* name;
+    int answer;
+    bool rivalHasNewTitle;
+    bool secondRival = false;
+};
+
+const AnswerCase AnswerCases[] = {
+    {"YesClosesTheRival", IDYES, true},
+    {"NoClosesTheViewerAndBringsTheRivalToTheFront", IDNO, false},
+    {"CancelRetitlesAndClosesNothing", IDCANCEL, true},
+    {"OfTwoRivalsYesClosesTheLowerOne", IDYES, true, true},
+    {"OfTwoRivalsNoBringsTheLowerOneToTheFront", IDNO, true, true},
+};
+
+void PrintTo(const AnswerCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class TitleAnswer : public ::testing::TestWithParam<AnswerCase> {};
+
+TEST_P(TitleAnswer, FourLinesYesNoCancelAndTheAnswerActsOnTheRival) {
+    const AnswerCase& c = GetParam();
+    RivalScene scene(c.rivalHasNewTitle, c.secondRival);
     ASSERT_TRUE(scene.Ready());
+    ASSERT_TRUE(!scene.upper || IsAbove(scene.upper->Window(), scene.rival.Window()));
+    const std::wstring rivalTitle = scene.rival.Title();
     Client client(L"/title" + scene.Argument());
     const MessageBoxView prompt = client.WaitForPrompt();
     ASSERT_TRUE(prompt.window);
     EXPECT_EQ(prompt.text, PromptText);
     EXPECT_EQ(prompt.icon, IDI_QUESTION);
     EXPECT_EQ(prompt.defaultButtonId, IDYES);
-    ASSERT_EQ(prompt.buttons.size(), 3u);
-    EXPECT_EQ(prompt.buttons[0], L"&Yes");
-    EXPECT_EQ(prompt.buttons[1], L"&No");
-    EXPECT_EQ(prompt.buttons[2], L"Cancel");
+    EXPECT_EQ(prompt.buttons, (std::vector<std::wstring>{L"&Yes", L"&No", L"Cancel"}));
     // nothing happens while the question is open
     EXPECT_EQ(scene.viewer.Title(), scene.oldTitle);
 
-    AnswerMessageBox(prompt.window, IDYES);
+    AnswerMessageBox(prompt.window, c.answer);
     EXPECT_EQ(client.Finish(), 0u);
-    EXPECT_TRUE(scene.rival.WaitForExit(10000)) << "the rival was not closed";
-    EXPECT_EQ(scene.viewer.Title(), scene.newTitle);
-    EXPECT_FALSE(Contains(scene.viewer.Log(), L"WM_CLOSE"));
+    if (c.answer == IDYES) {
+        EXPECT_TRUE(scene.rival.WaitForExit(10000)) << "the rival was not closed";
+    } else {
+        EXPECT_EQ(scene.rival.Title(), rivalTitle);
+        EXPECT_TRUE(scene.rival.Log().empty());
+    }
+    if (c.answer == IDNO) {
+        EXPECT_TRUE(scene.viewer.WaitForExit(10000)) << "the viewer was not closed";
+        EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == scene.rival.Window(); }, 5000));
+    } else {
+        EXPECT_EQ(scene.viewer.Title(), scene.newTitle);
+        EXPECT_FALSE(Contains(scene.viewer.Log(), L"WM_CLOSE"));
+    }
+    EXPECT_TRUE(!scene.upper || !Contains(scene.upper->Log(), L"WM_CLOSE"));
 }
 
-TEST(TitlePrompt, NoClosesTheViewerAndBringsTheRivalToTheFront) {
-    RivalScene scene(false); // any class titled like the old title is a rival too
-    ASSERT_TRUE(scene.Ready());
-    Client client(L"/title" + scene.Argument());
-    ASSERT_TRUE(client.AnswersAndEnds(IDNO));
-    EXPECT_TRUE(scene.viewer.WaitForExit(10000)) << "the viewer was not closed";
-    EXPECT_TRUE(WaitForForeground(scene.rival.Window(), 5000));
-    EXPECT_EQ(scene.rival.Title(), scene.oldTitle);
-    EXPECT_TRUE(scene.rival.Log().empty());
-}
-
-TEST(TitlePrompt, CancelRetitlesAndClosesNothing) {
-    RivalScene scene;
-    ASSERT_TRUE(scene.Ready());
-    Client client(L"/title" + scene.Argument());
-    ASSERT_TRUE(client.AnswersAndEnds(IDCANCEL));
-    EXPECT_EQ(scene.viewer.Title(), scene.newTitle);
-    EXPECT_FALSE(Contains(scene.viewer.Log(), L"WM_CLOSE"));
-    EXPECT_TRUE(scene.rival.Log().empty());
-}
+INSTANTIATE_TEST_SUITE_P(, TitleAnswer, ::testing::ValuesIn(AnswerCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Cyrillic titles under code page 1251: the viewer found by its old title, a rival
 // titled like the new one, and the new title set.
@@ -220,36 +233,6 @@ TEST(RussianLocaleTitle, CyrillicTitlesFindTheViewerAndTheRival) {
     ASSERT_TRUE(client.AnswersAndEnds(IDCANCEL)) << "the rival was not seen";
     EXPECT_EQ(viewer.Title(), newTitle);
     EXPECT_EQ(rival.Title(), newTitle);
-}
-
-TEST(TitlePrompt, NoRivalNoPrompt) {
-    TestWindowProcess viewer = StartViewer(Unique(L"Old"), true);
-    ASSERT_TRUE(viewer.Window());
-    // the viewer's own title is no rival
-    const std::wstring argument = Unique(L"New") + L"|" + Unique(L"Old");
-    EXPECT_EQ(TitleAfter(viewer, L"/title" + argument), argument.substr(0, argument.find(L'|')));
-}
-
-TEST(TitlePrompt, OfTwoRivalsTheLowerOneIsActedOn) {
-    for (const int answer : {IDYES, IDNO}) {
-        const std::wstring oldTitle = Unique(L"Old"), newTitle = Unique(L"New");
-        TestWindowProcess lower = StartTestWindow(L"Rival", newTitle, false);
-        TestWindowProcess upper = StartTestWindow(L"Rival", oldTitle, false);
-        TestWindowProcess viewer = StartViewer(oldTitle, true);
-        ASSERT_TRUE(lower.Window() && upper.Window() && viewer.Window());
-        ASSERT_TRUE(IsAbove(upper.Window(), lower.Window()));
-
-        Client client(L"/title" + newTitle + L"|" + oldTitle);
-        ASSERT_TRUE(client.AnswersAndEnds(answer));
-        if (answer == IDYES) {
-            EXPECT_TRUE(lower.WaitForExit(10000));
-            EXPECT_EQ(viewer.Title(), newTitle);
-        } else {
-            EXPECT_TRUE(viewer.WaitForExit(10000));
-            EXPECT_TRUE(WaitForForeground(lower.Window(), 5000));
-        }
-        EXPECT_FALSE(Contains(upper.Log(), L"WM_CLOSE"));
-    }
 }
 
 // A rival titled like the old title, and a first copy of the client asking about it.
@@ -271,8 +254,7 @@ TEST(TitleGuard, SecondCopyWithTheSameTextRetitlesAtOnce) {
     EXPECT_EQ(scene.viewer.Title(), scene.newTitle);
     EXPECT_EQ(FindMessageBoxes(scene.first.process.Id(), Caption).size(), 1u);
 
-    AnswerMessageBox(scene.prompt.window, IDCANCEL);
-    EXPECT_EQ(scene.first.Finish(), 0u);
+    EXPECT_TRUE(scene.first.AnswersAndEnds(IDCANCEL));
     EXPECT_TRUE(scene.rival.Log().empty());
 }
 
@@ -282,8 +264,7 @@ TEST(TitleGuard, CopyWithADifferentTextStillAsks) {
 
     Client second(L"/title" + Unique(L"Other") + L"|" + scene.oldTitle);
     EXPECT_TRUE(second.AnswersAndEnds(IDCANCEL)) << "the other copy's prompt suppressed this one";
-    AnswerMessageBox(scene.prompt.window, IDCANCEL);
-    EXPECT_EQ(scene.first.Finish(), 0u);
+    EXPECT_TRUE(scene.first.AnswersAndEnds(IDCANCEL));
     EXPECT_EQ(scene.viewer.Title(), scene.newTitle);
 }
 
@@ -317,8 +298,7 @@ TEST(TitleGuard, WmiOutOfReachCountsAsNoOtherCopy) {
         ASSERT_TRUE(second.AnswersAndEnds(IDCANCEL));
         EXPECT_EQ(scene.viewer.Title(), scene.newTitle);
     }
-    AnswerMessageBox(scene.prompt.window, IDCANCEL);
-    EXPECT_EQ(scene.first.Finish(), 0u);
+    EXPECT_TRUE(scene.first.AnswersAndEnds(IDCANCEL));
 }
 
 TEST(TitleGuard, AnotherProgramsWindowCaptionedLikeTheClientIsNoCopy) {

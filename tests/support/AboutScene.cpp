@@ -25,14 +25,6 @@ std::wstring AboutText(const std::wstring& path, const std::wstring& lastLine) {
            path + L"\r\n\r\n" + lastLine;
 }
 
-namespace {
-
-bool EqualsNoCaseAscii(const std::wstring& a, const wchar_t* b) {
-    return CompareStringOrdinal(a.c_str(), -1, b, -1, TRUE) == CSTR_EQUAL;
-}
-
-} // namespace
-
 AboutView ReadAboutWindow(HWND window) {
     AboutView view;
     view.window = window;
@@ -41,9 +33,9 @@ AboutView ReadAboutWindow(HWND window) {
     GetClientRect(window, &view.client);
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         const std::wstring name = ClassOf(child);
-        if (EqualsNoCaseAscii(name, L"Edit"))
+        if (_wcsicmp(name.c_str(), L"Edit") == 0)
             view.message = child;
-        else if (EqualsNoCaseAscii(name, L"Button"))
+        else if (_wcsicmp(name.c_str(), L"Button") == 0)
             view.ok = child;
         else if (name == L"VarnholtLinkBox")
             view.link = child;
@@ -73,7 +65,8 @@ void AboutWindowTest::TearDown() {
 }
 
 void AboutWindowTest::Answer(const SiteAnswer& answer) {
-    ASSERT_TRUE(ResetTestSite());
+    // Once back from the pause an answer before may have asked for.
+    ASSERT_TRUE(WaitForTestSite(20000) && ResetTestSite());
     if (!answer.body.empty())
         SetVersionFile(answer.program, answer.body, answer.status);
     SetTestSiteMode(answer.mode);

@@ -1,6 +1,7 @@
 #include "tests/support/LinkRecorder.h"
 
 #include "tests/support/Process.h"
+#include "tests/support/TestFiles.h"
 
 #include <windows.h>
 
@@ -10,20 +11,6 @@ const std::wstring CommandKey = L"SOFTWARE\\Classes\\http\\shell\\open\\command"
 
 std::wstring RecordFile() {
     return TestBinFolder() + L"\\opened-links.txt";
-}
-
-std::string ReadWholeFile(const std::wstring& path) {
-    std::string text;
-    const UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return text;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
-        text.append(buffer, read);
-    return text;
 }
 
 void Restore(const std::optional<RawValue>& value, View view) {
@@ -53,7 +40,7 @@ LinkRecorder::~LinkRecorder() {
 }
 
 std::vector<std::string> LinkRecorder::OpenedLinks() const {
-    const std::string text = ReadWholeFile(RecordFile());
+    const std::string text = ReadFileBytes(RecordFile()).value_or("");
     std::vector<std::string> lines;
     std::size_t start = 0;
     for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)

@@ -2,6 +2,7 @@
 
 #include "platform/WindowHandles.h"
 #include "tests/support/Process.h"
+#include "tests/support/TestFiles.h"
 
 #include <array>
 
@@ -117,13 +118,7 @@ bool SavePng(const ScreenPixels& picture, const std::wstring& path) {
     PutChunk(png, "IHDR", header);
     PutChunk(png, "IDAT", StoredZlib(raw));
     PutChunk(png, "IEND", {});
-    const UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return false;
-    DWORD written = 0;
-    return WriteFile(file.get(), png.data(), static_cast<DWORD>(png.size()), &written, nullptr) &&
-           written == png.size();
+    return WriteFileBytes(path, std::string(png.begin(), png.end()));
 }
 
 std::wstring ScreenshotFolder() {

@@ -1,6 +1,7 @@
 #include "tests/support/SystemColors.h"
 
 #include "tests/support/Screenshot.h"
+#include "tests/support/WindowText.h"
 
 #include <algorithm>
 
@@ -35,9 +36,7 @@ bool IsClearlyYellow(std::uint32_t p) {
 namespace {
 
 int PixelsOf(HWND window, bool (*test)(std::uint32_t)) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    const ScreenPixels pixels = CaptureScreen(rect);
+    const ScreenPixels pixels = CaptureScreen(WindowRect(window));
     return static_cast<int>(std::count_if(pixels.pixels.begin(), pixels.pixels.end(), test));
 }
 
